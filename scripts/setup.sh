@@ -1,0 +1,106 @@
+# Sourced by run.sh and test.sh: installs what is missing (as root, with apt)
+# and defines helpers for building and for Wine with a private X display.
+# Quick when everything is present.
+
+ZUB_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+ZUB_JOBS=${ZUB_JOBS:-$(nproc 2>/dev/null || echo 2)}
+
+zub_log() { printf '== %s\n' "$*" >&2; }
+
+zub_missing_packages() {
+  local want=(cmake g++ make libgtest-dev libbenchmark-dev
+              g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
+              wine wine64 wine32:i386 xvfb xauth imagemagick xdotool
+              clang libclang-rt-14-dev libportsmf-dev util-linux)
+  local missing=() p
+  for p in "${want[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  printf '%s\n' "${missing[@]}"
+}
+
+zub_install() {
+  local missing
+  missing=$(zub_missing_packages)
+  [ -z "$missing" ] && return 0
+  zub_log "installing: $(echo $missing)"
+  local sudo=
+  [ "$(id -u)" -ne 0 ] && sudo=sudo
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+  fi
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  # shellcheck disable=SC2086
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing >/dev/null
+}
+
+# zub_configure NAME [cmake args...]: configure build/NAME once.
+zub_configure() {
+  local name=$1; shift
+  local dir="$ZUB_ROOT/build/$name"
+  if [ ! -f "$dir/CMakeCache.txt" ]; then
+    cmake -S "$ZUB_ROOT" -B "$dir" "$@" >/dev/null
+  fi
+}
+
+zub_build() {
+  local name=$1
+  cmake --build "$ZUB_ROOT/build/$name" -j "$ZUB_JOBS"
+}
+
+zub_build_native() {
+  zub_configure native -DCMAKE_BUILD_TYPE=RelWithDebInfo && zub_build native
+}
+
+zub_build_win32() {
+  zub_configure win32 -DCMAKE_TOOLCHAIN_FILE="$ZUB_ROOT/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    && zub_build win32
+}
+
+zub_build_fuzz() {
+  zub_configure fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DZUB_FUZZ=ON -DZUB_TESTS=OFF -DZUB_BENCH=OFF && zub_build fuzz
+}
+
+# Wine in the win32 build tree's own prefix; no Mono or Gecko prompts.
+zub_wine_env() {
+  export WINEPREFIX="$ZUB_ROOT/build/win32/wineprefix"
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    zub_log "creating the Wine prefix"
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+  fi
+}
+
+ZUB_XVFB_PID=
+# Starts a private Xvfb on a free display number and exports DISPLAY.
+zub_start_xvfb() {
+  local n
+  for n in $(seq 90 199); do
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+      ZUB_XVFB_PID=$!
+      local i
+      for i in $(seq 1 50); do
+        [ -e "/tmp/.X11-unix/X$n" ] && break
+        sleep 0.1
+      done
+      if kill -0 "$ZUB_XVFB_PID" 2>/dev/null; then
+        export DISPLAY=":$n"
+        return 0
+      fi
+    fi
+  done
+  zub_log "no free X display number"
+  return 1
+}
+
+zub_stop_xvfb() {
+  if [ -n "$ZUB_XVFB_PID" ]; then
+    kill "$ZUB_XVFB_PID" 2>/dev/null
+    wait "$ZUB_XVFB_PID" 2>/dev/null
+    ZUB_XVFB_PID=
+  fi
+}
