@@ -222,6 +222,53 @@ std::vector<uint8_t> BuildPianodir(const PianodirSpec& spec)
     return out;
 }
 
+std::vector<NamedSong> OddSongs()
+{
+    std::vector<NamedSong> songs;
+    auto add = [&songs](const char* name, const EseqSongSpec& spec) { songs.push_back({name, BuildEseq(spec)}); };
+    EseqSongSpec base;
+    base.events.Program(1, 0).NoteOn(1, 60, 80).Wait(96).NoteOff(1, 60);
+    add("plain.fil", base);
+
+    EseqSongSpec s = base;
+    s.prefixed = false;
+    add("offset0.fil", s);
+    s = base;
+    s.tempoAt51 = true;
+    s.baseTempo = 120;
+    add("variant40.fil", s);
+    s = base;
+    s.diskOrchestra = true;
+    add("doc.evt", s);
+    s = base;
+    s.shortTitleOnly = true;
+    s.kindByteZero = false;
+    add("shorttitle.fil", s);
+
+    s = EseqSongSpec();
+    s.events.Wait(5).Wait(300).Wait(20000).NoteOn(2, 40, 30).Wait(16383).NoteOff(2, 40);
+    add("waits.fil", s);
+    s = EseqSongSpec();
+    s.events.Sysex({0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7}).Sysex({0xF0, 0x43, 0x10, 0x4C, 0x08, 0x00, 0x04, 0x7F, 0xF7});
+    s.events.TimeSignature(6, 3).TempoRatio(1000).TempoRatio(500).TempoRatio(10).ChannelPrefix(3);
+    s.events.Empty().Unknown(0xFA, {1, 2, 3}).Unknown(0xF5, {}).Control(1, 7, 0).Raw({0x07, 0x00});
+    s.events.NoteOn(1, 64, 70).Raw({0x40, 0x00});
+    add("events.fil", s);
+    s = base;
+    s.endMark = false;
+    s.pad = false;
+    add("noend.fil", s);
+    s = base;
+    s.events.Raw({0xF0, 0x43, 0x10});
+    s.endMark = false;
+    s.pad = false;
+    add("opensysex.fil", s);
+    s = base;
+    s.events.Empty().Raw({0x3C, 0x40});
+    add("norunning.fil", s);
+    return songs;
+}
+
 int WriteFloppyTree(const std::string& root, int disks, int songsPerDisk, uint32_t seed)
 {
     int written = 0;

@@ -77,6 +77,18 @@ struct PianodirSpec {
 
 std::vector<uint8_t> BuildPianodir(const PianodirSpec& spec);
 
+// A named set of songs with the odd cases: both header variants, a Disk
+// Orchestra song, short titles, waits of both kinds, system exclusive
+// messages (the silencing one too), time signatures, tempo changes, a
+// channel prefix, unknown events with parameters, running status, the
+// volume event the fixup rewrites, a missing end, an unterminated system
+// exclusive and a data byte without running status.
+struct NamedSong {
+    std::string name;
+    std::vector<uint8_t> bytes;
+};
+std::vector<NamedSong> OddSongs();
+
 // Writes a tree of floppy folders "DISKnn" below `root`, each with a
 // "Pianodir.fil" and `songsPerDisk` songs "SONGnn.FIL" (and a text file
 // that is no song). Returns the number of songs written.

@@ -346,6 +346,23 @@ TEST(EseqConvertSong, SampleSongKeepsEveryNoteAndTheLength)
     EXPECT_EQ(ticks, reader->Length());
 }
 
+TEST(EseqConvertSong, OddSongsConvertAsDocumented)
+{
+    for (const eseqtest::NamedSong& song : eseqtest::OddSongs()) {
+        std::vector<uint8_t> midi;
+        const ConvertResult result = eseq::ConvertImage(song.bytes.data(), song.bytes.size(), ConvertOptions(), &midi);
+        std::unique_ptr<SmfReader> reader;
+        const SmfResult opened = SmfReader::OpenImage(midi.data(), midi.size(), &reader);
+        if (song.name == "norunning.fil") {
+            EXPECT_EQ(ConvertResult::Truncated, result);
+            EXPECT_EQ(SmfResult::InvalidFile, opened);
+        } else {
+            EXPECT_EQ(ConvertResult::Ok, result) << song.name;
+            EXPECT_EQ(SmfResult::Ok, opened) << song.name;
+        }
+    }
+}
+
 struct PathCase {
     const char* source;
     const char* temp;
