@@ -24,6 +24,11 @@ enum class BatchCommand {
 
 constexpr int kBatchMaxDepth = 10;
 constexpr int kBatchDefaultNameLength = 64;
+// The range the dialog's arrows step the maximum name lengths in; zubcli
+// accepts the same. Long enough for any disk or song title, short enough
+// that a few nested folders stay within the 260-character path limit.
+constexpr int kBatchMinNameLength = 8;
+constexpr int kBatchMaxNameLength = 128;
 
 struct BatchOptions {
     std::string source;

@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "eseq_commands.h"
 #include "midisink.h"
 #include "sequencer.h"
 #include "smfreader.h"
@@ -35,7 +36,7 @@ public:
     {
         if (!problem.empty())
             err_ << "zubcli: " << problem << "\n";
-        err_ << kUsage;
+        err_ << kUsage << kConvertUsage << kBatchUsage;
         return 1;
     }
 
@@ -284,8 +285,12 @@ int RunZubcli(int argc, const char* const* argv, std::ostream& out, std::ostream
         return RunEvents(cli, args);
     if (command == "play")
         return RunPlay(cli, args, devices);
+    if (command == "convert")
+        return RunConvertCommand(args, out, err);
+    if (command == "batch")
+        return RunBatchCommand(args, out, err);
     if (command == "--help" || command == "help") {
-        out << kUsage;
+        out << kUsage << kConvertUsage << kBatchUsage;
         return 0;
     }
     return cli.Usage("unknown command " + command);

@@ -1,0 +1,198 @@
+#include "eseq_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "eseq_convert.h"
+#include "eseq_testdata.h"
+#include "hostfile.h"
+#include "smfreader.h"
+#include "zubcli.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+    int status;
+    std::string out, err;
+};
+
+CliRun Zubcli(std::vector<std::string> args)
+{
+    args.insert(args.begin(), "zubcli");
+    std::vector<const char*> argv;
+    for (const std::string& a : args)
+        argv.push_back(a.c_str());
+    std::ostringstream out, err;
+    const int status = RunZubcli(static_cast<int>(argv.size()), argv.data(), out, err);
+    return {status, out.str(), err.str()};
+}
+
+class TempTree {
+public:
+    explicit TempTree(const char* name) : root_(testing::TempDir() + name)
+    {
+        fs::remove_all(root_);
+        fs::create_directories(root_);
+    }
+    ~TempTree() { fs::remove_all(root_); }
+    std::string Path(const std::string& relative) const { return root_ + "/" + relative; }
+    void Write(const std::string& relative, const std::vector<uint8_t>& bytes) const
+    {
+        fs::create_directories(fs::path(Path(relative)).parent_path());
+        WriteFileImage(Path(relative).c_str(), bytes.data(), bytes.size());
+    }
+    std::vector<uint8_t> Read(const std::string& relative) const
+    {
+        std::vector<uint8_t> bytes;
+        ReadFileImage(Path(relative).c_str(), &bytes);
+        return bytes;
+    }
+    std::vector<std::string> Files(const std::string& relative) const
+    {
+        std::vector<std::string> files;
+        for (const auto& e : fs::recursive_directory_iterator(Path(relative))) {
+            if (e.is_regular_file())
+                files.push_back(fs::relative(e.path(), Path(relative)).generic_string());
+        }
+        std::sort(files.begin(), files.end());
+        return files;
+    }
+
+private:
+    std::string root_;
+};
+
+std::vector<uint8_t> Song(const std::string& title, bool fixupCase = false)
+{
+    eseqtest::EseqSongSpec spec;
+    spec.line1 = title;
+    if (fixupCase)
+        spec.events.Control(1, 7, 0);
+    spec.events.NoteOn(1, 60, 64).Wait(50).NoteOff(1, 60);
+    return eseqtest::BuildEseq(spec);
+}
+
+std::vector<uint8_t> Expected(const std::vector<uint8_t>& song, bool fixup = false)
+{
+    eseq::ConvertOptions options;
+    options.diskFixup = fixup;
+    std::vector<uint8_t> midi;
+    eseq::ConvertImage(song.data(), song.size(), options, &midi);
+    return midi;
+}
+
+// ---- convert --------------------------------------------------------------
+
+TEST(ZubcliConvert, BesideTheSongOrWhereAsked)
+{
+    TempTree tree("zubcli_convert");
+    tree.Write("SONG.FIL", Song("Song", true));
+    CliRun run = Zubcli({"convert", tree.Path("SONG.FIL")});
+    EXPECT_EQ(0, run.status) << run.err;
+    EXPECT_EQ(tree.Path("SONG.FIL") + ": converted to " + tree.Path("SONG.MID") + "\n", run.out);
+    EXPECT_EQ(Expected(Song("Song", true)), tree.Read("SONG.MID"));
+
+    run = Zubcli({"convert", "--fixup", "-o", tree.Path("fixed.mid"), tree.Path("SONG.FIL")});
+    EXPECT_EQ(0, run.status) << run.err;
+    EXPECT_EQ(Expected(Song("Song", true), true), tree.Read("fixed.mid"));
+    EXPECT_NE(tree.Read("SONG.MID"), tree.Read("fixed.mid"));
+}
+
+TEST(ZubcliConvert, Problems)
+{
+    TempTree tree("zubcli_convert_bad");
+    tree.Write("text.fil", {'n', 'o'});
+    eseqtest::EseqSongSpec bad;
+    bad.events.Empty().Raw({0x40, 0x40});
+    tree.Write("BAD.FIL", eseqtest::BuildEseq(bad));
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string err;
+    };
+    const Case cases[] = {
+        {{"convert"}, 1, "zubcli: convert: no song\nusage: zubcli convert"},
+        {{"convert", "--bogus", "x"}, 1, "zubcli: convert: unknown option --bogus"},
+        {{"convert", "a", "b"}, 1, "zubcli: convert: one song only"},
+        {{"convert", "x", "-o"}, 1, "zubcli: convert: -o needs a file"},
+        {{"convert", tree.Path("text.fil")}, 2, "zubcli: " + tree.Path("text.fil") + ": not an ESEQ song\n"},
+        {{"convert", tree.Path("missing.fil")}, 2, "zubcli: " + tree.Path("missing.fil") + ": not an ESEQ song\n"},
+        {{"convert", tree.Path("BAD.FIL")}, 2, "zubcli: Error in file: " + tree.Path("BAD.MID") + " (a data byte"},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = Zubcli(c.args);
+        EXPECT_EQ(c.status, run.status) << c.args.back();
+        EXPECT_EQ(0u, run.err.find(c.err)) << run.err;
+    }
+    EXPECT_TRUE(fs::exists(tree.Path("BAD.MID")));  // the documented truncated file
+}
+
+// ---- batch ----------------------------------------------------------------
+
+TEST(ZubcliBatch, GeneratedFloppyTree)
+{
+    TempTree tree("zubcli_batch");
+    ASSERT_EQ(6, eseqtest::WriteFloppyTree(tree.Path("src"), 2, 3, 5));
+    const CliRun run = Zubcli({"batch", "--song-names", "--index-prefix", "--disk-names", "--list",
+                               tree.Path("src"), tree.Path("out")});
+    EXPECT_EQ(0, run.status) << run.err;
+    EXPECT_EQ("", run.err);
+    EXPECT_NE(std::string::npos, run.out.find("Batch complete. 6 files converted.\n"));
+    EXPECT_NE(std::string::npos, run.out.find(tree.Path("out") + "/Generated Disk 2/3Piece 2-3.MID\n"));
+    // The top folder has no catalog, so "out" keeps its name.
+    EXPECT_EQ(std::vector<std::string>({"Generated Disk 1/1Piece 1-1.MID", "Generated Disk 1/2Piece 1-2.MID",
+                                        "Generated Disk 1/3Piece 1-3.MID", "Generated Disk 2/1Piece 2-1.MID",
+                                        "Generated Disk 2/2Piece 2-2.MID", "Generated Disk 2/3Piece 2-3.MID"}),
+              tree.Files("out"));
+    EXPECT_EQ(Expected(tree.Read("src/DISK02/SONG01.FIL")), tree.Read("out/Generated Disk 2/1Piece 2-1.MID"));
+}
+
+TEST(ZubcliBatch, OptionsReachTheWalk)
+{
+    TempTree tree("zubcli_batch_options");
+    tree.Write("src/TOP.FIL", Song("top", true));
+    tree.Write("src/sub/LOW.FIL", Song("low"));
+    tree.Write("out/TOP.MID", {'o', 'l', 'd'});
+    const CliRun run = Zubcli({"batch", "--no-traverse", "--no-overwrite", "--fixup", tree.Path("src"), tree.Path("out")});
+    EXPECT_EQ(0, run.status) << run.err;
+    EXPECT_EQ("Batch complete. 1 file converted.\n", run.out);
+    EXPECT_EQ(std::vector<std::string>({"TOP.MID"}), tree.Files("out"));
+    EXPECT_EQ(std::vector<uint8_t>({'o', 'l', 'd'}), tree.Read("out/TOP.MID"));
+    EXPECT_EQ(0, Zubcli({"batch", "--fixup", tree.Path("src"), tree.Path("out")}).status);
+    EXPECT_EQ(Expected(Song("top", true), true), tree.Read("out/TOP.MID"));
+    EXPECT_EQ(Expected(Song("low")), tree.Read("out/sub/LOW.MID"));
+}
+
+TEST(ZubcliBatch, Problems)
+{
+    TempTree tree("zubcli_batch_bad");
+    tree.Write("src/A.FIL", Song("a"));
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string err;
+    };
+    const Case cases[] = {
+        {{"batch", "src"}, 1, "zubcli: batch: expected SOURCE and TARGET folders\nusage: zubcli batch"},
+        {{"batch", "--max-file", "7", "a", "b"}, 1, "zubcli: batch: --max-file expects 8 to 128"},
+        {{"batch", "--max-dir", "x", "a", "b"}, 1, "zubcli: batch: --max-dir expects 8 to 128"},
+        {{"batch", "--what", "a", "b"}, 1, "zubcli: batch: unknown option --what"},
+        {{"batch", tree.Path("src"), tree.Path("no/such/out")}, 2,
+         "zubcli: Can't create directory:  " + tree.Path("no/such/out") +
+             " A parent directory may not exist. Conversion Stopped.\n"},
+        {{"batch", tree.Path("nothing"), tree.Path("out")}, 2,
+         "zubcli: Invalid File Handle Encountered. Conversion Stopped.\n"},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = Zubcli(c.args);
+        EXPECT_EQ(c.status, run.status) << c.args.back();
+        EXPECT_EQ(0u, run.err.find(c.err)) << run.err;
+    }
+    EXPECT_FALSE(fs::exists(tree.Path("out")));  // created for the failed run, then removed
+}
+
+}  // namespace
