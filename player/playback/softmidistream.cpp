@@ -24,6 +24,16 @@ uint64_t TimeCodeTicksPerSecond(uint32_t division)
     return fps * (division & 0xFF);
 }
 
+// a * b / c without overflow for the values met here (b and c below 2^32);
+// results beyond 2^52 saturate, far past any song.
+uint64_t MulDiv(uint64_t a, uint64_t b, uint64_t c)
+{
+    const uint64_t whole = a / c, rest = a % c;
+    if (whole > (1ull << 52) / (b ? b : 1))
+        return 1ull << 52;
+    return whole * b + rest * b / c;
+}
+
 }  // namespace
 
 struct SoftMidiStream::Impl {
@@ -68,18 +78,20 @@ struct SoftMidiStream::Impl {
     uint64_t TicksToUs(uint64_t ticks) const
     {
         if (IsTimeCode(division))
-            return ticks * 1000000 / TimeCodeTicksPerSecond(division);
-        return ticks * tempo / division;
+            return MulDiv(ticks, 1000000, TimeCodeTicksPerSecond(division));
+        return MulDiv(ticks, tempo, division);
     }
 
     uint64_t UsToTicks(uint64_t us) const
     {
         if (IsTimeCode(division))
-            return us * TimeCodeTicksPerSecond(division) / 1000000;
-        return tempo == 0 ? 0 : us * division / tempo;
+            return MulDiv(us, TimeCodeTicksPerSecond(division), 1000000);
+        return tempo == 0 ? 0 : MulDiv(us, division, tempo);
     }
 
-    uint64_t Due(uint64_t tick) const { return anchorUs + TicksToUs(tick - anchorTick); }
+    // A record that fell behind the anchor (the queue ran dry while the
+    // clock went on) is due at once.
+    uint64_t Due(uint64_t tick) const { return tick < anchorTick ? anchorUs : anchorUs + TicksToUs(tick - anchorTick); }
 
     uint64_t PositionNow()
     {
