@@ -1,0 +1,81 @@
+// Where SoftMidiStream delivers what it plays. Each event carries its stream
+// tick (exact and repeatable) and its scheduled and actual clock times.
+#ifndef ZUB_PLAYBACK_MIDISINK_H
+#define ZUB_PLAYBACK_MIDISINK_H
+
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+#include "hostfile.h"
+
+enum class MidiSinkKind {
+    Short,  // a channel message (1 to 3 bytes)
+    Long,   // one piece of a long message, as queued
+    Tempo,  // a tempo record
+    Nop,    // a no-operation record: time passes
+};
+
+struct MidiSinkEvent {
+    MidiSinkKind kind;
+    uint32_t tick;          // stream tick since the stream started
+    uint64_t scheduledUs;   // when it was due
+    uint64_t actualUs;      // when it was delivered
+    const uint8_t* bytes;   // Short and Long
+    uint32_t length;
+    uint32_t tempo;         // Tempo: microseconds per quarter note
+};
+
+class MidiSink {
+public:
+    virtual ~MidiSink() = default;
+    virtual void OnTimeDivision(uint32_t division) { (void)division; }
+    // Called on the stream's thread, in order.
+    virtual void OnEvent(const MidiSinkEvent& event) = 0;
+};
+
+// Keeps every event, with its bytes, for tests and measurements.
+class MemorySink : public MidiSink {
+public:
+    struct Entry {
+        MidiSinkKind kind;
+        uint32_t tick;
+        uint64_t scheduledUs;
+        uint64_t actualUs;
+        std::vector<uint8_t> bytes;
+        uint32_t tempo;
+    };
+    void OnEvent(const MidiSinkEvent& event) override;
+    std::vector<Entry> Entries() const;  // a copy, safe while playing
+    void Clear();
+
+private:
+    mutable std::mutex lock_;
+    std::vector<Entry> entries_;
+};
+
+// Records what was sent as a format 0 Standard MIDI File: each event at its
+// stream tick, with the stream's division. Long message pieces are joined
+// back into whole system exclusive messages; tempo records become Set Tempo.
+class CaptureSink : public MidiSink {
+public:
+    void OnTimeDivision(uint32_t division) override;
+    void OnEvent(const MidiSinkEvent& event) override;
+    // The file image; call once the stream is closed.
+    std::vector<uint8_t> Build() const;
+    FileResult Save(const char* path) const;
+
+private:
+    void AddEvent(uint32_t tick, const uint8_t* prefix, uint32_t prefixLength,
+                  const uint8_t* bytes, uint32_t length);
+    void FlushExclusive();
+
+    uint16_t division_ = 96;
+    uint32_t lastTick_ = 0;       // of the last event written
+    uint32_t endTick_ = 0;        // of the last record of any kind
+    std::vector<uint8_t> track_;  // track data without End of Track
+    std::vector<uint8_t> pending_;  // a system exclusive message being joined
+    uint32_t pendingTick_ = 0;
+};
+
+#endif

@@ -1,0 +1,168 @@
+// Sequencer: plays one song at a time through a MIDI stream port. It owns
+// the open song (SmfReader), a pool of stream buffers and a state machine.
+// The user-interface thread calls every operation; the port's thread calls
+// back for each played buffer, and the Sequencer refills and requeues it
+// until the song is exhausted, then asks the SequencerNotify to deliver
+// "playback done" to the user-interface thread.
+#ifndef ZUB_PLAYBACK_SEQUENCER_H
+#define ZUB_PLAYBACK_SEQUENCER_H
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "midistream.h"
+#include "smfreader.h"
+
+class VoiceMapHook;
+
+enum class SequencerState : int {
+    NoFile = 0,
+    Opened = 1,
+    Prerolling = 2,
+    Prerolled = 3,
+    Playing = 4,
+    Paused = 5,
+    Stopping = 6,
+    Resetting = 7,
+};
+
+// Results: 0, or a multimedia error number (the Windows shell shows its
+// text with mciGetErrorStringA; elsewhere SequencerErrorText).
+constexpr uint32_t kSeqOk = 0;
+constexpr uint32_t kSeqErrOutOfMemory = 264;   // MCIERR_OUT_OF_MEMORY
+constexpr uint32_t kSeqErrUnsupported = 274;   // MCIERR_UNSUPPORTED_FUNCTION: wrong state
+constexpr uint32_t kSeqErrNotReady = 276;      // MCIERR_DEVICE_NOT_READY: the stream failed
+constexpr uint32_t kSeqErrInvalidFile = 296;   // MCIERR_INVALID_FILE
+
+// A short readable text for any result the Sequencer or a port returns,
+// e.g. "invalid file", "no memory".
+std::string SequencerErrorText(uint32_t result);
+// The Sequencer result for a reader result.
+uint32_t SequencerResultFor(SmfResult result);
+
+// Lamp selection L1: 0 disabled, 1-16 a channel, 17 automatic.
+constexpr uint8_t kLampsDisabled = 0;
+constexpr uint8_t kLampsAuto = 17;
+
+// How "playback done" reaches the user-interface thread.
+class SequencerNotify {
+public:
+    virtual ~SequencerNotify() = default;
+    // Called once on the port's thread when the last queued buffer has come
+    // back: after `delayMs`, the user-interface thread must call
+    // Sequencer::EndPlayback (the main window: timer 2, then ZM_PLAYDONE).
+    // Must not block or call back into the Sequencer. A Windows timer can be
+    // set only from the window's own thread, so post a message there first.
+    virtual void ScheduleDone(uint32_t delayMs) = 0;
+};
+
+class Sequencer {
+public:
+    // 4 buffers of 1024 bytes. Null when the memory is not available.
+    // `port` and `notify` must outlive the Sequencer; `port` may be null for
+    // a Sequencer that only opens songs to measure them.
+    static std::unique_ptr<Sequencer> Create(MidiStreamPort* port, SequencerNotify* notify,
+                                             uint32_t bufferCount = 4, uint32_t bufferSize = 1024);
+    ~Sequencer();
+
+    // Song. Open requires NoFile, Close requires Opened.
+    uint32_t Open(const char* path);
+    uint32_t OpenImage(const uint8_t* bytes, size_t size);  // a song already in memory
+    uint32_t Close();
+
+    // Playback. The player prerolls from 0 to Length().
+    uint32_t Preroll(uint32_t startTick, uint32_t endTick);
+    uint32_t Start();   // Prerolled -> Playing
+    uint32_t Pause();   // Playing -> Paused
+    uint32_t Resume();  // Paused -> Playing
+    // Playing or Paused -> Stopping; returns once every buffer is back.
+    // In any other state it does nothing and returns 0.
+    uint32_t Stop();
+    // The "playback done" handler: closes the stream, enters Opened and
+    // clears the last error. Call it on the user-interface thread.
+    void EndPlayback();
+
+    // Tick position: Opened 0, Prerolling/Prerolled the start tick,
+    // Playing/Paused the start tick plus the stream's position.
+    uint32_t Position(uint32_t* ticks);
+    uint32_t TicksToMs(uint32_t tick) const;  // 0 without a song
+
+    SequencerState State() const { return state_.load(); }
+    uint32_t LastError() const { return lastError_.load(); }
+    uint32_t Length() const { return length_; }
+    uint32_t TrackCount() const { return trackCount_; }
+    uint32_t TimeDivision() const { return timeDivision_; }
+    const SmfReader* Reader() const { return reader_.get(); }
+
+    // Output. Both take effect at the next preroll that opens a stream.
+    void SetDevice(int device) { device_ = device; }  // kMidiMapper = -1
+    int Device() const { return device_; }
+    // Fails with 274 while a stream is open.
+    uint32_t SetPort(MidiStreamPort* port);
+
+    // Instrument controls, read by the port's thread while filling buffers.
+    void SetVelocityBase(int base);  // 50-127; 127 leaves velocities alone
+    int VelocityBase() const { return velocityBase_.load(); }
+    // Master volume V: 1-128 = override on (sent as V - 1), negative = off.
+    void SetMasterVolume(int volume);
+    int MasterVolume() const { return masterVolume_.load(); }
+    // L1 (kLampsDisabled, 1-16, kLampsAuto) and L2 (0 none, 1-16), L1 < L2.
+    void SetLampSelection(uint8_t l1, uint8_t l2);
+    uint8_t LampSelection1() const { return lamp1_.load(); }
+    uint8_t LampSelection2() const { return lamp2_.load(); }
+    // The channels whose lamps the last injection switched on (0 = none).
+    uint8_t LitLamp1() const { return lit1_.load(); }
+    uint8_t LitLamp2() const { return lit2_.load(); }
+    // Null for none. The hook must stay valid until replaced.
+    void SetVoiceMap(VoiceMapHook* map) { voiceMap_.store(map); }
+
+    Sequencer(const Sequencer&) = delete;
+    Sequencer& operator=(const Sequencer&) = delete;
+
+private:
+    Sequencer(MidiStreamPort* port, SequencerNotify* notify);
+    bool AllocateBuffers(uint32_t count, uint32_t size);
+    uint32_t OpenWith(SmfResult result, std::unique_ptr<SmfReader>& reader);
+    uint32_t FailPreroll(uint32_t result);
+    uint32_t PrepareRollBuffer();
+    uint32_t FillBuffer(MidiBuffer* buffer);
+    void PushFree(MidiBuffer* buffer);
+    MidiBuffer* PopFree();
+    void ScheduleDoneNow(bool stopping);
+    static void OnBufferDone(MidiBuffer* buffer, void* context);
+    void BufferDone(MidiBuffer* buffer);
+
+    MidiStreamPort* port_;
+    SequencerNotify* notify_;
+    int device_ = kMidiMapper;
+    std::atomic<SequencerState> state_{SequencerState::NoFile};
+    uint32_t length_ = 0;
+    uint32_t trackCount_ = 0;
+    std::atomic<uint32_t> lastError_{0};
+    std::unique_ptr<SmfReader> reader_;
+    bool streamOpen_ = false;
+    uint32_t timeDivision_ = 0;
+    std::vector<unsigned char> block_;  // every buffer's data area
+    std::vector<MidiBuffer> buffers_;
+    std::mutex freeLock_;
+    MidiBuffer* freeList_ = nullptr;
+    MidiBuffer rollBuffer_;
+    std::vector<unsigned char> rollData_;
+    std::atomic<int32_t> inUse_{0};
+    uint32_t startTick_ = 0;
+    uint32_t endTick_ = 0;
+    std::atomic<bool> endOfSong_{false};
+    std::atomic<int> velocityBase_{127};
+    std::atomic<int> masterVolume_{-128};
+    std::atomic<uint8_t> lamp1_{0};
+    std::atomic<uint8_t> lamp2_{0};
+    std::atomic<uint8_t> lit1_{0};
+    std::atomic<uint8_t> lit2_{0};
+    std::atomic<VoiceMapHook*> voiceMap_{nullptr};
+};
+
+#endif
