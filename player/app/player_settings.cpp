@@ -58,6 +58,17 @@ void SavePlayerSettings(SettingsStore& store, const PlayerSettings& s)
     store.WriteNumber("MidiMasterVolume", static_cast<uint32_t>(s.masterVolume));
 }
 
+int DeviceForSavedOut(const std::string& out, const std::vector<std::string>& deviceNames)
+{
+    if (out == kMidiMapperText)
+        return -1;
+    for (size_t i = 0; i < deviceNames.size(); ++i) {
+        if (!out.empty() && deviceNames[i] == out)
+            return static_cast<int>(i);
+    }
+    return 0;
+}
+
 void SaveRecentFiles(SettingsStore& store, const std::vector<std::string>& recent)
 {
     for (size_t i = 0; i < recent.size(); ++i)

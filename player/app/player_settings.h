@@ -40,6 +40,11 @@ PlayerSettings LoadPlayerSettings(SettingsStore& store);
 // master volume. (The window position comes first and is written apart.)
 void SavePlayerSettings(SettingsStore& store, const PlayerSettings& settings);
 
+// The output device a saved "Out" text selects among the device names (in
+// device order): -1 for "&Midi Mapper", the first device of that exact
+// name, else device 0.
+int DeviceForSavedOut(const std::string& out, const std::vector<std::string>& deviceNames);
+
 // Writes "File1" to "FileN" for the current list.
 void SaveRecentFiles(SettingsStore& store, const std::vector<std::string>& recent);
 

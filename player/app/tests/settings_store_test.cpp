@@ -146,5 +146,17 @@ TEST(PlayerSettingsWindowPos, SeparatePerScreenSize)
     EXPECT_FALSE(LoadWindowPos(store, "OpenPos", 1024, 768));
 }
 
+TEST(PlayerSettingsDevice, SavedOutSelectsTheDevice)
+{
+    std::vector<std::string> devices = {"Synth A", "Synth B"};
+    EXPECT_EQ(DeviceForSavedOut("&Midi Mapper", devices), -1);
+    EXPECT_EQ(DeviceForSavedOut("&Midi Mapper", {}), -1);
+    EXPECT_EQ(DeviceForSavedOut("Synth B", devices), 1);
+    EXPECT_EQ(DeviceForSavedOut("synth b", devices), 0) << "names compare exactly";
+    EXPECT_EQ(DeviceForSavedOut("Gone", devices), 0);
+    EXPECT_EQ(DeviceForSavedOut("", devices), 0);
+    EXPECT_EQ(DeviceForSavedOut("", {""}), 0);
+}
+
 }  // namespace
 }  // namespace zub
