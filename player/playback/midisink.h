@@ -18,7 +18,7 @@ enum class MidiSinkKind {
 
 struct MidiSinkEvent {
     MidiSinkKind kind;
-    uint32_t tick;          // stream tick since the stream started
+    uint32_t tick;          // ticks since the stream was opened, counting on across stops
     uint64_t scheduledUs;   // when it was due
     uint64_t actualUs;      // when it was delivered
     const uint8_t* bytes;   // Short and Long
@@ -57,6 +57,7 @@ private:
 // Records what was sent as a format 0 Standard MIDI File: each event at its
 // stream tick, with the stream's division. Long message pieces are joined
 // back into whole system exclusive messages; tempo records become Set Tempo.
+// Streams opened one after another are recorded one after another.
 class CaptureSink : public MidiSink {
 public:
     void OnTimeDivision(uint32_t division) override;
@@ -71,6 +72,8 @@ private:
     void FlushExclusive();
 
     uint16_t division_ = 96;
+    bool divisionSet_ = false;    // the first stream's division is kept
+    uint32_t offset_ = 0;         // where the present stream's tick 0 falls
     uint32_t lastTick_ = 0;       // of the last event written
     uint32_t endTick_ = 0;        // of the last record of any kind
     std::vector<uint8_t> track_;  // track data without End of Track

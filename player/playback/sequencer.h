@@ -120,6 +120,10 @@ public:
     // Null for none. The hook must stay valid until replaced.
     void SetVoiceMap(VoiceMapHook* map) { voiceMap_.store(map); }
 
+    // The largest preroll buffer (header included) tried before a preroll
+    // fails with 264; 32768 unless a test lowers it.
+    void SetPrerollLimit(uint32_t bytes) { rollLimit_ = bytes; }
+
     Sequencer(const Sequencer&) = delete;
     Sequencer& operator=(const Sequencer&) = delete;
 
@@ -128,11 +132,16 @@ private:
     bool AllocateBuffers(uint32_t count, uint32_t size);
     uint32_t OpenWith(SmfResult result, std::unique_ptr<SmfReader>& reader);
     uint32_t FailPreroll(uint32_t result);
-    uint32_t PrepareRollBuffer();
-    uint32_t FillBuffer(MidiBuffer* buffer);
+    uint32_t OpenStream();
+    uint32_t CollectState();
+    uint32_t QueueBuffers();
+    bool ResizeRollBuffer(uint32_t total);
+    void DrainStream();
+    void UnprepareAll();
+    SmfResult FillBuffer(MidiBuffer* buffer);
     void PushFree(MidiBuffer* buffer);
     MidiBuffer* PopFree();
-    void ScheduleDoneNow(bool stopping);
+    void ScheduleDone(bool stopping);
     static void OnBufferDone(MidiBuffer* buffer, void* context);
     void BufferDone(MidiBuffer* buffer);
 
@@ -152,6 +161,8 @@ private:
     MidiBuffer* freeList_ = nullptr;
     MidiBuffer rollBuffer_;
     std::vector<unsigned char> rollData_;
+    uint32_t rollTotal_ = 0;  // preroll buffer size with its 64-byte header
+    uint32_t rollLimit_ = 32768;
     std::atomic<int32_t> inUse_{0};
     uint32_t startTick_ = 0;
     uint32_t endTick_ = 0;

@@ -130,7 +130,6 @@ private:
     uint16_t format_ = 0;
     uint16_t trackCount_ = 0;
     uint16_t division_ = 0;
-    bool ended_ = false;
     std::vector<TempoMapEntry> tempoMap_;
     std::vector<TrackCursor> tracks_;
     uint8_t lowestProgram_ = 255;

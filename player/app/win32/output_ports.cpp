@@ -6,7 +6,7 @@
 #include "player_app.h"
 #include "softmidistream.h"
 #include "streamclock.h"
-#include "win32/winmmstream.h"
+#include "winmmstream.h"
 
 namespace zub {
 

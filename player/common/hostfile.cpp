@@ -1,0 +1,81 @@
+#include "hostfile.h"
+
+#include <cstdio>
+#include <memory>
+#include <new>
+
+#include <sys/stat.h>
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+bool IsDirectory(const std::string& path)
+{
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && (info.st_mode & S_IFMT) == S_IFDIR;
+}
+
+}  // namespace
+
+std::string HostPath(const char* path)
+{
+    std::string host(path ? path : "");
+#ifndef _WIN32
+    for (char& c : host) {
+        if (c == '\\')
+            c = '/';
+    }
+#endif
+    return host;
+}
+
+FileResult ReadFileImage(const char* path, std::vector<uint8_t>* out)
+{
+    const std::string host = HostPath(path);
+    if (host.empty() || IsDirectory(host))
+        return FileResult::OpenFailed;
+    FilePtr file(std::fopen(host.c_str(), "rb"));
+    if (!file)
+        return FileResult::OpenFailed;
+    out->clear();
+    // Read in blocks rather than trusting a size query: pipes and special
+    // files have none, and a file can change while it is read.
+    uint8_t block[65536];
+    for (;;) {
+        const size_t got = std::fread(block, 1, sizeof block, file.get());
+        if (got > 0) {
+            if (out->size() + got > 0xFFFFFFFFu)
+                return FileResult::NoMemory;  // images are addressed with 32 bits
+            try {
+                out->insert(out->end(), block, block + got);
+            } catch (const std::bad_alloc&) {
+                out->clear();
+                return FileResult::NoMemory;
+            }
+        }
+        if (got < sizeof block)
+            break;
+    }
+    if (std::ferror(file.get()))
+        return FileResult::ReadFailed;
+    return FileResult::Ok;
+}
+
+FileResult WriteFileImage(const char* path, const uint8_t* data, size_t size)
+{
+    const std::string host = HostPath(path);
+    if (host.empty())
+        return FileResult::OpenFailed;
+    FilePtr file(std::fopen(host.c_str(), "wb"));
+    if (!file)
+        return FileResult::OpenFailed;
+    if (size > 0 && std::fwrite(data, 1, size, file.get()) != size)
+        return FileResult::ReadFailed;
+    if (std::fclose(file.release()) != 0)
+        return FileResult::ReadFailed;
+    return FileResult::Ok;
+}

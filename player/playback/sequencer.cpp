@@ -1,0 +1,502 @@
+#include "sequencer.h"
+
+#include <cstdio>
+#include <new>
+#include <thread>
+
+#include "bufferfill.h"
+
+namespace {
+
+constexpr uint32_t kHeaderBytes = 64;     // the platform's buffer header ahead of the data
+constexpr uint32_t kFirstRollBytes = 4096;
+constexpr uint32_t kStopDelayMs = 5;
+
+void YieldUntilIdle(const std::atomic<int32_t>& inUse)
+{
+    while (inUse.load() > 0)
+        std::this_thread::yield();
+}
+
+}  // namespace
+
+std::string SequencerErrorText(uint32_t result)
+{
+    switch (result) {
+    case kSeqOk: return "success";
+    case kSeqErrOutOfMemory: return "no memory";
+    case kSeqErrUnsupported: return "not possible in the present state";
+    case kSeqErrNotReady: return "MIDI device not ready";
+    case kSeqErrInvalidFile: return "invalid file";
+    case kMidiErrError: return "MIDI stream error";
+    case kMidiErrBadDeviceId: return "no such MIDI output device";
+    case kMidiErrInvalidHandle: return "MIDI stream not open";
+    case 6: return "no MIDI driver";
+    case kMidiErrNoMemory: return "no memory for the MIDI stream";
+    case kMidiErrInvalidParam: return "invalid MIDI stream parameter";
+    case kMidiErrUnprepared: return "MIDI buffer not prepared";
+    case kMidiErrStillPlaying: return "MIDI buffers still playing";
+    default: break;
+    }
+    char text[48];
+    std::snprintf(text, sizeof text, "multimedia error %u", static_cast<unsigned>(result));
+    return text;
+}
+
+uint32_t SequencerResultFor(SmfResult result)
+{
+    switch (result) {
+    case SmfResult::Ok: return kSeqOk;
+    case SmfResult::NoMemory: return kSeqErrOutOfMemory;
+    case SmfResult::InvalidFile:
+    case SmfResult::OpenFailed: return kSeqErrInvalidFile;
+    default: return kSeqErrUnsupported;
+    }
+}
+
+Sequencer::Sequencer(MidiStreamPort* port, SequencerNotify* notify) : port_(port), notify_(notify)
+{
+}
+
+Sequencer::~Sequencer()
+{
+    // A stream still open is drained and closed so that no callback outlives us.
+    Stop();
+    if (streamOpen_) {
+        DrainStream();
+        UnprepareAll();
+        port_->Close();
+    }
+}
+
+std::unique_ptr<Sequencer> Sequencer::Create(MidiStreamPort* port, SequencerNotify* notify,
+                                             uint32_t bufferCount, uint32_t bufferSize)
+{
+    std::unique_ptr<Sequencer> sequencer(new (std::nothrow) Sequencer(port, notify));
+    if (!sequencer || !sequencer->AllocateBuffers(bufferCount, bufferSize))
+        return nullptr;
+    return sequencer;
+}
+
+bool Sequencer::AllocateBuffers(uint32_t count, uint32_t size)
+{
+    if (count == 0 || size < 64 || size % 4 != 0)
+        return false;
+    try {
+        block_.resize(static_cast<size_t>(count) * size);
+        buffers_.resize(count);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    for (uint32_t i = count; i-- > 0;) {
+        MidiBuffer& buffer = buffers_[i];
+        buffer.data = block_.data() + static_cast<size_t>(i) * size;
+        buffer.size = size;
+        buffer.user = this;
+        PushFree(&buffer);
+    }
+    rollBuffer_.user = this;
+    return true;
+}
+
+void Sequencer::PushFree(MidiBuffer* buffer)
+{
+    std::lock_guard<std::mutex> guard(freeLock_);
+    buffer->next = freeList_;
+    freeList_ = buffer;
+}
+
+MidiBuffer* Sequencer::PopFree()
+{
+    std::lock_guard<std::mutex> guard(freeLock_);
+    MidiBuffer* buffer = freeList_;
+    if (buffer)
+        freeList_ = buffer->next;
+    return buffer;
+}
+
+// ---- Song -------------------------------------------------------------
+
+uint32_t Sequencer::Open(const char* path)
+{
+    if (State() != SequencerState::NoFile)
+        return kSeqErrUnsupported;
+    std::unique_ptr<SmfReader> reader;
+    const SmfResult result = SmfReader::Open(path, &reader);
+    return OpenWith(result, reader);
+}
+
+uint32_t Sequencer::OpenImage(const uint8_t* bytes, size_t size)
+{
+    if (State() != SequencerState::NoFile)
+        return kSeqErrUnsupported;
+    std::unique_ptr<SmfReader> reader;
+    const SmfResult result = SmfReader::OpenImage(bytes, size, &reader);
+    return OpenWith(result, reader);
+}
+
+uint32_t Sequencer::OpenWith(SmfResult result, std::unique_ptr<SmfReader>& reader)
+{
+    if (result != SmfResult::Ok)
+        return SequencerResultFor(result);
+    reader_ = std::move(reader);
+    timeDivision_ = reader_->Division();
+    length_ = reader_->Length();
+    trackCount_ = reader_->TrackCount();
+    state_ = SequencerState::Opened;
+    return kSeqOk;
+}
+
+uint32_t Sequencer::Close()
+{
+    if (State() != SequencerState::Opened)
+        return kSeqErrUnsupported;
+    reader_.reset();
+    if (streamOpen_) {
+        DrainStream();  // a failed preroll may have left buffers queued
+        UnprepareAll();
+        port_->Close();
+        streamOpen_ = false;
+    }
+    length_ = 0;
+    trackCount_ = 0;
+    timeDivision_ = 0;
+    state_ = SequencerState::NoFile;
+    return kSeqOk;
+}
+
+uint32_t Sequencer::SetPort(MidiStreamPort* port)
+{
+    if (streamOpen_)
+        return kSeqErrUnsupported;
+    port_ = port;
+    return kSeqOk;
+}
+
+// ---- Preroll ----------------------------------------------------------
+
+uint32_t Sequencer::Preroll(uint32_t startTick, uint32_t endTick)
+{
+    const SequencerState state = State();
+    if (state != SequencerState::Opened && state != SequencerState::Prerolled)
+        return kSeqErrUnsupported;
+    startTick_ = startTick;
+    endTick_ = endTick;
+    lastError_ = 0;
+    if (streamOpen_)
+        DrainStream();
+    inUse_ = 0;
+    state_ = SequencerState::Prerolling;
+
+    uint32_t result = OpenStream();
+    if (result == kSeqOk)
+        result = CollectState();
+    if (result != kSeqOk)
+        return FailPreroll(result);
+
+    if (lamp1_.load() != kLampsDisabled)
+        reader_->MarkLampInjectionPending();
+    if (masterVolume_.load() > 0)
+        reader_->MarkVolumeInjectionPending();
+
+    result = QueueBuffers();
+    if (result != kSeqOk)
+        return FailPreroll(result);
+    state_ = SequencerState::Prerolled;
+    return kSeqOk;
+}
+
+uint32_t Sequencer::FailPreroll(uint32_t result)
+{
+    state_ = SequencerState::Opened;
+    return result;
+}
+
+uint32_t Sequencer::OpenStream()
+{
+    if (streamOpen_)
+        return kSeqOk;
+    if (!port_)
+        return kSeqErrNotReady;
+    const uint32_t result = port_->Open(device_, &Sequencer::OnBufferDone, this);
+    if (result != kMidiOk)
+        return result;
+    streamOpen_ = true;
+    if (port_->SetTimeDivision(timeDivision_) != kMidiOk) {
+        port_->Close();
+        streamOpen_ = false;
+        return kSeqErrNotReady;
+    }
+    return kSeqOk;
+}
+
+bool Sequencer::ResizeRollBuffer(uint32_t total)
+{
+    if (rollBuffer_.prepared)
+        port_->Unprepare(&rollBuffer_);
+    try {
+        rollData_.resize(total - kHeaderBytes);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    rollTotal_ = total;
+    rollBuffer_.data = rollData_.data();
+    rollBuffer_.size = total - kHeaderBytes;
+    return true;
+}
+
+// The song's state before the start tick goes into the preroll buffer,
+// which grows 4096, 8192, 16384, 32768 bytes as needed.
+uint32_t Sequencer::CollectState()
+{
+    if (rollTotal_ == 0 && !ResizeRollBuffer(kFirstRollBytes))
+        return kSeqErrOutOfMemory;
+    for (;;) {
+        rollBuffer_.user = this;
+        rollBuffer_.bytesRecorded = 0;
+        const SmfResult seek = reader_->Seek(startTick_, &rollBuffer_);
+        if (seek == SmfResult::Ok)
+            break;
+        if (seek == SmfResult::NoMemory && rollTotal_ < rollLimit_ && ResizeRollBuffer(rollTotal_ * 2))
+            continue;
+        if (rollBuffer_.prepared)
+            port_->Unprepare(&rollBuffer_);
+        rollData_ = std::vector<unsigned char>();
+        rollBuffer_.data = nullptr;
+        rollBuffer_.size = 0;
+        rollTotal_ = 0;
+        return SequencerResultFor(seek);
+    }
+    if (port_->Prepare(&rollBuffer_) != kMidiOk)
+        return kSeqErrNotReady;
+    ++inUse_;
+    if (port_->Queue(&rollBuffer_) != kMidiOk) {
+        --inUse_;
+        return kSeqErrNotReady;
+    }
+    return kSeqOk;
+}
+
+uint32_t Sequencer::QueueBuffers()
+{
+    endOfSong_ = false;
+    while (MidiBuffer* buffer = PopFree()) {
+        const SmfResult fill = FillBuffer(buffer);
+        if (fill != SmfResult::Ok && fill != SmfResult::EndOfFile) {
+            PushFree(buffer);
+            return SequencerResultFor(fill);
+        }
+        uint32_t result = port_->Prepare(buffer);
+        if (result == kMidiOk) {
+            ++inUse_;
+            result = port_->Queue(buffer);
+            if (result != kMidiOk)
+                --inUse_;
+        }
+        if (result != kMidiOk) {
+            PushFree(buffer);
+            return result;
+        }
+        if (fill == SmfResult::EndOfFile) {
+            endOfSong_ = true;
+            break;
+        }
+    }
+    return kSeqOk;
+}
+
+SmfResult Sequencer::FillBuffer(MidiBuffer* buffer)
+{
+    FillSettings settings;
+    settings.velocityBase = velocityBase_.load();
+    settings.voiceMap = voiceMap_.load();
+    settings.masterVolume = masterVolume_.load();
+    settings.lamp1 = lamp1_.load();
+    settings.lamp2 = lamp2_.load();
+    settings.lit[0] = lit1_.load();
+    settings.lit[1] = lit2_.load();
+    const SmfResult result = FillStreamBuffer(*reader_, buffer, endTick_, settings);
+    lit1_ = settings.lit[0];
+    lit2_ = settings.lit[1];
+    return result;
+}
+
+// Returns every queued buffer (the callback only takes them back in
+// Resetting) and waits for them.
+void Sequencer::DrainStream()
+{
+    const SequencerState before = State();
+    state_ = SequencerState::Resetting;
+    port_->Reset();
+    YieldUntilIdle(inUse_);
+    state_ = before;
+}
+
+void Sequencer::UnprepareAll()
+{
+    for (MidiBuffer& buffer : buffers_) {
+        if (buffer.prepared)
+            port_->Unprepare(&buffer);
+    }
+    if (rollBuffer_.prepared)
+        port_->Unprepare(&rollBuffer_);
+}
+
+// ---- Transport --------------------------------------------------------
+
+uint32_t Sequencer::Start()
+{
+    if (State() != SequencerState::Prerolled)
+        return kSeqErrUnsupported;
+    state_ = SequencerState::Playing;
+    const uint32_t result = port_->Restart();
+    if (result != kMidiOk)
+        state_ = SequencerState::Prerolled;
+    return result;
+}
+
+uint32_t Sequencer::Pause()
+{
+    if (State() != SequencerState::Playing)
+        return kSeqErrUnsupported;
+    state_ = SequencerState::Paused;
+    port_->Pause();
+    return kSeqOk;
+}
+
+uint32_t Sequencer::Resume()
+{
+    if (State() != SequencerState::Paused)
+        return kSeqErrUnsupported;
+    state_ = SequencerState::Playing;
+    port_->Restart();
+    return kSeqOk;
+}
+
+uint32_t Sequencer::Stop()
+{
+    const SequencerState state = State();
+    if (state != SequencerState::Playing && state != SequencerState::Paused)
+        return kSeqOk;
+    state_ = SequencerState::Stopping;
+    const uint32_t result = port_->Stop();
+    lastError_ = result;
+    if (result != kMidiOk)
+        return kSeqErrNotReady;
+    YieldUntilIdle(inUse_);
+    return kSeqOk;
+}
+
+void Sequencer::EndPlayback()
+{
+    if (streamOpen_) {
+        UnprepareAll();
+        port_->Close();
+        streamOpen_ = false;
+    }
+    state_ = reader_ ? SequencerState::Opened : SequencerState::NoFile;
+    lastError_ = 0;
+}
+
+uint32_t Sequencer::Position(uint32_t* ticks)
+{
+    switch (State()) {
+    case SequencerState::Opened:
+        *ticks = 0;
+        return kSeqOk;
+    case SequencerState::Prerolling:
+    case SequencerState::Prerolled:
+        *ticks = startTick_;
+        return kSeqOk;
+    case SequencerState::Playing:
+    case SequencerState::Paused: {
+        uint32_t played = 0;
+        if (!port_ || port_->Position(&played) != kMidiOk)
+            return kSeqErrNotReady;
+        *ticks = startTick_ + played;
+        return kSeqOk;
+    }
+    default:
+        return kSeqErrUnsupported;
+    }
+}
+
+uint32_t Sequencer::TicksToMs(uint32_t tick) const
+{
+    return reader_ ? reader_->TicksToMs(tick) : 0;
+}
+
+// ---- Instrument controls ---------------------------------------------
+
+void Sequencer::SetVelocityBase(int base)
+{
+    velocityBase_ = base < 50 ? 50 : (base > 127 ? 127 : base);
+}
+
+void Sequencer::SetMasterVolume(int volume)
+{
+    if (volume == 0)
+        volume = -128;
+    masterVolume_ = volume > 128 ? 128 : (volume < -128 ? -128 : volume);
+}
+
+void Sequencer::SetLampSelection(uint8_t l1, uint8_t l2)
+{
+    lamp1_ = l1 > kLampsAuto ? kLampsDisabled : l1;
+    lamp2_ = l2 > 16 ? 0 : l2;
+}
+
+// ---- The port's thread -----------------------------------------------
+
+void Sequencer::OnBufferDone(MidiBuffer* buffer, void* context)
+{
+    static_cast<Sequencer*>(context)->BufferDone(buffer);
+}
+
+// The in-use count drops only once the buffer has been dealt with, so a
+// waiter that sees 0 knows the callback is done with every buffer.
+void Sequencer::BufferDone(MidiBuffer* buffer)
+{
+    const SequencerState state = State();
+    const bool isRoll = buffer == &rollBuffer_;
+    if (state == SequencerState::Resetting) {
+        if (!isRoll)
+            PushFree(buffer);
+        --inUse_;
+        return;
+    }
+    if (state == SequencerState::Stopping || endOfSong_.load()) {
+        port_->Unprepare(buffer);
+        if (!isRoll)
+            PushFree(buffer);
+        if (--inUse_ == 0)
+            ScheduleDone(state == SequencerState::Stopping);
+        return;
+    }
+    const SmfResult fill = FillBuffer(buffer);
+    if (fill == SmfResult::EndOfFile)
+        endOfSong_ = true;
+    if ((fill == SmfResult::Ok || fill == SmfResult::EndOfFile) && port_->Queue(buffer) == kMidiOk)
+        return;  // requeued: still in use
+    // A fault in the song or a failed queue stops playback.
+    state_ = SequencerState::Stopping;
+    port_->Unprepare(buffer);
+    if (!isRoll)
+        PushFree(buffer);
+    if (--inUse_ == 0)
+        ScheduleDone(true);
+}
+
+void Sequencer::ScheduleDone(bool stopping)
+{
+    if (!notify_)
+        return;
+    int64_t delay = kStopDelayMs;
+    uint32_t played = 0;
+    if (!stopping && port_->Position(&played) == kMidiOk && played != 0) {
+        delay = static_cast<int64_t>(TicksToMs(length_)) - TicksToMs(startTick_ + played);
+        if (delay <= 0)
+            delay = kStopDelayMs;
+    }
+    notify_->ScheduleDone(static_cast<uint32_t>(delay));
+}
