@@ -165,6 +165,9 @@ bool PlayerProcess::Start(const std::string& args)
     si.cb = sizeof(si);
     if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &info_))
         return false;
+    // Idle once start-up, including opening a file given on the command
+    // line, is over and the message loop waits.
+    WaitForInputIdle(info_.hProcess, 30000);
     WaitUntil([&] {
         main_ = FindTop(info_.dwProcessId, "ZubodeckMWnd", nullptr);
         return main_ != nullptr || !Running();
