@@ -74,6 +74,10 @@ HWND FindDialog(DWORD processId, const char* title);
 // The longest static text of a dialog (a message box's message).
 std::string DialogMessage(HWND dialog);
 
+// Saves what the screen shows of a window as a 24-bit BMP file, for people
+// to look at.
+bool SaveWindowShot(HWND hwnd, const std::string& path);
+
 // Settings under the player's key of HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER.
 void ClearSettings();
 void WriteSetting(HKEY root, const char* name, const std::string& value);

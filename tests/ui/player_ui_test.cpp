@@ -213,6 +213,9 @@ TEST_F(PlayerUi, PlayPauseResumeStop)
     EXPECT_FALSE(ButtonEnabled(kPlay));
     EXPECT_TRUE(ButtonEnabled(kPause));
     EXPECT_FALSE(ToolbarState(player_.Toolbar(), kPause) & TBSTATE_CHECKED);
+    // A picture of the playing player, left in the build tree for people.
+    Sleep(2500);
+    EXPECT_TRUE(SaveWindowShot(player_.Main(), FullPath("player_playing.bmp")));
 
     player_.Command(kPause);
     ASSERT_TRUE(WaitForState("Paused"));

@@ -238,6 +238,32 @@ def small_icon():
 
 # ---- file writers ---------------------------------------------------------------
 
+def bmp8_bytes(canvas):
+    """8-bit bottom-up BMP file with a colour table. The toolbar maps its
+    colours through that table (grey to the button face), which it cannot do
+    for a bitmap without one."""
+    colours = []
+    index = {}
+    for row in canvas.px:
+        for p in row:
+            if p[:3] not in index:
+                index[p[:3]] = len(colours)
+                colours.append(p[:3])
+    assert len(colours) <= 256
+    row_size = (canvas.w + 3) & ~3
+    data = bytearray()
+    for y in range(canvas.h - 1, -1, -1):
+        line = bytearray(index[canvas.px[y][x][:3]] for x in range(canvas.w))
+        line += b"\0" * (row_size - len(line))
+        data += line
+    table = b"".join(bytes((b, g, r, 0)) for (r, g, b) in colours)
+    header = struct.pack("<IiiHHIIiiII", 40, canvas.w, canvas.h, 1, 8, 0, len(data), 2835, 2835,
+                         len(colours), len(colours))
+    offset = 14 + len(header) + len(table)
+    filehdr = struct.pack("<2sIHHI", b"BM", offset + len(data), 0, 0, offset)
+    return filehdr + header + table + bytes(data)
+
+
 def bmp_bytes(canvas):
     """24-bit bottom-up BMP file."""
     row = (canvas.w * 3 + 3) & ~3
@@ -289,7 +315,7 @@ def main():
     outdir = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "win32", "res")
     os.makedirs(outdir, exist_ok=True)
     files = {
-        "toolbar.bmp": bmp_bytes(toolbar_strip()),
+        "toolbar.bmp": bmp8_bytes(toolbar_strip()),
         "player.ico": ico_bytes([piano_icon(32), piano_icon(16)]),
         "small.ico": ico_bytes([small_icon()]),
     }
