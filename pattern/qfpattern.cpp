@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdarg>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 
 extern "C" const char* const QfPatternSyntax[5] = {
@@ -33,10 +34,21 @@ void* const* g_args = nullptr;
 const char* g_guard[kLetters];
 std::atomic<int> g_lock{0};
 
+// Lengths of groups, literals and classes are asked for again and again
+// while backtracking; a small direct-mapped memo on the caller's stack saves
+// rescanning them.
+struct LengthMemo {
+    static const int kSlots = 64;
+    const char* key[kSlots] = {};
+    int length[kSlots];
+    static int Slot(const char* p) { return static_cast<int>((reinterpret_cast<uintptr_t>(p) >> 1) & (kSlots - 1)); }
+};
+
 struct Budget {
     int depth = 0;
     long steps = 0;
     bool exhausted = false;
+    LengthMemo memo;
 };
 Budget* g_budget = nullptr;
 
@@ -103,8 +115,33 @@ int GroupLength(const char* p)
     return static_cast<int>(q - p);
 }
 
+int ScanElementLength(const char* p);
+
 // How far one element reaches in the pattern; 0 at a sequence terminator.
 int ElementLength(const char* p)
+{
+    switch (*p) {
+    case '\'': case '(': case '{': case '[': {
+        LengthMemo& memo = g_budget->memo;
+        int slot = LengthMemo::Slot(p);
+        if (memo.key[slot] != p) {
+            memo.length[slot] = ScanElementLength(p);
+            memo.key[slot] = p;
+        }
+        return memo.length[slot];
+    }
+    case '\0': case ')': case '}': case '|': case ',':
+        return 0;
+    case '\\':
+        return p[1] ? 2 : 1;
+    case '$':
+        return IsReference(p) ? 2 : 1;
+    default:
+        return 1;
+    }
+}
+
+int ScanElementLength(const char* p)
 {
     switch (*p) {
     case '\0': case ')': case '}': case '|': case ',':
@@ -288,6 +325,34 @@ const char* ReadPrefix(const char* p, Prefix& pre)
 
 int MatchSequence(const char* s, const char* p, const char* end);
 
+// True when a sequence surely fails at s because its first term is a single
+// plain character test without prefix that does not match there. Saves the
+// lookahead a full call at most positions; the outcome is the same.
+bool SurelyFails(const char* s, const char* p, const char* end)
+{
+    switch (*p) {
+    case '\0': case ')': case '}': case '|': case ',':
+    case '*': case '+': case '-': case '<': case '!':
+    case '(': case '{': case '\'':
+        return false;
+    case '$':
+        if (IsReference(p))
+            return false;
+        break;
+    default:
+        break;
+    }
+    if (s >= end)
+        return true;
+    switch (*p) {
+    case '#': return !(*s >= '0' && *s <= '9');
+    case '?': return false;
+    case '[': return !ClassContains(p, *s);
+    case '\\': return !(p[1] && *s == p[1]);
+    default: return *s != *p;
+    }
+}
+
 // A zero-width test: succeeds when the element does not match the text up to
 // its NUL; each extra '!' inverts it again.
 int MatchNegation(const char* s, const char* p, const char* end)
@@ -314,7 +379,7 @@ int MatchTerm(const char* s, const char* elem, const char* rest, const char* end
         int restLen = -1;
         if (lookahead) {
             const char* q = limit;
-            while ((restLen = MatchSequence(q, rest, end)) < 0) {
+            while (SurelyFails(q, rest, end) || (restLen = MatchSequence(q, rest, end)) < 0) {
                 if (q == s)
                     return -1;
                 --q;

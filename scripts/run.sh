@@ -14,6 +14,7 @@ if [ -z "${DISPLAY:-}" ]; then
   zub_start_xvfb
   zub_log "no display: running on a private Xvfb at $DISPLAY (close with Ctrl+C)"
   trap 'wineserver -k 2>/dev/null; zub_stop_xvfb' EXIT
+  trap 'exit 130' INT TERM
 fi
 
 args=()

@@ -13,9 +13,11 @@ failures=()
 count_junit() {
   local f=$1 t fl sk
   [ -f "$f" ] || return 0
-  t=$(grep -o '<testsuite [^>]*' "$f" | grep -o ' tests="[0-9]*"' | grep -o '[0-9]*' | head -1)
-  fl=$(grep -o '<testsuite [^>]*' "$f" | grep -o ' failures="[0-9]*"' | grep -o '[0-9]*' | head -1)
-  sk=$(grep -o '<testsuite [^>]*' "$f" | grep -o ' skipped="[0-9]*"' | grep -o '[0-9]*' | head -1)
+  local head
+  head=$(tr "\n" " " < "$f" | grep -o "<testsuite [^>]*" | head -1)
+  t=$(echo "$head" | grep -oE '[[:space:]]tests="[0-9]+"' | grep -o '[0-9]*' | head -1)
+  fl=$(echo "$head" | grep -oE '[[:space:]]failures="[0-9]+"' | grep -o '[0-9]*' | head -1)
+  sk=$(echo "$head" | grep -oE '[[:space:]]skipped="[0-9]+"' | grep -o '[0-9]*' | head -1)
   t=${t:-0} fl=${fl:-0} sk=${sk:-0}
   passed=$((passed + t - fl - sk))
   failed=$((failed + fl))
@@ -40,6 +42,13 @@ build_or_fail() {
   fi
 }
 
+cleanup() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
+  zub_stop_xvfb
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
 zub_install || { echo "0 passed, 1 failed"; exit 1; }
 
 if build_or_fail native zub_build_native; then
@@ -51,10 +60,12 @@ if [ "${ZUB_SKIP_WIN32:-0}" != 1 ] && build_or_fail win32 zub_build_win32; then
   zub_log "win32 tests under Wine"
   zub_wine_env
   zub_start_xvfb
+  # A persistent server, and Wine's own background processes started now with
+  # their output away from CTest, which would otherwise wait for their pipes.
   wineserver -p 2>/dev/null
+  wine cmd.exe /c exit >/dev/null 2>&1
   run_ctest win32
-  wineserver -k 2>/dev/null
-  zub_stop_xvfb
+  cleanup
 fi
 
 if [ "${ZUB_SKIP_FUZZ:-0}" != 1 ] && build_or_fail fuzz zub_build_fuzz; then
