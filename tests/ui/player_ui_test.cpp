@@ -423,5 +423,17 @@ TEST_F(PlayerUi, UsersOwnSettingsWinOverTheMachineWide)
     EXPECT_FALSE(ReadSetting(HKEY_CURRENT_USER, "Options", user)) << user;
 }
 
+TEST_F(PlayerUi, AboutDialogOpensAndCloses)
+{
+    ASSERT_TRUE(Start());
+    PostMessageA(player_.Main(), WM_COMMAND, 40014, 0);
+    HWND about = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (about = FindDialog(player_.ProcessId(), "About Zubodeck")) != nullptr; }));
+    EXPECT_EQ(WindowTextOf(GetDlgItem(about, 1019)), "Zubodeck 1.0, a MIDI song player");
+    PostMessageA(about, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return FindDialog(player_.ProcessId(), "About Zubodeck") == nullptr; }));
+    EXPECT_EQ(player_.Close(), 0);
+}
+
 }  // namespace
 }  // namespace zubtest

@@ -194,8 +194,7 @@ void OnPlayDone(PlayerApp& app, WPARAM wParam)
         return;
     }
     app.sequencer->EndPlayback();
-    if (app.capture)
-        app.capture->Save();
+    SaveCapture(app);
     SendMessageA(app.display, WM_COMMAND, CMD_STOP, 0);
     RefreshControls(app);
     HWND playlist = playlist_seam::Window();

@@ -46,6 +46,12 @@ std::vector<std::string> ListOutputDevices(const PlayerApp& app)
     return names;
 }
 
+void SaveCapture(PlayerApp& app)
+{
+    if (app.capture)
+        app.capture->Save(app.capturePath.c_str());
+}
+
 std::unique_ptr<MidiStreamPort> MakeOutputPort(PlayerApp& app)
 {
     if (app.capture)

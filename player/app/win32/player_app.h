@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "capture_recorder.h"
 #include "command_ids.h"
+#include "midisink.h"
 #include "midistream.h"
 #include "player_settings.h"
 #include "recent_files.h"
@@ -45,8 +45,10 @@ struct PlayerApp {
     HBRUSH displayBrush = nullptr;
 
     // Output: the real MIDI stream services, or the software stream into a
-    // capture file when the command line asks for one.
-    std::unique_ptr<CaptureRecorder> capture;
+    // capture file when the command line asks for one. The capture holds
+    // everything sent in this run and is written each time a stream closes.
+    std::unique_ptr<CaptureSink> capture;
+    std::string capturePath;
     std::unique_ptr<MidiStreamPort> port;
     WindowNotify notify;
     std::unique_ptr<Sequencer> sequencer;
@@ -113,6 +115,9 @@ bool RegisterDisplayClass(HINSTANCE instance, HBRUSH background);
 
 // error_box.cpp: "%s:\n%s" with the string and the multimedia error text.
 void ShowPlaybackError(PlayerApp& app, int stringId, uint32_t error);
+
+// Writes the capture file (when there is one); the stream must be closed.
+void SaveCapture(PlayerApp& app);
 
 // output_ports.cpp
 std::vector<std::string> ListOutputDevices(const PlayerApp& app);

@@ -66,7 +66,7 @@ void FinishCapture(PlayerApp& app)
         return;
     if (app.sequencer->State() == SequencerState::Stopping)
         app.sequencer->EndPlayback();
-    app.capture->Save();
+    SaveCapture(app);
 }
 
 }  // namespace
@@ -78,8 +78,10 @@ int RunPlayer(HINSTANCE instance, HINSTANCE previous, const char* commandLine, i
     CommandLine cl = ParseCommandLine(commandLine ? commandLine : "");
     app.newPlaylist = cl.newPlaylist;
     app.openAtStart = cl.openPath;
-    if (!cl.captureFile.empty())
-        app.capture = std::make_unique<CaptureRecorder>(cl.captureFile);
+    if (!cl.captureFile.empty()) {
+        app.capture = std::make_unique<CaptureSink>();
+        app.capturePath = cl.captureFile;
+    }
 
     app.displayBrush = CreateSolidBrush(kDisplayGrey);
     if (!previous) {
