@@ -8,7 +8,23 @@ zub_install
 zub_build_win32 >/dev/null
 zub_wine_env
 
+# The display comes first: the first Wine process of a session decides
+# whether Wine has one.
+if [ -z "${DISPLAY:-}" ]; then
+  zub_start_xvfb
+  zub_log "no display: running on a private Xvfb at $DISPLAY (close with Ctrl+C)"
+  trap 'wineserver -k 2>/dev/null; zub_stop_xvfb' EXIT
+  trap 'exit 130' INT TERM
+fi
+
 args=()
+# Without a MIDI output device (no ALSA sequencer, as on a server) the
+# player plays through its software stream into a capture file.
+if [ ! -e /dev/snd/seq ]; then
+  capture="$ZUB_ROOT/build/run-capture.mid"
+  args+=(/capture "$(winepath -w "$capture" 2>/dev/null)")
+  zub_log "no MIDI device: playing into $capture"
+fi
 if [ $# -gt 0 ]; then
   # A host path becomes a Wine path so the player can open it.
   if [ -e "$1" ]; then
@@ -18,11 +34,5 @@ if [ $# -gt 0 ]; then
   args+=("$@")
 fi
 
-if [ -z "${DISPLAY:-}" ]; then
-  zub_start_xvfb
-  zub_log "no display: running on a private Xvfb at $DISPLAY (close with Ctrl+C)"
-  trap 'wineserver -k 2>/dev/null; zub_stop_xvfb' EXIT
-  trap 'exit 130' INT TERM
-fi
 cd "$ZUB_ROOT/build/win32/bin"
 wine Zubodeck.exe "${args[@]}"

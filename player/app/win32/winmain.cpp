@@ -1,49 +1,133 @@
+// Process start-up: window classes, strings, the sequencer, the main window
+// and the message loop.
 #include <windows.h>
+#include <commctrl.h>
 
+#include "command_line.h"
+#include "player_app.h"
+#include "registry_store.h"
+#include "seams.h"
 #include "tsexports.h"
+
+namespace zub {
+
+PlayerApp& App()
+{
+    static PlayerApp app;
+    return app;
+}
+
+std::string LoadResString(int id)
+{
+    char buffer[256] = {};
+    int n = LoadStringA(App().instance, id, buffer, sizeof(buffer));
+    return std::string(buffer, n > 0 ? n : 0);
+}
 
 namespace {
 
-const char kMainClass[] = "ZubodeckMWnd";
+constexpr COLORREF kDisplayGrey = RGB(0xE0, 0xE0, 0xE0);
+constexpr int kDefaultWidth = 380;
+constexpr int kDefaultHeight = 200;
 
-LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+void LoadStrings(PlayerApp& app)
 {
-    switch (msg) {
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
+    app.titleFormat = LoadResString(IDS_TITLE_FORMAT);
+    app.caption = LoadResString(IDS_APP_CAPTION);
+    app.untitled = LoadResString(IDS_UNTITLED);
+}
+
+// The saved "Player" rectangle for this screen size, or the default place.
+RECT InitialMainRect()
+{
+    RECT desk;
+    GetWindowRect(GetDesktopWindow(), &desk);
+    RECT r = {static_cast<LONG>(CW_USEDEFAULT), static_cast<LONG>(CW_USEDEFAULT), kDefaultWidth, kDefaultHeight};
+    if (auto pos = LoadWindowPos(PlayerStore(), "Player", desk.right, desk.bottom))
+        r = {pos->left, pos->top, pos->width, pos->height};
+    return r;
+}
+
+void RunMessageLoop()
+{
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (playlist_seam::PreTranslate(&msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
     }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+// Writes the capture of the last song once its stream is closed.
+void FinishCapture(PlayerApp& app)
+{
+    if (!app.capture || !app.sequencer)
+        return;
+    if (app.sequencer->State() == SequencerState::Stopping)
+        app.sequencer->EndPlayback();
+    SaveCapture(app);
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
+int RunPlayer(HINSTANCE instance, HINSTANCE previous, const char* commandLine, int show)
+{
+    PlayerApp& app = App();
+    app.instance = instance;
+    CommandLine cl = ParseCommandLine(commandLine ? commandLine : "");
+    app.newPlaylist = cl.newPlaylist;
+    app.openAtStart = cl.openPath;
+    if (!cl.captureFile.empty()) {
+        app.capture = std::make_unique<CaptureSink>();
+        app.capturePath = cl.captureFile;
+    }
+
+    app.displayBrush = CreateSolidBrush(kDisplayGrey);
+    if (!previous) {
+        INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_BAR_CLASSES};
+        InitCommonControlsEx(&icc);
+        if (!RegisterMainClass(instance) || !RegisterDisplayClass(instance, app.displayBrush)) {
+            DeleteObject(app.displayBrush);
+            return 0;
+        }
+    }
+    LoadStrings(app);
+
+    app.port = MakeOutputPort(app);
+    app.sequencer = Sequencer::Create(app.port.get(), &app.notify);
+    if (!app.sequencer) {
+        DeleteObject(app.displayBrush);
+        return 0;
+    }
+
+    RECT r = InitialMainRect();
+    app.main = CreateWindowExA(0, kMainClassName, "", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, r.left, r.top,
+                               r.right, r.bottom, nullptr, nullptr, instance, nullptr);
+    if (!app.main) {
+        app.sequencer.reset();
+        DeleteObject(app.displayBrush);
+        return 0;
+    }
+    ShowWindow(app.main, show);
+    if (!app.openAtStart.empty())
+        OpenPathAsDropped(app, app.openAtStart.c_str());
+
+    RunMessageLoop();
+
+    FinishCapture(app);
+    app.sequencer.reset();
+    app.port.reset();
+    DeleteObject(app.displayBrush);
+    return 0;
+}
+
+}  // namespace zub
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show)
 {
     // The grid library must be the one this program was built against.
     if (TsGetVersion() != TS_VERSION)
         return 0;
-
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = MainWndProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kMainClass;
-    if (!RegisterClassA(&wc))
-        return 0;
-
-    HWND hwnd = CreateWindowExA(0, kMainClass, "Zub Player - [Untitled]",
-                                WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
-                                380, 200, nullptr, nullptr, instance, nullptr);
-    if (!hwnd)
-        return 0;
-    ShowWindow(hwnd, show);
-
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    return 0;
+    return zub::RunPlayer(instance, previous, commandLine, show);
 }

@@ -1,0 +1,244 @@
+// Opening songs and playlists: the Open dialog, drops, recent files,
+// command 151, and the recent-file menu items.
+#include <windows.h>
+#include <commdlg.h>
+
+#include <cstring>
+
+#include "file_dialog_pos.h"
+#include "file_kind.h"
+#include "player_app.h"
+#include "registry_store.h"
+#include "seams.h"
+
+namespace zub {
+
+namespace {
+
+// The File menu positions of the recent items once there are two or more:
+// right after the Batch Convert separator.
+constexpr int kRecentMenuPos = 11;
+
+const char kOpenFilter[] =
+    "Playlists (*.ZUB;Pianodir.fil;Music.dir)\0*.ZUB;Pianodir.fil;Music.dir\0"
+    "MIDI Files (*.MID;*.RMI;*.KAR)\0*.MID;*.RMI;*.KAR\0"
+    "ESEQ Files (*.FIL;*.ESQ;*.EVT)\0*.FIL;*.ESQ;*.EVT\0"
+    "All Files (*.*)\0*.*\0";
+const char kExportFilter[] = "CSV File (*.CSV)\0*.CSV\0";
+
+HMENU FileMenu(PlayerApp& app)
+{
+    return GetSubMenu(GetMenu(app.main), MENUPOS_FILE);
+}
+
+void CopyPath(char (&dest)[MAX_PATH], const char* path)
+{
+    lstrcpynA(dest, path, MAX_PATH);
+}
+
+void SetCurrentSong(PlayerApp& app, const char* path)
+{
+    CopyPath(app.currentSongPath, path);
+    CopyPath(app.fileTitle, FileTitleOf(app.currentSongPath).c_str());
+}
+
+void UpdateRecentMenu(PlayerApp& app)
+{
+    HMENU file = FileMenu(app);
+    for (int id = CMD_RECENT_FIRST; id <= CMD_RECENT_LAST; ++id)
+        DeleteMenu(file, id, MF_BYCOMMAND);
+    int count = app.recent.Count();
+    if (count == 1) {
+        std::string text = RecentMenuText(1, app.recent.At(0));
+        InsertMenuA(file, CMD_EXIT, MF_BYCOMMAND | MF_STRING, CMD_RECENT_FIRST, text.c_str());
+        InsertMenuA(file, CMD_EXIT, MF_BYCOMMAND | MF_SEPARATOR, 0, nullptr);
+        return;
+    }
+    for (int i = 0; i < count; ++i) {
+        std::string text = RecentMenuText(i + 1, app.recent.At(i));
+        InsertMenuA(file, kRecentMenuPos + i, MF_BYPOSITION | MF_STRING, CMD_RECENT_FIRST + i, text.c_str());
+    }
+}
+
+void AddRecent(PlayerApp& app, const char* path)
+{
+    if (!app.recent.Touch(path))
+        return;
+    SaveRecentFiles(PlayerStore(), app.recent.Entries());
+    UpdateRecentMenu(app);
+}
+
+// Processes messages until the sequencer has left Stopping (its end of
+// playback arrives as timer 2 and ZM_PLAYDONE).
+void WaitWhileStopping(PlayerApp& app)
+{
+    MSG msg;
+    while (app.sequencer->State() == SequencerState::Stopping) {
+        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            PostQuitMessage(got == 0 ? static_cast<int>(msg.wParam) : 0);
+            return;
+        }
+        if (playlist_seam::PreTranslate(&msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+std::string TempMidiPath()
+{
+    char dir[MAX_PATH] = {};
+    char file[MAX_PATH] = {};
+    if (!GetTempPathA(MAX_PATH, dir) || !GetTempFileNameA(dir, "zub", 0, file))
+        return std::string();
+    return file;
+}
+
+// Converts an ESEQ song for playing; false when the conversion failed.
+bool ConvertEseq(PlayerApp& app, bool diskOrchestra, std::string& converted)
+{
+    bool keep = app.options[kOptCreateMid];
+    converted = keep ? WithMidExtension(app.currentSongPath) : TempMidiPath();
+    if (converted.empty() ||
+        !eseq_seam::Convert(app.main, app.currentSongPath, converted.c_str(), app.options[kOptDiskFixup]))
+        return false;
+    if (diskOrchestra && app.voiceMapPath[0] == '\0' && app.options[kOptMapVoices]) {
+        std::string map = app.startupDir + "\\doc.map";
+        CopyPath(app.voiceMapPath, map.c_str());
+    }
+    return true;
+}
+
+// Opens the song in CurrentSongPath (the steps after deciding its kind).
+void OpenSong(PlayerApp& app)
+{
+    Sequencer& seq = *app.sequencer;
+    uint32_t stopped = seq.Stop();
+    if (stopped != kSeqOk)
+        ShowPlaybackError(app, IDS_STOP_FAILED, stopped);
+    else
+        WaitWhileStopping(app);
+    if (seq.State() == SequencerState::Opened)
+        seq.Close();
+
+    bool diskOrchestra = false;
+    bool eseq = eseq_seam::Recognise(app.currentSongPath, &diskOrchestra);
+    std::string converted;
+    if (eseq && !ConvertEseq(app, diskOrchestra, converted))
+        return;
+    voicemap_seam::Use(seq, app.voiceMapPath);
+
+    uint32_t result = seq.Open(eseq ? converted.c_str() : app.currentSongPath);
+    std::string title =
+        eseq ? eseq_seam::StoredTitle(app.currentSongPath) : playlist_seam::MidiTitle(app.currentSongPath);
+    if (eseq && !app.options[kOptCreateMid])
+        DeleteFileA(converted.c_str());  // the song is in memory already
+
+    if (result != kSeqOk) {
+        ShowPlaybackError(app, IDS_OPEN_FAILED, result);
+        RefreshControls(app);  // the previous song is closed: Play must not stay enabled
+        return;
+    }
+    app.songTitle = title;
+    SetStatusText(app, 0, title);
+    SetMainTitle(app, app.fileTitle);
+    RefreshControls(app);
+    if (app.options[kOptAutoPlay])
+        SendMessageA(app.main, WM_COMMAND, CMD_PLAY, 0);
+}
+
+// Opens CurrentSongPath as a playlist or a song, by its file title.
+void OpenByKind(PlayerApp& app)
+{
+    if (IsPlaylistTitle(app.fileTitle)) {
+        playlist_seam::Open(app.main, app.currentSongPath);
+        app.currentSongPath[0] = '\0';
+        app.fileTitle[0] = '\0';
+        return;
+    }
+    app.userStopFlag = true;
+    OpenSong(app);
+}
+
+}  // namespace
+
+void InsertRecentMenuItems(PlayerApp& app)
+{
+    HMENU file = FileMenu(app);
+    for (int i = 0; i < app.recent.Count(); ++i) {
+        std::string text = RecentMenuText(i + 1, app.recent.At(i));
+        InsertMenuA(file, CMD_EXIT, MF_BYCOMMAND | MF_STRING, CMD_RECENT_FIRST + i, text.c_str());
+    }
+    if (app.recent.Count() > 0)
+        InsertMenuA(file, CMD_EXIT, MF_BYCOMMAND | MF_SEPARATOR, 0, nullptr);
+}
+
+void OpenPathAsDropped(PlayerApp& app, const char* path)
+{
+    SetCurrentSong(app, path);
+    AddRecent(app, app.currentSongPath);
+    OpenByKind(app);
+}
+
+void OpenRecent(PlayerApp& app, int index)
+{
+    if (index < 0 || index >= app.recent.Count())
+        return;
+    std::string path = app.recent.At(index);
+    SetCurrentSong(app, path.c_str());
+    AddRecent(app, app.currentSongPath);
+    OpenByKind(app);
+}
+
+void OpenCurrentSong(PlayerApp& app)
+{
+    CopyPath(app.fileTitle, FileTitleOf(app.currentSongPath).c_str());
+    OpenSong(app);
+}
+
+void OpenFromDialog(PlayerApp& app)
+{
+    char file[MAX_PATH] = {};
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = app.main;
+    ofn.lpstrFilter = kOpenFilter;
+    ofn.nFilterIndex = app.openFilterIndex;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof(file);
+    ofn.lpstrInitialDir = app.folders[kLastOpenDir].empty() ? nullptr : app.folders[kLastOpenDir].c_str();
+    ofn.Flags = OFN_ENABLESIZING | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+    UsePositionHook(ofn, "OpenPos");
+    if (!GetOpenFileNameA(&ofn))
+        return;
+    app.openFilterIndex = static_cast<int>(ofn.nFilterIndex);
+    app.folders[kLastOpenDir] = FolderOfPath(file);
+    SetCurrentSong(app, file);
+    AddRecent(app, app.currentSongPath);
+    OpenByKind(app);
+}
+
+void ExportPlaylist(PlayerApp& app)
+{
+    if (!playlist_seam::Window())
+        return;
+    char file[MAX_PATH] = {};
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = app.main;
+    ofn.lpstrFilter = kExportFilter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof(file);
+    ofn.lpstrDefExt = "CSV";
+    ofn.lpstrInitialDir = app.folders[kLastExportDir].empty() ? nullptr : app.folders[kLastExportDir].c_str();
+    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+    UsePositionHook(ofn, "SavePos");
+    if (!GetSaveFileNameA(&ofn))
+        return;
+    app.folders[kLastExportDir] = FolderOfPath(file);
+    playlist_seam::Export(app.main, file);
+}
+
+}  // namespace zub

@@ -1,0 +1,73 @@
+// Stand-ins for pieces of the player that arrive later. Each does nothing:
+// the commands that lead here have no effect yet, and nothing is found.
+#include "seams.h"
+
+namespace zub {
+
+namespace playlist_seam {
+HWND Window()
+{
+    return nullptr;
+}
+bool PreTranslate(MSG*)
+{
+    return false;
+}
+void Open(HWND, const char*) {}
+bool ConfirmClose(HWND)
+{
+    return true;
+}
+void Save(HWND, bool) {}
+void Export(HWND, const char*) {}
+INT_PTR BuildPlaylistDialog(HWND)
+{
+    return 0;
+}
+unsigned NavigationBits()
+{
+    return 0;
+}
+std::string MidiTitle(const char*)
+{
+    return std::string();
+}
+}  // namespace playlist_seam
+
+namespace about_grid_seam {
+void Attach(HWND) {}
+void Timer(HWND) {}
+void Release(HWND) {}
+}  // namespace about_grid_seam
+
+namespace instrument_seam {
+void MidiReset(HWND, int) {}
+void CloseResetOutput(WPARAM) {}
+void VolumeDialog(HWND, Sequencer&, int32_t&) {}
+void TogglePlaybackControl(HWND, Sequencer&) {}
+void LampCommand(HWND, int, uint8_t&, uint8_t&) {}
+}  // namespace instrument_seam
+
+namespace eseq_seam {
+bool Recognise(const char*, bool* diskOrchestra)
+{
+    if (diskOrchestra)
+        *diskOrchestra = false;
+    return false;
+}
+bool Convert(HWND, const char*, const char*, bool)
+{
+    return false;
+}
+std::string StoredTitle(const char*)
+{
+    return std::string();
+}
+void BatchConvertDialog(HWND) {}
+}  // namespace eseq_seam
+
+namespace voicemap_seam {
+void Use(Sequencer&, const char*) {}
+}  // namespace voicemap_seam
+
+}  // namespace zub

@@ -1,0 +1,106 @@
+#include "registry_store.h"
+
+#include "player_settings.h"
+
+namespace zub {
+
+namespace {
+
+// Closes a key on every path.
+class KeyHandle {
+public:
+    KeyHandle() = default;
+    ~KeyHandle()
+    {
+        if (key_)
+            RegCloseKey(key_);
+    }
+    HKEY* Out() { return &key_; }
+    HKEY Get() const { return key_; }
+    KeyHandle(const KeyHandle&) = delete;
+    KeyHandle& operator=(const KeyHandle&) = delete;
+
+private:
+    HKEY key_ = nullptr;
+};
+
+// Values are read into 256-byte buffers, as they always were.
+constexpr DWORD kStringBuffer = 256;
+
+}  // namespace
+
+bool RegistryStore::ReadString(const std::string& name, std::string& value)
+{
+    KeyHandle key;
+    if (RegOpenKeyExA(root_, subkey_, 0, KEY_QUERY_VALUE, key.Out()) != ERROR_SUCCESS)
+        return false;
+    char buffer[kStringBuffer + 1] = {};
+    DWORD type = 0;
+    DWORD size = kStringBuffer;
+    if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
+            ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
+        return false;
+    buffer[size < kStringBuffer ? size : kStringBuffer] = '\0';
+    value = buffer;
+    return true;
+}
+
+bool RegistryStore::ReadNumber(const std::string& name, uint32_t& value)
+{
+    KeyHandle key;
+    if (RegOpenKeyExA(root_, subkey_, 0, KEY_QUERY_VALUE, key.Out()) != ERROR_SUCCESS)
+        return false;
+    DWORD number = 0;
+    DWORD type = 0;
+    DWORD size = sizeof(number);
+    if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&number), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_DWORD)
+        return false;
+    value = number;
+    return true;
+}
+
+bool RegistryStore::WriteString(const std::string& name, const std::string& value)
+{
+    KeyHandle key;
+    if (RegCreateKeyExA(root_, subkey_, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.Out(), nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    return RegSetValueExA(key.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                          static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+}
+
+bool RegistryStore::WriteNumber(const std::string& name, uint32_t value)
+{
+    KeyHandle key;
+    if (RegCreateKeyExA(root_, subkey_, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.Out(), nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    DWORD number = value;
+    return RegSetValueExA(key.Get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                          sizeof(number)) == ERROR_SUCCESS;
+}
+
+bool RegistryStore::DeleteValue(const std::string& name)
+{
+    KeyHandle key;
+    LONG opened = RegOpenKeyExA(root_, subkey_, 0, KEY_SET_VALUE, key.Out());
+    if (opened == ERROR_FILE_NOT_FOUND)
+        return true;
+    if (opened != ERROR_SUCCESS)
+        return false;
+    LONG deleted = RegDeleteValueA(key.Get(), name.c_str());
+    return deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND;
+}
+
+SettingsStore& PlayerStore()
+{
+    static RegistryStore machine(HKEY_LOCAL_MACHINE, kSettingsSubkey);
+    static RegistryStore user(HKEY_CURRENT_USER, kSettingsSubkey);
+    static FallbackStore store(machine, user);
+    return store;
+}
+
+}  // namespace zub

@@ -1,0 +1,82 @@
+// Where the main window meets pieces of the player that are built apart:
+// the playlist window and song library, the About dialog's grid, the
+// instrument controls, ESEQ songs and voice maps. The main window calls only
+// these functions; pending_seams.cpp holds what stands in for each piece
+// until it arrives (it does nothing and reports nothing found).
+#ifndef ZUB_PLAYER_APP_WIN32_SEAMS_H
+#define ZUB_PLAYER_APP_WIN32_SEAMS_H
+
+#include <windows.h>
+
+#include <string>
+
+class Sequencer;
+
+namespace zub {
+
+namespace playlist_seam {
+// The playlist window, or null while none is open.
+HWND Window();
+// Offers a message to the playlist's keyboard shortcuts and dialog-message
+// processing; true when it was consumed.
+bool PreTranslate(MSG* msg);
+// Opens the playlist window on a path: "[Untitled]", a directory, a ".ZUB"
+// playlist file, or a "Pianodir.fil" / "Music.dir" catalog.
+void Open(HWND main, const char* path);
+// Asks to save a modified playlist and closes the window. False: the user
+// cancelled, keep everything open.
+bool ConfirmClose(HWND main);
+// Saves the open playlist (asking for a name when askName or untitled).
+void Save(HWND main, bool askName);
+// Exports the open playlist as CSV into path.
+void Export(HWND main, const char* path);
+// The modal Build Playlist dialog; its result (1 or more: open the playlist
+// window on CurrentSongPath).
+INT_PTR BuildPlaylistDialog(HWND main);
+// The Next (0x10) and Previous (0x20) enable bits for the main window's
+// control refresh; 0 while no playlist window exists.
+unsigned NavigationBits();
+// The title stored in a MIDI file, or empty.
+std::string MidiTitle(const char* path);
+}  // namespace playlist_seam
+
+namespace about_grid_seam {
+// Sets up the About dialog's grid (control 1018) and its animation; the
+// dialog calls Timer on its timer 1 and Release when it ends.
+void Attach(HWND dialog);
+void Timer(HWND dialog);
+void Release(HWND dialog);
+}  // namespace about_grid_seam
+
+namespace instrument_seam {
+void MidiReset(HWND main, int device);
+// Closes the output that MidiReset opened (ZM_PLAYDONE with the handle).
+void CloseResetOutput(WPARAM output);
+void VolumeDialog(HWND main, Sequencer& sequencer, int32_t& masterVolume);
+void TogglePlaybackControl(HWND main, Sequencer& sequencer);
+// A guide-lamp menu command (40016 to 40033): updates the two selections
+// and their menu checks.
+void LampCommand(HWND main, int command, uint8_t& lamps1, uint8_t& lamps2);
+}  // namespace instrument_seam
+
+namespace eseq_seam {
+// True for an ESEQ song; diskOrchestra tells whether it is a Disk Orchestra song.
+bool Recognise(const char* path, bool* diskOrchestra);
+// Converts to a Standard MIDI File at target; reports its own failures and
+// returns false then.
+bool Convert(HWND main, const char* path, const char* target, bool diskFixup);
+// The title stored in an ESEQ file.
+std::string StoredTitle(const char* path);
+// The modal Batch Convert dialog.
+void BatchConvertDialog(HWND main);
+}  // namespace eseq_seam
+
+namespace voicemap_seam {
+// Loads the voice map at path into the sequencer's filling; an empty path
+// removes any map.
+void Use(Sequencer& sequencer, const char* path);
+}  // namespace voicemap_seam
+
+}  // namespace zub
+
+#endif

@@ -1,0 +1,331 @@
+#include "player_driver.h"
+
+#include <commctrl.h>
+
+#include <cstdint>
+#include <cstring>
+
+namespace zubtest {
+
+namespace {
+
+const char kSubkey[] = "Software\\Microsoft\\Multimedia\\Zubodeck";
+
+struct FindMain {
+    DWORD pid;
+    const char* className;
+    const char* title;
+    HWND found;
+};
+
+BOOL CALLBACK FindTopLevel(HWND hwnd, LPARAM lParam)
+{
+    FindMain* f = reinterpret_cast<FindMain*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof(cls));
+    if (pid != f->pid || strcmp(cls, f->className) != 0)
+        return TRUE;
+    if (f->title && WindowTextOf(hwnd) != f->title)
+        return TRUE;
+    f->found = hwnd;
+    return FALSE;
+}
+
+HWND FindTop(DWORD pid, const char* className, const char* title)
+{
+    FindMain f = {pid, className, title, nullptr};
+    EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&f));
+    return f.found;
+}
+
+template <class F>
+F Proc(HMODULE module, const char* name)
+{
+    return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+struct LongestText {
+    std::string text;
+};
+
+BOOL CALLBACK CollectStatic(HWND hwnd, LPARAM lParam)
+{
+    char cls[32] = {};
+    GetClassNameA(hwnd, cls, sizeof(cls));
+    if (_stricmp(cls, "Static") == 0) {
+        std::string t = WindowTextOf(hwnd);
+        LongestText* l = reinterpret_cast<LongestText*>(lParam);
+        if (t.size() > l->text.size())
+            l->text = t;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (static_cast<int>(GetTickCount() - start) > timeoutMs)
+            return condition();
+        Sleep(50);
+    }
+    return true;
+}
+
+Probe::Probe()
+{
+    mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(ProbeShared),
+                                  ZUB_PROBE_MAPPING);
+    if (mapping_)
+        shared_ = static_cast<ProbeShared*>(MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(ProbeShared)));
+    if (shared_)
+        memset(shared_, 0, sizeof(ProbeShared));
+    library_ = LoadLibraryA("zub_ui_probe.dll");
+    if (!library_)
+        return;
+    callHook_ = SetWindowsHookExA(WH_CALLWNDPROC, Proc<HOOKPROC>(library_, "ProbeCallWndProc"), library_, 0);
+    msgHook_ = SetWindowsHookExA(WH_GETMESSAGE, Proc<HOOKPROC>(library_, "ProbeGetMsgProc"), library_, 0);
+}
+
+Probe::~Probe()
+{
+    if (callHook_)
+        UnhookWindowsHookEx(callHook_);
+    if (msgHook_)
+        UnhookWindowsHookEx(msgHook_);
+    if (library_)
+        FreeLibrary(library_);
+    if (shared_)
+        UnmapViewOfFile(shared_);
+    if (mapping_)
+        CloseHandle(mapping_);
+}
+
+bool Probe::Query(HWND main)
+{
+    static const UINT query = RegisterWindowMessageA(ZUB_PROBE_QUERY_MESSAGE);
+    LONG before = shared_->queryCount;
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(main, query, 0, 0, SMTO_NORMAL, 10000, &result);
+    return shared_->queryCount != before;
+}
+
+const ProbeMenuItem* Probe::Item(UINT id) const
+{
+    for (int i = 0; i < shared_->itemCount; ++i) {
+        if (shared_->items[i].id == id && id != 0)
+            return &shared_->items[i];
+    }
+    return nullptr;
+}
+
+std::vector<ProbeMenuItem> Probe::Popup(int menuBarPos) const
+{
+    std::vector<ProbeMenuItem> items;
+    for (int i = 0; i < shared_->itemCount; ++i) {
+        const ProbeMenuItem& it = shared_->items[i];
+        if (it.menuBarPos == menuBarPos && it.depth == 0)
+            items.push_back(it);
+    }
+    return items;
+}
+
+std::string Probe::Status(int part) const
+{
+    return part < shared_->statusParts ? shared_->status[part].text : std::string("<no part>");
+}
+
+std::vector<int> Probe::Commands() const
+{
+    LONG n = shared_->commandCount;
+    if (n > 256)
+        n = 256;
+    return std::vector<int>(shared_->commands, shared_->commands + n);
+}
+
+PlayerProcess::~PlayerProcess()
+{
+    if (info_.hProcess) {
+        if (Running())
+            TerminateProcess(info_.hProcess, 1);
+        CloseHandle(info_.hProcess);
+        CloseHandle(info_.hThread);
+    }
+}
+
+bool PlayerProcess::Start(const std::string& args)
+{
+    std::string line = "Zubodeck.exe " + args;
+    std::vector<char> buffer(line.begin(), line.end());
+    buffer.push_back('\0');
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &info_))
+        return false;
+    // Idle once start-up, including opening a file given on the command
+    // line, is over and the message loop waits.
+    WaitForInputIdle(info_.hProcess, 30000);
+    WaitUntil([&] {
+        main_ = FindTop(info_.dwProcessId, "ZubodeckMWnd", nullptr);
+        return main_ != nullptr || !Running();
+    });
+    return main_ != nullptr;
+}
+
+bool PlayerProcess::Running() const
+{
+    return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+void PlayerProcess::Command(int id)
+{
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(main_, WM_COMMAND, id, 0, SMTO_NORMAL, 20000, &result);
+}
+
+int PlayerProcess::Close()
+{
+    PostMessageA(main_, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(info_.hProcess, 30000) != WAIT_OBJECT_0)
+        return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return static_cast<int>(code);
+}
+
+std::string WindowTextOf(HWND hwnd)
+{
+    char text[512] = {};
+    GetWindowTextA(hwnd, text, sizeof(text));
+    return text;
+}
+
+int ToolbarState(HWND toolbar, int command)
+{
+    if (!toolbar)
+        return -1;
+    return static_cast<int>(SendMessageA(toolbar, TB_GETSTATE, command, 0));
+}
+
+HWND FindDialog(DWORD processId, const char* title)
+{
+    return FindTop(processId, "#32770", title);
+}
+
+std::string DialogMessage(HWND dialog)
+{
+    LongestText l;
+    EnumChildWindows(dialog, CollectStatic, reinterpret_cast<LPARAM>(&l));
+    return l.text;
+}
+
+bool SaveWindowShot(HWND hwnd, const std::string& path)
+{
+    RECT r;
+    if (!GetWindowRect(hwnd, &r))
+        return false;
+    int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    SelectObject(mem, old);
+    BITMAPINFOHEADER bi = {};
+    bi.biSize = sizeof(bi);
+    bi.biWidth = w;
+    bi.biHeight = h;
+    bi.biPlanes = 1;
+    bi.biBitCount = 24;
+    DWORD row = (w * 3 + 3) & ~3u;
+    std::vector<uint8_t> pixels(row * h);
+    GetDIBits(mem, bmp, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    BITMAPFILEHEADER fh = {};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof(fh) + sizeof(bi);
+    fh.bfSize = fh.bfOffBits + static_cast<DWORD>(pixels.size());
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD a = 0, b = 0, c = 0;
+    BOOL ok = WriteFile(f, &fh, sizeof(fh), &a, nullptr) && WriteFile(f, &bi, sizeof(bi), &b, nullptr) &&
+              WriteFile(f, pixels.data(), static_cast<DWORD>(pixels.size()), &c, nullptr);
+    CloseHandle(f);
+    return ok && c == pixels.size();
+}
+
+void ClearSettings()
+{
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kSubkey);
+    RegDeleteKeyA(HKEY_CURRENT_USER, kSubkey);
+}
+
+void WriteSetting(HKEY root, const char* name, const std::string& value)
+{
+    HKEY key;
+    if (RegCreateKeyExA(root, kSubkey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
+}
+
+void WriteSettingNumber(HKEY root, const char* name, DWORD value)
+{
+    HKEY key;
+    if (RegCreateKeyExA(root, kSubkey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+    RegCloseKey(key);
+}
+
+bool ReadSetting(HKEY root, const char* name, std::string& value)
+{
+    HKEY key;
+    if (RegOpenKeyExA(root, kSubkey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    char buffer[512] = {};
+    DWORD size = sizeof(buffer) - 1;
+    DWORD type = 0;
+    LONG r = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+    RegCloseKey(key);
+    if (r != ERROR_SUCCESS || type != REG_SZ)
+        return false;
+    value = buffer;
+    return true;
+}
+
+bool ReadSettingNumber(HKEY root, const char* name, DWORD& value)
+{
+    HKEY key;
+    if (RegOpenKeyExA(root, kSubkey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    DWORD size = sizeof(value);
+    DWORD type = 0;
+    LONG r = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+    RegCloseKey(key);
+    return r == ERROR_SUCCESS && type == REG_DWORD;
+}
+
+std::string FullPath(const std::string& name)
+{
+    char dir[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, dir);
+    return std::string(dir) + "\\" + name;
+}
+
+std::string PosValueName(const char* window)
+{
+    RECT desk;
+    GetWindowRect(GetDesktopWindow(), &desk);
+    return std::string(window) + std::to_string(desk.right) + "x" + std::to_string(desk.bottom);
+}
+
+}  // namespace zubtest

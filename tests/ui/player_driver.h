@@ -1,0 +1,95 @@
+// Drives the real Zubodeck.exe for UI tests: starts it, finds its windows,
+// reads menus, toolbar and status bar, and reads and writes its settings.
+#ifndef ZUB_TESTS_UI_PLAYER_DRIVER_H
+#define ZUB_TESTS_UI_PLAYER_DRIVER_H
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui_probe.h"
+
+namespace zubtest {
+
+// Polls until the condition holds or the time runs out (a limit against
+// hanging, not a speed check). Returns the final value of the condition.
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 30000);
+
+// Installs the probe's global hooks and shares its memory with it.
+class Probe {
+public:
+    Probe();
+    ~Probe();
+    bool Ready() const { return shared_ && callHook_ && msgHook_; }
+
+    // Reads the main window's menus and status bar inside the player.
+    bool Query(HWND main);
+    // The item with this command after the last query, or null.
+    const ProbeMenuItem* Item(UINT id) const;
+    // The popup items of one menu-bar position, in order.
+    std::vector<ProbeMenuItem> Popup(int menuBarPos) const;
+    std::string Status(int part) const;
+    std::vector<int> Commands() const;
+
+    Probe(const Probe&) = delete;
+    Probe& operator=(const Probe&) = delete;
+
+private:
+    HANDLE mapping_ = nullptr;
+    ProbeShared* shared_ = nullptr;
+    HMODULE library_ = nullptr;
+    HHOOK callHook_ = nullptr;
+    HHOOK msgHook_ = nullptr;
+};
+
+class PlayerProcess {
+public:
+    ~PlayerProcess();
+    // Starts "Zubodeck.exe args" in the current folder and waits for its
+    // main window.
+    bool Start(const std::string& args);
+    HWND Main() const { return main_; }
+    HWND Toolbar() const { return GetDlgItem(main_, 300); }
+    HWND StatusBar() const { return GetDlgItem(main_, 301); }
+    DWORD ProcessId() const { return info_.dwProcessId; }
+    bool Running() const;
+    // Sends a command as a menu item or toolbar button would.
+    void Command(int id);
+    // Asks the window to close and waits for the process; its exit code, or -1.
+    int Close();
+
+private:
+    PROCESS_INFORMATION info_ = {};
+    HWND main_ = nullptr;
+};
+
+std::string WindowTextOf(HWND hwnd);
+// The toolbar's state flags for a button (TBSTATE_*), or -1 when absent.
+int ToolbarState(HWND toolbar, int command);
+
+// A top-level "#32770" dialog of the process with this title, or null.
+HWND FindDialog(DWORD processId, const char* title);
+// The longest static text of a dialog (a message box's message).
+std::string DialogMessage(HWND dialog);
+
+// Saves what the screen shows of a window as a 24-bit BMP file, for people
+// to look at.
+bool SaveWindowShot(HWND hwnd, const std::string& path);
+
+// Settings under the player's key of HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER.
+void ClearSettings();
+void WriteSetting(HKEY root, const char* name, const std::string& value);
+void WriteSettingNumber(HKEY root, const char* name, DWORD value);
+bool ReadSetting(HKEY root, const char* name, std::string& value);
+bool ReadSettingNumber(HKEY root, const char* name, DWORD& value);
+
+// "C:\\...\\name" for a file in the current folder.
+std::string FullPath(const std::string& name);
+// "Player1280x1024" for the current screen.
+std::string PosValueName(const char* window);
+
+}  // namespace zubtest
+
+#endif

@@ -1,0 +1,439 @@
+// UI tests of the real player: each starts Zubodeck.exe with fresh settings,
+// drives it with the messages its menus and toolbar send, and checks what
+// its windows show and what it leaves in the registry.
+#include <windows.h>
+#include <commctrl.h>
+#include <mmsystem.h>
+
+#include <gtest/gtest.h>
+
+#include "player_driver.h"
+#include "test_songs.h"
+
+namespace zubtest {
+namespace {
+
+// Command numbers of the player's menus and toolbar.
+enum {
+    kPlay = 103, kPause = 104, kStop = 105, kToolbarCmd = 106, kStatusCmd = 107, kAutoPlay = 108, kNew = 109,
+    kLoop = 114, kToggleTime = 115, kMidiReset = 116, kMasterVolume = 117, kMidiMapper = 129, kDevice0 = 130,
+    kRecent1 = 160, kElapsed = 1010, kRemaining = 1011, kNext = 40003, kPrev = 40004, kAlwaysOnTop = 40035,
+};
+
+const char kCaptureName[] = "Zubodeck Capture";
+const char kDefaultOptions[] = "1111100010010";
+
+bool FileExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// One test's player: fresh settings, the probe's hooks, a capture file.
+class PlayerUi : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ClearSettings();
+        ASSERT_TRUE(probe_.Ready()) << "the probe library zub_ui_probe.dll must load and hook";
+        capture_ = FullPath(std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".cap.mid");
+        DeleteFileA(capture_.c_str());
+    }
+    void TearDown() override { ClearSettings(); }
+
+    bool Start(const std::string& extra = std::string())
+    {
+        std::string args = "/capture \"" + capture_ + "\"";
+        if (!extra.empty())
+            args += " " + extra;
+        return player_.Start(args);
+    }
+    bool Query() { return probe_.Query(player_.Main()); }
+    std::string Status(int part)
+    {
+        Query();
+        return probe_.Status(part);
+    }
+    bool WaitForState(const std::string& text)
+    {
+        return WaitUntil([&] { return Status(1) == text; });
+    }
+    bool Checked(UINT id) const
+    {
+        const ProbeMenuItem* item = probe_.Item(id);
+        return item && (item->state & MF_CHECKED);
+    }
+    bool Grayed(UINT id) const
+    {
+        const ProbeMenuItem* item = probe_.Item(id);
+        return item && (item->state & MF_GRAYED);
+    }
+    bool ButtonEnabled(int id) { return (ToolbarState(player_.Toolbar(), id) & TBSTATE_ENABLED) != 0; }
+    std::string Setting(const char* name)
+    {
+        std::string v = "<missing>";
+        ReadSetting(HKEY_LOCAL_MACHINE, name, v);
+        return v;
+    }
+    std::string SongFile(const char* name, const std::vector<uint8_t>& bytes)
+    {
+        std::string path = FullPath(name);
+        EXPECT_TRUE(WriteBytes(path, bytes));
+        return path;
+    }
+
+    Probe probe_;
+    PlayerProcess player_;
+    std::string capture_;
+};
+
+TEST_F(PlayerUi, StartUpDefaults)
+{
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(WindowTextOf(player_.Main()), "Zub Player - [Untitled]");
+    ASSERT_TRUE(Query());
+    EXPECT_EQ(probe_.Status(0), "");
+    EXPECT_EQ(probe_.Status(1), "") << "no song: no state text";
+    EXPECT_EQ(probe_.Status(2), "Remaining Time");
+
+    // The 13 option switches with their defaults.
+    struct {
+        UINT id;
+        bool on;
+    } options[] = {{106, true},   {107, true},   {108, true},   {112, true},    {113, true},
+                   {114, false},  {40002, false}, {1010, false}, {1011, true},   {40013, false},
+                   {40035, false}, {40043, true},  {40046, false}};
+    for (const auto& o : options) {
+        ASSERT_NE(probe_.Item(o.id), nullptr) << o.id;
+        EXPECT_EQ(Checked(o.id), o.on) << "option " << o.id << " " << probe_.Item(o.id)->text;
+    }
+    EXPECT_STREQ(probe_.Item(1011)->text, "Remaining Time");
+    EXPECT_STREQ(probe_.Item(100)->text, "E&xit");
+
+    // No song: Play, Pause, Stop, Next and Previous greyed; reset and volume not.
+    for (UINT id : {UINT(kPlay), UINT(kPause), UINT(kStop), UINT(kNext), UINT(kPrev)})
+        EXPECT_TRUE(Grayed(id)) << id;
+    for (UINT id : {UINT(kMidiReset), UINT(kMasterVolume)})
+        EXPECT_FALSE(Grayed(id)) << id;
+    for (int id : {int(kPlay), int(kPause), int(kStop), int(kNext), int(kPrev)})
+        EXPECT_FALSE(ButtonEnabled(id)) << id;
+    for (int id : {int(kNew), 102, 110, int(kToggleTime), int(kMidiReset), int(kMasterVolume)})
+        EXPECT_TRUE(ButtonEnabled(id)) << id;
+
+    // Play Thru: the mapper and the one (software) device, device 0 checked.
+    ASSERT_NE(probe_.Item(kDevice0), nullptr);
+    EXPECT_STREQ(probe_.Item(kDevice0)->text, kCaptureName);
+    EXPECT_TRUE(Checked(kDevice0));
+    EXPECT_FALSE(Checked(kMidiMapper));
+    EXPECT_EQ(probe_.Item(kRecent1), nullptr) << "no recent files yet";
+
+    EXPECT_EQ(player_.Close(), 0);
+    EXPECT_EQ(Setting("Options"), kDefaultOptions);
+    EXPECT_EQ(Setting("Out"), kCaptureName);
+    EXPECT_EQ(Setting("LastOpenDir"), "");
+    DWORD volume = 0, lamps = 7;
+    EXPECT_TRUE(ReadSettingNumber(HKEY_LOCAL_MACHINE, "MidiMasterVolume", volume));
+    EXPECT_EQ(static_cast<int32_t>(volume), -128);
+    EXPECT_TRUE(ReadSettingNumber(HKEY_LOCAL_MACHINE, "ClavinovaLEDs", lamps));
+    EXPECT_EQ(lamps, 0u);
+    std::string pos = Setting(PosValueName("Player").c_str());
+    int l, t, w, h;
+    ASSERT_EQ(sscanf(pos.c_str(), "%d %d %d %d", &l, &t, &w, &h), 4) << pos;
+    EXPECT_EQ(w, 380);
+    EXPECT_EQ(h, 200);
+}
+
+TEST_F(PlayerUi, NewOnTheCommandLinePostsCommand109)
+{
+    ASSERT_TRUE(Start("/new"));
+    EXPECT_TRUE(WaitUntil([&] {
+        for (int c : probe_.Commands()) {
+            if (c == kNew)
+                return true;
+        }
+        return false;
+    }));
+    EXPECT_EQ(player_.Close(), 0);
+}
+
+TEST_F(PlayerUi, SongThatEndsOnItsOwnIsCapturedExactly)
+{
+    std::vector<uint8_t> song = MakeSong(3);  // 1.5 seconds
+    std::string path = SongFile("ends.mid", song);
+    ASSERT_TRUE(Start("\"" + path + "\""));
+    EXPECT_EQ(WindowTextOf(player_.Main()), "Zub Player - [ends.mid]");
+    // Auto-Play on Open starts it; it ends by itself and returns to Stopped.
+    EXPECT_TRUE(WaitUntil([&] { return Status(1) == "Playing" || FileExists(capture_); }));
+    ASSERT_TRUE(WaitForState("Stopped")) << Status(1);
+    ASSERT_TRUE(Query());
+    EXPECT_FALSE(Grayed(kPlay));
+    EXPECT_TRUE(Grayed(kStop));
+    EXPECT_TRUE(ButtonEnabled(kPlay));
+    EXPECT_FALSE(ButtonEnabled(kPause));
+    EXPECT_EQ(player_.Close(), 0);
+
+    std::vector<uint8_t> captured;
+    ASSERT_TRUE(ReadBytes(capture_, captured)) << "the capture file is written when the song ends";
+    std::vector<SentEvent> want, got;
+    uint16_t division = 0;
+    ASSERT_TRUE(SentEventsOf(song, want));
+    ASSERT_TRUE(SentEventsOf(captured, got, &division));
+    EXPECT_EQ(division, 96);
+    ASSERT_EQ(got.size(), want.size());
+    for (size_t i = 0; i < want.size(); ++i)
+        EXPECT_EQ(got[i], want[i]) << "event " << i << ": sent " << Describe(got[i]) << ", song " << Describe(want[i]);
+}
+
+TEST_F(PlayerUi, PlayPauseResumeStop)
+{
+    std::vector<uint8_t> song = MakeSong(120);  // a minute
+    std::string path = SongFile("long.mid", song);
+    WriteSetting(HKEY_LOCAL_MACHINE, "Options", "110");  // Auto-Play off
+    ASSERT_TRUE(Start("\"" + path + "\""));
+    ASSERT_TRUE(WaitForState("Stopped")) << "opened, not playing";
+    ASSERT_TRUE(Query());
+    EXPECT_FALSE(Checked(kAutoPlay));
+    EXPECT_TRUE(ButtonEnabled(kPlay));
+    EXPECT_FALSE(ButtonEnabled(kStop));
+
+    player_.Command(kPlay);
+    ASSERT_TRUE(WaitForState("Playing"));
+    ASSERT_TRUE(Query());
+    EXPECT_TRUE(Grayed(kPlay));
+    EXPECT_FALSE(Grayed(kPause));
+    EXPECT_FALSE(Grayed(kStop));
+    EXPECT_TRUE(Grayed(kMidiReset)) << "no reset while a stream plays";
+    EXPECT_TRUE(Grayed(kMasterVolume));
+    const ProbeMenuItem* playThru = nullptr;
+    for (const ProbeMenuItem& bar : probe_.Popup(-1)) {
+        if (bar.position == 3)
+            playThru = &bar;
+    }
+    ASSERT_NE(playThru, nullptr);
+    EXPECT_TRUE(playThru->state & MF_GRAYED) << "Play Thru is closed while playing";
+    EXPECT_FALSE(ButtonEnabled(kPlay));
+    EXPECT_TRUE(ButtonEnabled(kPause));
+    EXPECT_FALSE(ToolbarState(player_.Toolbar(), kPause) & TBSTATE_CHECKED);
+    // A picture of the playing player, left in the build tree for people.
+    Sleep(2500);
+    EXPECT_TRUE(SaveWindowShot(player_.Main(), FullPath("player_playing.bmp")));
+
+    player_.Command(kPause);
+    ASSERT_TRUE(WaitForState("Paused"));
+    EXPECT_TRUE(ToolbarState(player_.Toolbar(), kPause) & TBSTATE_CHECKED) << "Pause shows pressed while paused";
+
+    player_.Command(kPause);
+    ASSERT_TRUE(WaitForState("Playing"));
+    EXPECT_FALSE(ToolbarState(player_.Toolbar(), kPause) & TBSTATE_CHECKED);
+
+    player_.Command(kStop);
+    ASSERT_TRUE(WaitForState("Stopped"));
+    ASSERT_TRUE(Query());
+    EXPECT_FALSE(Grayed(kPlay));
+    EXPECT_FALSE(Grayed(kMidiReset));
+    EXPECT_EQ(player_.Close(), 0);
+
+    // What was sent before the stop is the start of the song, in order.
+    std::vector<uint8_t> captured;
+    ASSERT_TRUE(ReadBytes(capture_, captured));
+    std::vector<SentEvent> want, got;
+    ASSERT_TRUE(SentEventsOf(song, want));
+    ASSERT_TRUE(SentEventsOf(captured, got));
+    ASSERT_GE(got.size(), 2u) << "tempo and program change at least";
+    size_t prefix = 0;
+    while (prefix < got.size() && prefix < want.size() && got[prefix] == want[prefix])
+        ++prefix;
+    EXPECT_LT(prefix, want.size()) << "stopped before the end";
+    // After the stop only the release of sounding notes may follow.
+    for (size_t i = prefix; i < got.size(); ++i) {
+        uint8_t kind = got[i].bytes[0] & 0xF0;
+        EXPECT_TRUE(kind == 0x80 || kind == 0xB0 || (kind == 0x90 && got[i].bytes[2] == 0))
+            << "unexpected " << Describe(got[i]);
+    }
+}
+
+TEST_F(PlayerUi, ToolbarButton115SwitchesElapsedAndRemaining)
+{
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(Status(2), "Remaining Time");
+    player_.Command(kToggleTime);
+    ASSERT_TRUE(Query());
+    EXPECT_EQ(probe_.Status(2), "Elapsed time");
+    EXPECT_TRUE(Checked(kElapsed));
+    EXPECT_FALSE(Checked(kRemaining));
+    player_.Command(kToggleTime);
+    ASSERT_TRUE(Query());
+    EXPECT_EQ(probe_.Status(2), "Remaining Time");
+    EXPECT_FALSE(Checked(kElapsed));
+    EXPECT_TRUE(Checked(kRemaining));
+    player_.Command(kToggleTime);
+    EXPECT_EQ(player_.Close(), 0);
+    EXPECT_EQ(Setting("Options"), "1111100100010") << "Elapsed on, Remaining off";
+}
+
+TEST_F(PlayerUi, SavedOutMatchingNoDeviceSelectsDevice0)
+{
+    WriteSetting(HKEY_LOCAL_MACHINE, "Out", "Some Synth That Is Gone");
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(Query());
+    EXPECT_TRUE(Checked(kDevice0));
+    EXPECT_FALSE(Checked(kMidiMapper));
+    EXPECT_EQ(player_.Close(), 0);
+    EXPECT_EQ(Setting("Out"), kCaptureName);
+}
+
+TEST_F(PlayerUi, SavedMidiMapperSelectsTheMapper)
+{
+    WriteSetting(HKEY_LOCAL_MACHINE, "Out", "&Midi Mapper");
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(Query());
+    EXPECT_TRUE(Checked(kMidiMapper));
+    EXPECT_FALSE(Checked(kDevice0));
+    player_.Command(kDevice0);
+    ASSERT_TRUE(Query());
+    EXPECT_TRUE(Checked(kDevice0));
+    EXPECT_FALSE(Checked(kMidiMapper));
+    EXPECT_EQ(player_.Close(), 0);
+    EXPECT_EQ(Setting("Out"), kCaptureName);
+}
+
+TEST_F(PlayerUi, OpeningFromARecentEntry)
+{
+    std::string a = SongFile("recent a.mid", MakeSong(2));
+    std::string b = SongFile("recent b.mid", MakeSong(2));
+    WriteSetting(HKEY_LOCAL_MACHINE, "File1", a);
+    WriteSetting(HKEY_LOCAL_MACHINE, "File2", b);
+    WriteSetting(HKEY_LOCAL_MACHINE, "Options", "110");  // Auto-Play off
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(Query());
+    ASSERT_NE(probe_.Item(kRecent1 + 1), nullptr);
+    EXPECT_EQ(probe_.Item(kRecent1 + 1)->text, "&2 " + b.substr(0, 3) + "..." + b.substr(b.size() - 30));
+
+    player_.Command(kRecent1 + 1);
+    EXPECT_EQ(WindowTextOf(player_.Main()), "Zub Player - [recent b.mid]");
+    EXPECT_EQ(Status(1), "Stopped");
+    ASSERT_TRUE(Query());
+    // The entry moved to the front, in the menu and in the registry.
+    std::vector<ProbeMenuItem> file = probe_.Popup(0);
+    ASSERT_GE(file.size(), 14u);
+    EXPECT_EQ(file[11].id, UINT(kRecent1));
+    EXPECT_EQ(file[12].id, UINT(kRecent1 + 1));
+    EXPECT_NE(std::string(file[11].text).find("recent b.mid"), std::string::npos) << file[11].text;
+    EXPECT_EQ(file[13].id, 0u) << "separator before Exit";
+    EXPECT_EQ(file[14].id, 100u);
+    EXPECT_EQ(Setting("File1"), b);
+    EXPECT_EQ(Setting("File2"), a);
+    EXPECT_EQ(player_.Close(), 0);
+}
+
+TEST_F(PlayerUi, FourthDistinctFileDropsTheOldest)
+{
+    std::string paths[4];
+    for (int i = 0; i < 4; ++i)
+        paths[i] = SongFile(("distinct" + std::to_string(i) + ".mid").c_str(), MakeSong(1));
+    WriteSetting(HKEY_LOCAL_MACHINE, "Options", "110");
+    // Each start opens its file as if it had been dropped on the window.
+    for (int i = 0; i < 4; ++i) {
+        PlayerProcess run;
+        ASSERT_TRUE(run.Start("/capture \"" + capture_ + "\" \"" + paths[i] + "\""));
+        EXPECT_EQ(WindowTextOf(run.Main()), "Zub Player - [distinct" + std::to_string(i) + ".mid]");
+        EXPECT_EQ(run.Close(), 0);
+    }
+    EXPECT_EQ(Setting("File1"), paths[3]);
+    EXPECT_EQ(Setting("File2"), paths[2]);
+    EXPECT_EQ(Setting("File3"), paths[1]);
+
+    // The same file again, in other letter case, changes nothing.
+    std::string upper = paths[3];
+    for (char& c : upper)
+        c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+    ASSERT_TRUE(Start("\"" + upper + "\""));
+    ASSERT_TRUE(Query());
+    std::vector<ProbeMenuItem> file = probe_.Popup(0);
+    ASSERT_GE(file.size(), 16u);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(file[11 + i].id, UINT(kRecent1 + i));
+    EXPECT_EQ(player_.Close(), 0);
+    EXPECT_EQ(Setting("File1"), paths[3]);
+    EXPECT_EQ(Setting("File2"), paths[2]);
+}
+
+TEST_F(PlayerUi, DamagedSongReportsOpenFailure)
+{
+    std::string path = SongFile("damaged.mid", MakeDamagedSong());
+    ASSERT_TRUE(Start("\"" + path + "\""));
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = FindDialog(player_.ProcessId(), "Zub Player")) != nullptr; }));
+    char reason[256] = {};
+    mciGetErrorStringA(296, reason, sizeof(reason));  // invalid file
+    EXPECT_EQ(DialogMessage(box), std::string("Open of MIDI file failed:\n") + reason);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return FindDialog(player_.ProcessId(), "Zub Player") == nullptr; }));
+    EXPECT_EQ(WindowTextOf(player_.Main()), "Zub Player - [Untitled]");
+    ASSERT_TRUE(Query());
+    EXPECT_TRUE(Grayed(kPlay));
+    EXPECT_EQ(probe_.Status(1), "");
+    EXPECT_EQ(player_.Close(), 0);
+}
+
+TEST_F(PlayerUi, SettingsSurviveARestart)
+{
+    ASSERT_TRUE(Start());
+    player_.Command(kLoop);
+    player_.Command(kToolbarCmd);
+    player_.Command(kToggleTime);
+    player_.Command(kAlwaysOnTop);
+    player_.Command(kMidiMapper);
+    player_.Command(40019);  // a guide-lamp item: not built yet, must change nothing
+    ASSERT_TRUE(Query());
+    EXPECT_EQ(player_.Toolbar(), nullptr);
+    EXPECT_FALSE(Checked(106));
+    EXPECT_FALSE(Checked(40039)) << "View's toolbar item mirrors the option";
+    EXPECT_EQ(player_.Close(), 0);
+    EXPECT_EQ(Setting("Options"), "0111110100110");
+    EXPECT_EQ(Setting("Out"), "&Midi Mapper");
+
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(Query());
+    EXPECT_EQ(player_.Toolbar(), nullptr) << "no toolbar after the restart";
+    EXPECT_NE(player_.StatusBar(), nullptr);
+    EXPECT_TRUE(Checked(kLoop));
+    EXPECT_TRUE(Checked(kElapsed));
+    EXPECT_FALSE(Checked(kRemaining));
+    EXPECT_TRUE(Checked(kAlwaysOnTop));
+    EXPECT_TRUE(GetWindowLongA(player_.Main(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(Checked(kMidiMapper));
+    EXPECT_EQ(probe_.Status(2), "Elapsed time");
+    player_.Command(kToolbarCmd);
+    EXPECT_NE(player_.Toolbar(), nullptr) << "the toolbar comes back";
+    EXPECT_EQ(player_.Close(), 0);
+    EXPECT_EQ(Setting("Options"), "1111110100110");
+}
+
+TEST_F(PlayerUi, UsersOwnSettingsWinOverTheMachineWide)
+{
+    WriteSetting(HKEY_LOCAL_MACHINE, "Options", kDefaultOptions);
+    WriteSetting(HKEY_CURRENT_USER, "Options", "1111110010010");  // Loop on
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(Query());
+    EXPECT_TRUE(Checked(kLoop));
+    EXPECT_EQ(player_.Close(), 0);
+    // Written machine-wide; the user's older copy no longer hides it.
+    EXPECT_EQ(Setting("Options"), "1111110010010");
+    std::string user;
+    EXPECT_FALSE(ReadSetting(HKEY_CURRENT_USER, "Options", user)) << user;
+}
+
+TEST_F(PlayerUi, AboutDialogOpensAndCloses)
+{
+    ASSERT_TRUE(Start());
+    PostMessageA(player_.Main(), WM_COMMAND, 40014, 0);
+    HWND about = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (about = FindDialog(player_.ProcessId(), "About Zubodeck")) != nullptr; }));
+    EXPECT_EQ(WindowTextOf(GetDlgItem(about, 1019)), "Zubodeck 1.0, a MIDI song player");
+    PostMessageA(about, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return FindDialog(player_.ProcessId(), "About Zubodeck") == nullptr; }));
+    EXPECT_EQ(player_.Close(), 0);
+}
+
+}  // namespace
+}  // namespace zubtest

@@ -1,0 +1,125 @@
+// The UI tests' probe: a library that global hooks load into the player.
+// It writes what the player's own windows say into the tests' shared memory.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstring>
+
+#include "../ui_probe.h"
+
+namespace {
+
+const char kMainClass[] = "ZubodeckMWnd";
+
+bool IsPlayerMain(HWND hwnd)
+{
+    char name[32] = {};
+    return hwnd && GetClassNameA(hwnd, name, sizeof(name)) && strcmp(name, kMainClass) == 0;
+}
+
+// Maps the shared block for the duration of one hook call.
+class SharedView {
+public:
+    SharedView()
+    {
+        map_ = OpenFileMappingA(FILE_MAP_WRITE, FALSE, ZUB_PROBE_MAPPING);
+        if (map_)
+            view_ = static_cast<ProbeShared*>(MapViewOfFile(map_, FILE_MAP_WRITE, 0, 0, sizeof(ProbeShared)));
+    }
+    ~SharedView()
+    {
+        if (view_)
+            UnmapViewOfFile(view_);
+        if (map_)
+            CloseHandle(map_);
+    }
+    ProbeShared* Get() const { return view_; }
+
+private:
+    HANDLE map_ = nullptr;
+    ProbeShared* view_ = nullptr;
+};
+
+void AddItems(ProbeShared& s, HMENU menu, int barPos, int depth)
+{
+    int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count && s.itemCount < static_cast<int>(sizeof(s.items) / sizeof(s.items[0])); ++i) {
+        ProbeMenuItem& item = s.items[s.itemCount++];
+        item.menuBarPos = barPos;
+        item.depth = depth;
+        item.position = i;
+        item.state = GetMenuState(menu, i, MF_BYPOSITION);
+        HMENU sub = GetSubMenu(menu, i);
+        item.id = sub ? 0 : GetMenuItemID(menu, i);
+        GetMenuStringA(menu, i, item.text, sizeof(item.text), MF_BYPOSITION);
+        if (sub && depth == 0)
+            AddItems(s, sub, barPos, 1);
+    }
+}
+
+void FillQuery(ProbeShared& s, HWND main)
+{
+    s.itemCount = 0;
+    HMENU bar = GetMenu(main);
+    int popups = GetMenuItemCount(bar);
+    for (int i = 0; i < popups; ++i) {
+        ProbeMenuItem& item = s.items[s.itemCount++];
+        item.menuBarPos = -1;
+        item.depth = 0;
+        item.position = i;
+        item.id = 0;
+        item.state = GetMenuState(bar, i, MF_BYPOSITION);
+        GetMenuStringA(bar, i, item.text, sizeof(item.text), MF_BYPOSITION);
+        AddItems(s, GetSubMenu(bar, i), i, 0);
+    }
+    s.statusParts = 0;
+    HWND status = GetDlgItem(main, 301);
+    if (status) {
+        int parts = static_cast<int>(SendMessageA(status, SB_GETPARTS, 0, 0));
+        for (int i = 0; i < parts && i < 4; ++i) {
+            char text[264] = {};
+            if (LOWORD(SendMessageA(status, SB_GETTEXTLENGTHA, i, 0)) < sizeof(text))
+                SendMessageA(status, SB_GETTEXTA, i, reinterpret_cast<LPARAM>(text));
+            strcpy(s.status[i].text, text);
+            s.statusParts = i + 1;
+        }
+    }
+    InterlockedIncrement(&s.queryCount);
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeCallWndProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    static const UINT query = RegisterWindowMessageA(ZUB_PROBE_QUERY_MESSAGE);
+    if (code == HC_ACTION) {
+        const CWPSTRUCT* c = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (c->message == query && IsPlayerMain(c->hwnd)) {
+            SharedView view;
+            if (view.Get())
+                FillQuery(*view.Get(), c->hwnd);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeGetMsgProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION && wParam == PM_REMOVE) {
+        const MSG* m = reinterpret_cast<const MSG*>(lParam);
+        if (m->message == WM_COMMAND && IsPlayerMain(m->hwnd)) {
+            SharedView view;
+            if (ProbeShared* s = view.Get()) {
+                LONG n = InterlockedIncrement(&s->commandCount) - 1;
+                if (n < static_cast<LONG>(sizeof(s->commands) / sizeof(s->commands[0])))
+                    s->commands[n] = LOWORD(m->wParam);
+            }
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID)
+{
+    return TRUE;
+}

@@ -1,0 +1,38 @@
+// Shared memory between the UI tests and their probe library, which a global
+// hook loads into the player's process. Menus cannot be read from another
+// process, so the probe reads them inside the player when asked, and it
+// logs the commands the player's main window takes from its queue.
+#ifndef ZUB_TESTS_UI_UI_PROBE_H
+#define ZUB_TESTS_UI_UI_PROBE_H
+
+#include <windows.h>
+
+#define ZUB_PROBE_MAPPING "ZubodeckUiProbe"
+#define ZUB_PROBE_QUERY_MESSAGE "ZubodeckUiProbeQuery"
+
+struct ProbeMenuItem {
+    int menuBarPos;  // which popup of the menu bar (-1: the bar itself)
+    int depth;       // 0 for items of a popup, 1 for a popup within it
+    int position;    // position within its popup
+    UINT id;         // command, or 0 for separators and popups
+    UINT state;      // GetMenuState flags
+    char text[128];
+};
+
+struct ProbeStatusPart {
+    char text[264];
+};
+
+struct ProbeShared {
+    // Commands posted or sent through the queue to a "ZubodeckMWnd" window.
+    volatile LONG commandCount;
+    int commands[256];
+    // Filled on each query.
+    volatile LONG queryCount;
+    int itemCount;
+    ProbeMenuItem items[200];
+    int statusParts;
+    ProbeStatusPart status[4];
+};
+
+#endif
