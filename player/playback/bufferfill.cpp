@@ -88,6 +88,11 @@ void WriteChannelMessage(const SmfReader& reader, MidiBuffer* buffer, const SmfE
         }
         map->MapChannel(&message);
     }
+    if (settings.adjuster && !settings.adjuster->Channel(&message, settings.adjust)) {
+        if (delta != 0)
+            PutMidiRecord(buffer, delta, kMidiEventNop);  // no time is lost
+        return;
+    }
     if ((message.status & 0xF0) == 0x90)
         message.data2 = ApplyVelocityBase(message.data2, reader.HighestVelocity(), settings.velocityBase);
     PutMidiRecord(buffer, delta, ShortEventWord(message.status, message.data1, message.data2));
@@ -153,6 +158,9 @@ SmfResult FillStreamBuffer(SmfReader& reader, MidiBuffer* buffer, uint32_t endTi
 {
     SmfPlayState& play = reader.PlayState();
     buffer->bytesRecorded = 0;
+    // Changed adjustments go out first, but never inside a long message.
+    if (settings.adjuster && !play.longPending)
+        settings.adjuster->WriteChanges(buffer, settings.adjust);
     if (play.longPending)
         WritePiece(play, buffer, 0);
     const uint32_t room = settings.voiceMap ? kRoomPerMappedEvent : kRoomPerEvent;
@@ -181,8 +189,9 @@ SmfResult FillStreamBuffer(SmfReader& reader, MidiBuffer* buffer, uint32_t endTi
             if (event.data1 == 0x51) {
                 if (event.length != 3)
                     return SmfResult::InvalidFile;
-                const uint32_t tempo =
-                    static_cast<uint32_t>(event.data[0]) << 16 | event.data[1] << 8 | event.data[2];
+                uint32_t tempo = static_cast<uint32_t>(event.data[0]) << 16 | event.data[1] << 8 | event.data[2];
+                if (settings.adjuster)
+                    tempo = settings.adjuster->Tempo(tempo, settings.adjust);
                 PutMidiRecord(buffer, event.delta, kMidiEventTempo | tempo);
             } else if (event.delta != 0) {
                 PutMidiRecord(buffer, event.delta, kMidiEventNop);  // no time is lost

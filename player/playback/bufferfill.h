@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "midistream.h"
+#include "playadjust.h"
 #include "smfreader.h"
 
 class VoiceMapHook;
@@ -20,6 +21,10 @@ struct FillSettings {
     uint8_t lamp1 = 0;        // 0 disabled, 1-16, 17 automatic
     uint8_t lamp2 = 0;
     uint8_t lit[2] = {0, 0};  // in and out: the channels whose lamps are on
+    // The Playback Control dialog's transpose, tempo and track volume; none
+    // without an adjuster.
+    PlayAdjuster* adjuster = nullptr;
+    PlayAdjustSettings adjust;
 };
 
 // Fills `buffer` from the reader's merge up to `endTick` (included).

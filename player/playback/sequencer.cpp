@@ -198,6 +198,7 @@ uint32_t Sequencer::Preroll(uint32_t startTick, uint32_t endTick)
         reader_->MarkLampInjectionPending();
     if (masterVolume_.load() > 0)
         reader_->MarkVolumeInjectionPending();
+    adjuster_.Reset();
 
     result = QueueBuffers();
     if (result != kSeqOk)
@@ -315,6 +316,8 @@ SmfResult Sequencer::FillBuffer(MidiBuffer* buffer)
     settings.lamp2 = lamp2_.load();
     settings.lit[0] = lit1_.load();
     settings.lit[1] = lit2_.load();
+    settings.adjuster = &adjuster_;
+    settings.adjust = Adjustments();
     const SmfResult result = FillStreamBuffer(*reader_, buffer, endTick_, settings);
     lit1_ = settings.lit[0];
     lit2_ = settings.lit[1];
@@ -431,6 +434,23 @@ uint32_t Sequencer::TicksToMs(uint32_t tick) const
 void Sequencer::SetVelocityBase(int base)
 {
     velocityBase_ = base < 50 ? 50 : (base > 127 ? 127 : base);
+}
+
+void Sequencer::SetAdjustments(const PlayAdjustSettings& adjust)
+{
+    auto clamp = [](int v, int low, int high) { return v < low ? low : (v > high ? high : v); };
+    transpose_ = clamp(adjust.transpose, -kTransposeLimit, kTransposeLimit);
+    tempoPercent_ = clamp(adjust.tempoPercent, -kTempoPercentLimit, kTempoPercentLimit);
+    trackVolume_ = clamp(adjust.trackVolume, 0, kTrackVolumeFull);
+}
+
+PlayAdjustSettings Sequencer::Adjustments() const
+{
+    PlayAdjustSettings adjust;
+    adjust.transpose = transpose_.load();
+    adjust.tempoPercent = tempoPercent_.load();
+    adjust.trackVolume = trackVolume_.load();
+    return adjust;
 }
 
 void Sequencer::SetMasterVolume(int volume)

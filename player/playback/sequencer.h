@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "midistream.h"
+#include "playadjust.h"
 #include "smfreader.h"
 
 class VoiceMapHook;
@@ -117,6 +118,10 @@ public:
     // The channels whose lamps the last injection switched on (0 = none).
     uint8_t LitLamp1() const { return lit1_.load(); }
     uint8_t LitLamp2() const { return lit2_.load(); }
+    // Transpose (semitones), tempo (percent) and track volume of the
+    // Playback Control dialog; neutral 0, 0 and 127 (see playadjust.h).
+    void SetAdjustments(const PlayAdjustSettings& adjust);
+    PlayAdjustSettings Adjustments() const;
     // Null for none. The hook must stay valid until replaced.
     void SetVoiceMap(VoiceMapHook* map) { voiceMap_.store(map); }
 
@@ -174,6 +179,10 @@ private:
     std::atomic<uint8_t> lit1_{0};
     std::atomic<uint8_t> lit2_{0};
     std::atomic<VoiceMapHook*> voiceMap_{nullptr};
+    std::atomic<int> transpose_{0};
+    std::atomic<int> tempoPercent_{0};
+    std::atomic<int> trackVolume_{kTrackVolumeFull};
+    PlayAdjuster adjuster_;  // filling thread only
 };
 
 #endif
