@@ -32,22 +32,6 @@ bool LessNoCase(const std::string& a, const std::string& b)
     return a.size() != b.size() ? a.size() < b.size() : a < b;
 }
 
-class SortedListing : public BatchListing {
-public:
-    explicit SortedListing(std::vector<Entry> entries) : entries_(std::move(entries)) {}
-    bool Next(Entry* entry) override
-    {
-        if (next_ >= entries_.size())
-            return false;
-        *entry = entries_[next_++];
-        return true;
-    }
-
-private:
-    std::vector<Entry> entries_;
-    size_t next_ = 0;
-};
-
 #ifndef _WIN32
 // The same path with its last component matched ignoring case, or empty.
 std::string FindIgnoringCase(const std::string& path)
@@ -66,6 +50,19 @@ std::string FindIgnoringCase(const std::string& path)
 #endif
 
 }  // namespace
+
+SortedListing::SortedListing(std::vector<Entry> entries) : entries_(std::move(entries))
+{
+    std::sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) { return LessNoCase(a.name, b.name); });
+}
+
+bool SortedListing::Next(Entry* entry)
+{
+    if (next_ >= entries_.size())
+        return false;
+    *entry = entries_[next_++];
+    return true;
+}
 
 bool HostBatchFileSystem::FolderExists(const std::string& path)
 {
@@ -104,8 +101,6 @@ std::unique_ptr<BatchListing> HostBatchFileSystem::List(const std::string& folde
         entry.isFile = !entry.isFolder && it->is_regular_file(kindError);
         entries.push_back(std::move(entry));
     }
-    std::sort(entries.begin(), entries.end(),
-              [](const BatchListing::Entry& a, const BatchListing::Entry& b) { return LessNoCase(a.name, b.name); });
     return std::make_unique<SortedListing>(std::move(entries));
 }
 
@@ -136,11 +131,12 @@ CopyResult HostBatchFileSystem::Write(const std::string& path, const std::vector
 
 CopyResult HostBatchFileSystem::Copy(const std::string& from, const std::string& to, bool overwrite)
 {
-    std::error_code ec;
-    if (!overwrite && fs::exists(Host(to), ec))
-        return CopyResult::Exists;
-    const bool copied = fs::copy_file(Host(from), Host(to), fs::copy_options::overwrite_existing, ec);
-    return copied && !ec ? CopyResult::Copied : CopyResult::Failed;
+    // Read and written whole: the library's copy_file cannot replace a file
+    // on every host (with mingw it takes any two files for the same one).
+    std::vector<uint8_t> bytes;
+    if (ReadFileImage(from.c_str(), &bytes) != FileResult::Ok)
+        return CopyResult::Failed;
+    return Write(to, bytes, overwrite);
 }
 
 bool HostBatchFileSystem::Delete(const std::string& path)

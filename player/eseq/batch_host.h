@@ -12,6 +12,18 @@
 
 namespace eseq {
 
+// A listing of entries read beforehand, handed out in name order
+// (case-insensitive), so a run is repeatable on every file system.
+class SortedListing : public BatchListing {
+public:
+    explicit SortedListing(std::vector<Entry> entries);
+    bool Next(Entry* entry) override;
+
+private:
+    std::vector<Entry> entries_;
+    size_t next_ = 0;
+};
+
 // Listings are sorted by name (case-insensitive), so a run is repeatable on
 // every file system. On hosts with case-sensitive names, a file that is not
 // found is looked for again ignoring case ("PIANODIR.FIL" on a copied floppy).

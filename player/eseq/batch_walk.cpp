@@ -35,12 +35,27 @@ BatchWalk::BatchWalk(BatchFileSystem& fs, BatchConverter& converter) : fs_(fs), 
 
 BatchWalk::~BatchWalk() = default;
 
-std::string BatchWalk::Start(const BatchOptions& options)
+namespace {
+
+// "C:\Songs\" is "C:\Songs"; a drive root or "\" keeps its separator.
+std::string WithoutTrailingSeparator(std::string path)
 {
-    if (options.source.empty())
+    while (path.size() > 1 && IsSeparator(path.back()) && !(path.size() == 3 && path[1] == ':'))
+        path.pop_back();
+    return path;
+}
+
+}  // namespace
+
+std::string BatchWalk::Start(const BatchOptions& given)
+{
+    if (given.source.empty())
         return kNoSource;
-    if (options.target.empty())
+    if (given.target.empty())
         return kNoTarget;
+    BatchOptions options = given;
+    options.source = WithoutTrailingSeparator(given.source);
+    options.target = WithoutTrailingSeparator(given.target);
     options_ = options;
     levels_.clear();
     levels_.resize(kBatchMaxDepth);

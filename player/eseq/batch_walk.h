@@ -110,6 +110,7 @@ public:
 
     // Starts a run; the error text ("No Source Dir specified", ...) when the
     // options cannot start one.
+    // Trailing separators of the folders are ignored.
     std::string Start(const BatchOptions& options);
     // One command. Commands arriving after the run ended are ignored.
     BatchStep Step(BatchCommand command);

@@ -40,32 +40,6 @@ void Timer(HWND) {}
 void Release(HWND) {}
 }  // namespace about_grid_seam
 
-namespace instrument_seam {
-void MidiReset(HWND, int) {}
-void CloseResetOutput(WPARAM) {}
-void VolumeDialog(HWND, Sequencer&, int32_t&) {}
-void TogglePlaybackControl(HWND, Sequencer&) {}
-void LampCommand(HWND, int, uint8_t&, uint8_t&) {}
-}  // namespace instrument_seam
-
-namespace eseq_seam {
-bool Recognise(const char*, bool* diskOrchestra)
-{
-    if (diskOrchestra)
-        *diskOrchestra = false;
-    return false;
-}
-bool Convert(HWND, const char*, const char*, bool)
-{
-    return false;
-}
-std::string StoredTitle(const char*)
-{
-    return std::string();
-}
-void BatchConvertDialog(HWND) {}
-}  // namespace eseq_seam
-
 namespace voicemap_seam {
 void Use(Sequencer&, const char*) {}
 }  // namespace voicemap_seam

@@ -120,6 +120,18 @@ TEST(BatchWalkTree, SubFoldersWithoutCreateSubDirectories)
     EXPECT_EQ(Files({"a\\a1.MID", "a\\c1.MID", "b\\b1.MID", "z.MID"}), rig.fs.FilesBelow("C:\\T"));
 }
 
+TEST(BatchWalkTree, TrailingSeparatorsAreIgnored)
+{
+    Rig rig;
+    rig.fs.AddFile("C:\\S\\a\\A1.FIL", Song("a1"));
+    rig.fs.AddFile("C:\\S\\Pianodir.fil", Catalog("Disk", {}));
+    rig.fs.AddFolder("C:\\Music");
+    BatchOptions o = rig.Options("C:\\S\\", "C:\\Music\\Out\\");
+    o.diskNames = true;
+    EXPECT_EQ(1, rig.Walk(o).converted);
+    EXPECT_TRUE(rig.fs.HasFile("C:\\Music\\Disk\\a\\A1.MID"));
+}
+
 TEST(BatchWalkTree, TraverseOffStaysInTheSourceFolder)
 {
     Rig rig;

@@ -15,6 +15,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A path as zubcli prints it: with the host's separators.
+std::string Shown(std::string path)
+{
+#ifdef _WIN32
+    for (char& c : path) {
+        if (c == '/')
+            c = '\\';
+    }
+#endif
+    return path;
+}
+
 struct CliRun {
     int status;
     std::string out, err;
@@ -142,7 +154,7 @@ TEST(ZubcliBatch, GeneratedFloppyTree)
     EXPECT_EQ(0, run.status) << run.err;
     EXPECT_EQ("", run.err);
     EXPECT_NE(std::string::npos, run.out.find("Batch complete. 6 files converted.\n"));
-    EXPECT_NE(std::string::npos, run.out.find(tree.Path("out") + "/Generated Disk 2/3Piece 2-3.MID\n"));
+    EXPECT_NE(std::string::npos, run.out.find(Shown(tree.Path("out") + "/Generated Disk 2/3Piece 2-3.MID\n")));
     // The top folder has no catalog, so "out" keeps its name.
     EXPECT_EQ(std::vector<std::string>({"Generated Disk 1/1Piece 1-1.MID", "Generated Disk 1/2Piece 1-2.MID",
                                         "Generated Disk 1/3Piece 1-3.MID", "Generated Disk 2/1Piece 2-1.MID",
@@ -182,7 +194,7 @@ TEST(ZubcliBatch, Problems)
         {{"batch", "--max-dir", "x", "a", "b"}, 1, "zubcli: batch: --max-dir expects 8 to 128"},
         {{"batch", "--what", "a", "b"}, 1, "zubcli: batch: unknown option --what"},
         {{"batch", tree.Path("src"), tree.Path("no/such/out")}, 2,
-         "zubcli: Can't create directory:  " + tree.Path("no/such/out") +
+         "zubcli: Can't create directory:  " + Shown(tree.Path("no/such/out")) +
              " A parent directory may not exist. Conversion Stopped.\n"},
         {{"batch", tree.Path("nothing"), tree.Path("out")}, 2,
          "zubcli: Invalid File Handle Encountered. Conversion Stopped.\n"},

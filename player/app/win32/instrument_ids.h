@@ -1,0 +1,29 @@
+// Controls of the "PLAYBACK" and "VOLUME" dialogs. Plain macros for the
+// resource compiler too.
+#ifndef ZUB_PLAYER_APP_WIN32_INSTRUMENT_IDS_H
+#define ZUB_PLAYER_APP_WIN32_INSTRUMENT_IDS_H
+
+// Playback Control.
+#define IDC_PC_PEEK 1009
+#define IDC_PC_VELOCITY 1010
+#define IDC_PC_PEEK_SLIDER 1023
+#define IDC_PC_VELOCITY_SLIDER 1024
+#define IDC_PC_TRACKVOL_SLIDER 1030
+#define IDC_PC_TRACKVOL 1031
+#define IDC_PC_TRANSPOSE 1032
+#define IDC_PC_TEMPO 1033
+#define IDC_PC_TRANSPOSE_SLIDER 1034
+#define IDC_PC_TEMPO_SLIDER 1035
+// The values beside the sliders.
+#define IDC_PC_PEEK_VALUE 1041
+#define IDC_PC_VELOCITY_VALUE 1042
+#define IDC_PC_TRACKVOL_VALUE 1043
+#define IDC_PC_TRANSPOSE_VALUE 1044
+#define IDC_PC_TEMPO_VALUE 1045
+
+// Volume.
+#define IDC_VOL_OVERRIDE 1006
+#define IDC_VOL_SLIDER 1040
+#define IDC_VOL_VALUE 1041
+
+#endif

@@ -1,0 +1,320 @@
+// The instrument controls and ESEQ songs in the real player under Wine:
+// guide lamps and master volume chosen through the menu and the Volume
+// dialog, the Playback Control dialog, and ESEQ songs opened and played.
+// What the player sent is read back from its capture file.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "eseq_convert.h"
+#include "eseq_testdata.h"
+#include "player_driver.h"
+#include "test_songs.h"
+
+namespace zubtest {
+namespace {
+
+enum {
+    kPlay = 103, kMasterVolume = 117, kLampDisabled = 40016, kBatchConvert = 40001, kPlaybackControl = 40041,
+};
+
+using Bytes = std::vector<uint8_t>;
+
+const Bytes kGmOn = {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7};
+const Bytes kXgOn = {0xF0, 0x43, 0x10, 0x4C, 0x00, 0x00, 0x7E, 0x00, 0xF7};
+
+Bytes Lamp(int channel, bool on)
+{
+    return {0xF0, 0x43, 0x73, 0x01, 0x11, static_cast<uint8_t>(channel - 1), 0x47, static_cast<uint8_t>(on ? 2 : 0),
+            0xF7};
+}
+
+Bytes Volume(int v)
+{
+    return {0xF0, 0x7F, 0x7F, 0x04, 0x01, 0x00, static_cast<uint8_t>(v - 1), 0xF7};
+}
+
+// A song of MakeSong that starts with two system exclusive messages (the
+// instrument resets a real disk sends) and has a drum note.
+Bytes SongWithResets(int quarters)
+{
+    Bytes song = MakeSong(quarters);
+    Bytes lead = {0x00, 0xF0, 0x05, 0x7E, 0x7F, 0x09, 0x01, 0xF7,
+                  0x00, 0xF0, 0x08, 0x43, 0x10, 0x4C, 0x00, 0x00, 0x7E, 0x00, 0xF7,
+                  0x00, 0x99, 0x24, 0x50, 0x00, 0x89, 0x24, 0x00};
+    song.insert(song.begin() + 22, lead.begin(), lead.end());
+    const uint32_t length = static_cast<uint32_t>(song.size() - 22);
+    for (int i = 0; i < 4; ++i)
+        song[18 + i] = static_cast<uint8_t>(length >> (24 - 8 * i));
+    return song;
+}
+
+// The system exclusive messages of a capture, in order, each with its tick.
+std::vector<SentEvent> Exclusives(const std::vector<SentEvent>& events)
+{
+    std::vector<SentEvent> out;
+    for (const SentEvent& e : events) {
+        if (!e.bytes.empty() && e.bytes[0] == 0xF0)
+            out.push_back(e);
+    }
+    return out;
+}
+
+class InstrumentUi : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ClearSettings();
+        ASSERT_TRUE(probe_.Ready());
+        capture_ = FullPath(std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".cap.mid");
+        DeleteFileA(capture_.c_str());
+    }
+    void TearDown() override { ClearSettings(); }
+
+    bool Start(const std::string& song, const char* options)
+    {
+        if (options)
+            WriteSetting(HKEY_LOCAL_MACHINE, "Options", options);
+        std::string args = "/capture \"" + capture_ + "\"";
+        if (!song.empty())
+            args += " \"" + song + "\"";
+        return player_.Start(args);
+    }
+    std::string Status(int part)
+    {
+        probe_.Query(player_.Main());
+        return probe_.Status(part);
+    }
+    bool WaitForState(const std::string& text)
+    {
+        return WaitUntil([&] { return Status(1) == text; });
+    }
+    bool Checked(UINT id)
+    {
+        probe_.Query(player_.Main());
+        const ProbeMenuItem* item = probe_.Item(id);
+        return item && (item->state & MF_CHECKED);
+    }
+    HWND OpenDialog(int command, const char* title)
+    {
+        PostMessageA(player_.Main(), WM_COMMAND, command, 0);
+        HWND dialog = nullptr;
+        WaitUntil([&] { return (dialog = FindDialog(player_.ProcessId(), title)) != nullptr && IsWindowVisible(dialog); });
+        return dialog;
+    }
+    // Sets the master volume through the Volume dialog: the override box
+    // switched to `on`, then the thumb released at the position for `v`.
+    void SetVolume(bool on, int v)
+    {
+        HWND dialog = OpenDialog(kMasterVolume, "Master Volume");
+        ASSERT_NE(nullptr, dialog);
+        HWND box = GetDlgItem(dialog, 1006);
+        if ((SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED) != on) {
+            PostMessageA(box, BM_CLICK, 0, 0);
+            ASSERT_TRUE(WaitUntil([&] { return (SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED) == on; }));
+        }
+        HWND slider = GetDlgItem(dialog, 1040);
+        EXPECT_EQ(on, IsWindowEnabled(slider) != FALSE);
+        if (on) {
+            EXPECT_EQ(1, SendMessageA(slider, TBM_GETRANGEMIN, 0, 0));
+            EXPECT_EQ(128, SendMessageA(slider, TBM_GETRANGEMAX, 0, 0));
+            SendMessageA(slider, TBM_SETPOS, TRUE, 129 - v);
+            SendMessageA(dialog, WM_VSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 129 - v), reinterpret_cast<LPARAM>(slider));
+        }
+        PostMessageA(dialog, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    }
+    void PlayToTheEnd()
+    {
+        player_.Command(kPlay);
+        ASSERT_TRUE(WaitUntil([&] { return Status(1) == "Playing"; }, 10000) || Status(1) == "Stopped");
+        ASSERT_TRUE(WaitForState("Stopped"));
+    }
+    std::vector<SentEvent> Captured(uint16_t* division = nullptr)
+    {
+        Bytes captured;
+        std::vector<SentEvent> events;
+        EXPECT_TRUE(ReadBytes(capture_, captured));
+        EXPECT_TRUE(SentEventsOf(captured, events, division));
+        return events;
+    }
+
+    Probe probe_;
+    PlayerProcess player_;
+    std::string capture_;
+};
+
+TEST_F(InstrumentUi, LampsAndVolumeAreInjectedAfterTheSongsResets)
+{
+    const std::string song = FullPath("lamps.mid");
+    ASSERT_TRUE(WriteBytes(song, SongWithResets(2)));
+    ASSERT_TRUE(Start(song, "110"));  // Auto-Play off
+    ASSERT_TRUE(WaitForState("Stopped"));
+
+    player_.Command(kLampDisabled + 1);
+    player_.Command(kLampDisabled + 5);
+    EXPECT_TRUE(Checked(kLampDisabled + 1));
+    EXPECT_TRUE(Checked(kLampDisabled + 5));
+    EXPECT_FALSE(Checked(kLampDisabled));
+    SetVolume(true, 100);
+    PlayToTheEnd();
+
+    // Channel 1 only (choosing 5 again drops it), volume override off.
+    player_.Command(kLampDisabled + 5);
+    EXPECT_TRUE(Checked(kLampDisabled + 1));
+    EXPECT_FALSE(Checked(kLampDisabled + 5));
+    player_.Command(kLampDisabled + 1);  // the single channel again: Disabled
+    EXPECT_TRUE(Checked(kLampDisabled));
+    player_.Command(kLampDisabled + 2);
+    EXPECT_TRUE(Checked(kLampDisabled + 2));
+    EXPECT_FALSE(Checked(kLampDisabled));
+    SetVolume(false, 0);
+    PlayToTheEnd();
+    EXPECT_EQ(player_.Close(), 0);
+
+    const std::vector<SentEvent> sent = Exclusives(Captured());
+    ASSERT_EQ(10u, sent.size());
+    // First play: the song's two resets, then the volume (V = 100 is sent
+    // as 0x63), then the lamps of channels 1 and 5, before any note.
+    EXPECT_EQ(kGmOn, sent[0].bytes);
+    EXPECT_EQ(kXgOn, sent[1].bytes);
+    EXPECT_EQ(Volume(100), sent[2].bytes);
+    EXPECT_EQ(Lamp(1, true), sent[3].bytes);
+    EXPECT_EQ(Lamp(5, true), sent[4].bytes);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(0u, sent[i].tick) << i;
+    // Second play: the resets, then the lamps lit by the first song go off
+    // and channel 2 goes on; no volume.
+    EXPECT_EQ(kGmOn, sent[5].bytes);
+    EXPECT_EQ(kXgOn, sent[6].bytes);
+    EXPECT_EQ(Lamp(1, false), sent[7].bytes);
+    EXPECT_EQ(Lamp(5, false), sent[8].bytes);
+    EXPECT_EQ(Lamp(2, true), sent[9].bytes);
+    EXPECT_GT(sent[5].tick, 0u);
+
+    // The injections come before the first note of each play.
+    const std::vector<SentEvent> all = Captured();
+    size_t firstNote = 0;
+    while (firstNote < all.size() && (all[firstNote].bytes[0] & 0xF0) != 0x90)
+        ++firstNote;
+    ASSERT_LT(firstNote, all.size());
+    for (size_t i = firstNote; i < all.size() && all[i].tick == 0; ++i)
+        EXPECT_NE(0xF0, all[i].bytes[0]) << "no exclusive after the first note at tick 0";
+
+    DWORD lamps1 = 99, lamps2 = 99, volume = 0;
+    EXPECT_TRUE(ReadSettingNumber(HKEY_LOCAL_MACHINE, "ClavinovaLEDs", lamps1));
+    EXPECT_TRUE(ReadSettingNumber(HKEY_LOCAL_MACHINE, "ClavinovaLEDs2", lamps2));
+    EXPECT_TRUE(ReadSettingNumber(HKEY_LOCAL_MACHINE, "MidiMasterVolume", volume));
+    EXPECT_EQ(2u, lamps1);
+    EXPECT_EQ(0u, lamps2);
+    EXPECT_EQ(-100, static_cast<int32_t>(volume));
+}
+
+TEST_F(InstrumentUi, PlaybackControlTransposesAndChangesTheTempo)
+{
+    const std::string song = FullPath("transpose.mid");
+    ASSERT_TRUE(WriteBytes(song, SongWithResets(2)));
+    ASSERT_TRUE(Start(song, "110"));
+    ASSERT_TRUE(WaitForState("Stopped"));
+
+    HWND dialog = OpenDialog(kPlaybackControl, "Zubodeck - Playback Control");
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_TRUE(Checked(kPlaybackControl));
+    struct Range {
+        int id, low, high, pos;
+    } ranges[] = {{1023, 0, 27, 0}, {1024, 50, 127, 127}, {1030, 0, 127, 127}, {1034, -24, 24, 0}, {1035, -50, 50, 0}};
+    for (const Range& r : ranges) {
+        HWND slider = GetDlgItem(dialog, r.id);
+        EXPECT_EQ(r.low, static_cast<int>(SendMessageA(slider, TBM_GETRANGEMIN, 0, 0))) << r.id;
+        EXPECT_EQ(r.high, static_cast<int>(SendMessageA(slider, TBM_GETRANGEMAX, 0, 0))) << r.id;
+        EXPECT_EQ(r.pos, static_cast<int>(SendMessageA(slider, TBM_GETPOS, 0, 0))) << r.id;
+    }
+    EXPECT_EQ(BST_CHECKED, SendMessageA(GetDlgItem(dialog, 1010), BM_GETCHECK, 0, 0)) << "Velocity Base applies";
+
+    // Transpose +3 by a key step's end, tempo +50 % by dragging.
+    for (int box : {1032, 1033})
+        PostMessageA(GetDlgItem(dialog, box), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(GetDlgItem(dialog, 1033), BM_GETCHECK, 0, 0) == BST_CHECKED; }));
+    HWND transpose = GetDlgItem(dialog, 1034), tempo = GetDlgItem(dialog, 1035);
+    SendMessageA(transpose, TBM_SETPOS, TRUE, 3);
+    SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(transpose));
+    SendMessageA(tempo, TBM_SETPOS, TRUE, 50);
+    SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 50), reinterpret_cast<LPARAM>(tempo));
+    EXPECT_EQ("+3", WindowTextOf(GetDlgItem(dialog, 1044)));
+    EXPECT_EQ("150%", WindowTextOf(GetDlgItem(dialog, 1045)));
+
+    // Closing hides it and unchecks the menu item; it comes back the same.
+    PostMessageA(dialog, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
+    EXPECT_FALSE(Checked(kPlaybackControl));
+    EXPECT_EQ(dialog, OpenDialog(kPlaybackControl, "Zubodeck - Playback Control"));
+    EXPECT_EQ(3, static_cast<int>(SendMessageA(transpose, TBM_GETPOS, 0, 0)));
+
+    PlayToTheEnd();
+    EXPECT_EQ(player_.Close(), 0);
+    std::vector<SentEvent> want;
+    ASSERT_TRUE(SentEventsOf(SongWithResets(2), want));
+    int notes = 0;
+    for (const SentEvent& e : Captured()) {
+        if (e.bytes[0] == 0xFF && e.bytes[1] == 0x51) {
+            EXPECT_EQ((Bytes{0xFF, 0x51, 0x03, 0x05, 0x16, 0x15}), e.bytes) << "333333 us: 1.5 times as fast";
+        }
+        const uint8_t kind = e.bytes[0] & 0xF0;
+        if (kind != 0x80 && kind != 0x90)
+            continue;
+        ++notes;
+        if ((e.bytes[0] & 0x0F) == 9)
+            EXPECT_EQ(0x24, e.bytes[1]) << "drums stay";
+        else
+            EXPECT_TRUE(e.bytes[1] == 63 || e.bytes[1] == 64) << "60 and 61 moved up 3: " << int(e.bytes[1]);
+    }
+    EXPECT_EQ(6, notes);
+}
+
+TEST_F(InstrumentUi, EseqSongOpensWithItsTitleAndPlaysAsConverted)
+{
+    eseqtest::EseqSongSpec spec = eseqtest::SampleSong(5, "Clair de Lune", 6);
+    spec.baseTempo = 240;
+    const Bytes eseqSong = eseqtest::BuildEseq(spec);
+    const std::string path = FullPath("moon.fil");
+    ASSERT_TRUE(WriteBytes(path, eseqSong));
+    const std::string beside = FullPath("moon.MID");
+    DeleteFileA(beside.c_str());
+    ASSERT_TRUE(Start(path, "1111101010010"));  // Create MID Files on ESEQ Playback on
+    EXPECT_EQ(WindowTextOf(player_.Main()), "Zub Player - [moon.fil]");
+    EXPECT_EQ("Clair de Lune", Status(0));
+    ASSERT_TRUE(WaitUntil([&] { return Status(1) == "Stopped" && GetFileAttributesA(capture_.c_str()) != INVALID_FILE_ATTRIBUTES; }));
+    EXPECT_EQ(player_.Close(), 0);
+
+    Bytes converted;
+    eseq::ConvertImage(eseqSong.data(), eseqSong.size(), eseq::ConvertOptions(), &converted);
+    Bytes written;
+    ASSERT_TRUE(ReadBytes(beside, written)) << "the converted song stays beside the ESEQ file";
+    EXPECT_EQ(converted, written);
+    DeleteFileA(beside.c_str());
+    std::vector<SentEvent> want;
+    ASSERT_TRUE(SentEventsOf(converted, want));
+    uint16_t division = 0;
+    const std::vector<SentEvent> got = Captured(&division);
+    EXPECT_EQ(384, division);
+    ASSERT_EQ(want.size(), got.size());
+    for (size_t i = 0; i < want.size(); ++i)
+        EXPECT_EQ(want[i], got[i]) << i << ": " << Describe(got[i]) << " / " << Describe(want[i]);
+}
+
+TEST_F(InstrumentUi, BatchConvertOpensFromTheMenu)
+{
+    ASSERT_TRUE(Start("", nullptr));
+    HWND dialog = OpenDialog(kBatchConvert, "Batch Convert ESEQ to Midi SMF");
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_EQ("&Start", WindowTextOf(GetDlgItem(dialog, 1007)));
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    player_.Command(116);  // MIDI Reset with no device to open: nothing happens
+    EXPECT_TRUE(player_.Running());
+    EXPECT_EQ(player_.Close(), 0);
+}
+
+}  // namespace
+}  // namespace zubtest
