@@ -121,6 +121,9 @@ protected:
             EXPECT_EQ(128, SendMessageA(slider, TBM_GETRANGEMAX, 0, 0));
             SendMessageA(slider, TBM_SETPOS, TRUE, 129 - v);
             SendMessageA(dialog, WM_VSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 129 - v), reinterpret_cast<LPARAM>(slider));
+            EXPECT_EQ(std::to_string(v), WindowTextOf(GetDlgItem(dialog, 1041)));
+            Sleep(300);
+            SaveWindowShot(dialog, FullPath("volume_dialog.bmp"));
         }
         PostMessageA(dialog, WM_CLOSE, 0, 0);
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
@@ -243,6 +246,8 @@ TEST_F(InstrumentUi, PlaybackControlTransposesAndChangesTheTempo)
     SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 50), reinterpret_cast<LPARAM>(tempo));
     EXPECT_EQ("+3", WindowTextOf(GetDlgItem(dialog, 1044)));
     EXPECT_EQ("150%", WindowTextOf(GetDlgItem(dialog, 1045)));
+    Sleep(500);
+    EXPECT_TRUE(SaveWindowShot(dialog, FullPath("playback_control.bmp")));
 
     // Closing hides it and unchecks the menu item; it comes back the same.
     PostMessageA(dialog, WM_CLOSE, 0, 0);
@@ -309,6 +314,8 @@ TEST_F(InstrumentUi, BatchConvertOpensFromTheMenu)
     HWND dialog = OpenDialog(kBatchConvert, "Batch Convert ESEQ to Midi SMF");
     ASSERT_NE(nullptr, dialog);
     EXPECT_EQ("&Start", WindowTextOf(GetDlgItem(dialog, 1007)));
+    Sleep(500);  // painted, for the picture left in the build tree for people
+    EXPECT_TRUE(SaveWindowShot(dialog, FullPath("batch_convert_dialog.bmp")));
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
     player_.Command(116);  // MIDI Reset with no device to open: nothing happens
