@@ -271,6 +271,14 @@ BatchStep BatchWalk::OnConvertEntry()
     if (!converter_.Convert(sourceFile, &song))
         return PostStep(BatchCommand::NextEntry);
     const std::string target = WithMidExtension(JoinPath(target_, TargetName(entry_, song)));
+    if (EqualsNoCase(target, sourceFile)) {
+        // An ESEQ song named ".MID" converted into its own folder: the song
+        // itself is never replaced.
+        if (!song.inMemory)
+            fs_.Delete(song.path);
+        failed_.push_back(target);
+        return PostStep(BatchCommand::NextEntry);
+    }
     const CopyResult copied = song.inMemory ? fs_.Write(target, song.bytes, options_.overwrite)
                                             : fs_.Copy(song.path, target, options_.overwrite);
     if (!song.inMemory)

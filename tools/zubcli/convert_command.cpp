@@ -1,8 +1,10 @@
 // zubcli convert [--fixup] [-o OUT] ESEQFILE
 #include "eseq_commands.h"
 
+#include "batch_paths.h"
 #include "eseq_convert.h"
 #include "eseq_format.h"
+#include "hostfile.h"
 
 const char kConvertUsage[] = "       zubcli convert [--fixup] [-o OUT.MID] ESEQFILE\n";
 
@@ -41,6 +43,10 @@ int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, s
     if (target.empty())
         target = eseq::ConvertedPathFor(source, "");
 
+    if (eseq::EqualsNoCase(HostPath(source.c_str()), HostPath(target.c_str()))) {
+        err << "zubcli: " << source << ": the converted song would replace the ESEQ song itself\n";
+        return 2;
+    }
     if (!eseq::RecogniseFile(source.c_str()).isEseq) {
         err << "zubcli: " << source << ": not an ESEQ song\n";
         return 2;

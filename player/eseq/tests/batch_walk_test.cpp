@@ -255,6 +255,16 @@ TEST(BatchWalkFiles, AFailedWriteIsNotCounted)
     EXPECT_EQ(Files({"C:\\T\\A.MID"}), rig.walk.Failed());
 }
 
+TEST(BatchWalkFiles, AnEseqSongIsNeverReplacedByItsConversion)
+{
+    Rig rig;
+    rig.fs.AddFile("C:\\S\\SONG.MID", Song("eseq named like a MIDI file"));
+    const WalkResult run = rig.Walk(rig.Options("C:\\S", "C:\\S"));
+    EXPECT_EQ(0, run.converted);
+    EXPECT_EQ(Song("eseq named like a MIDI file"), rig.fs.FileBytes("C:\\S\\SONG.MID"));
+    EXPECT_EQ(Files({"C:\\S\\SONG.MID"}), rig.walk.Failed());
+}
+
 TEST(BatchWalkFiles, TruncatedSongsAreReportedAndStillWritten)
 {
     Rig rig;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "batch_paths.h"
 #include "conversion_dialog.h"
 #include "eseq_convert.h"
 #include "eseq_format.h"
@@ -23,6 +24,12 @@ bool Recognise(const char* path, bool* diskOrchestra)
 
 bool Convert(HWND main, const char* path, const char* target, bool diskFixup)
 {
+    if (eseq::EqualsNoCase(path, target)) {
+        // An ESEQ song named ".MID": converting beside it would replace it.
+        const std::string text = std::string("The converted song would replace the ESEQ song itself:\n") + path;
+        MessageBoxA(main, text.c_str(), "Error", MB_OK | MB_ICONERROR);
+        return false;
+    }
     eseq::ConvertOptions options;
     options.diskFixup = diskFixup;
     switch (eseq::ConvertFile(path, target, options)) {

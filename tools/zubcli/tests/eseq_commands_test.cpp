@@ -121,6 +121,7 @@ TEST(ZubcliConvert, Problems)
     eseqtest::EseqSongSpec bad;
     bad.events.Empty().Raw({0x40, 0x40});
     tree.Write("BAD.FIL", eseqtest::BuildEseq(bad));
+    tree.Write("SELF.MID", Song("self"));
     struct Case {
         std::vector<std::string> args;
         int status;
@@ -134,6 +135,8 @@ TEST(ZubcliConvert, Problems)
         {{"convert", tree.Path("text.fil")}, 2, "zubcli: " + tree.Path("text.fil") + ": not an ESEQ song\n"},
         {{"convert", tree.Path("missing.fil")}, 2, "zubcli: " + tree.Path("missing.fil") + ": not an ESEQ song\n"},
         {{"convert", tree.Path("BAD.FIL")}, 2, "zubcli: Error in file: " + tree.Path("BAD.MID") + " (a data byte"},
+        {{"convert", tree.Path("SELF.MID")}, 2,
+         "zubcli: " + tree.Path("SELF.MID") + ": the converted song would replace the ESEQ song itself\n"},
     };
     for (const Case& c : cases) {
         const CliRun run = Zubcli(c.args);
@@ -141,6 +144,7 @@ TEST(ZubcliConvert, Problems)
         EXPECT_EQ(0u, run.err.find(c.err)) << run.err;
     }
     EXPECT_TRUE(fs::exists(tree.Path("BAD.MID")));  // the documented truncated file
+    EXPECT_EQ(Song("self"), tree.Read("SELF.MID"));
 }
 
 // ---- batch ----------------------------------------------------------------
