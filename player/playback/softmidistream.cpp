@@ -24,6 +24,16 @@ uint64_t TimeCodeTicksPerSecond(uint32_t division)
     return fps * (division & 0xFF);
 }
 
+// a * b / c without overflow for the values met here (b and c below 2^32);
+// results beyond 2^52 saturate, far past any song.
+uint64_t MulDiv(uint64_t a, uint64_t b, uint64_t c)
+{
+    const uint64_t whole = a / c, rest = a % c;
+    if (whole > (1ull << 52) / (b ? b : 1))
+        return 1ull << 52;
+    return whole * b + rest * b / c;
+}
+
 }  // namespace
 
 struct SoftMidiStream::Impl {
@@ -39,7 +49,8 @@ struct SoftMidiStream::Impl {
     bool open = false;
     bool quit = false;
     bool running = false;
-    bool stopRequested = false;
+    bool notesOffPending = false;  // a stop awaits its note-offs on the thread
+    uint64_t stopTick = 0;         // the sink tick of that stop
     MidiDoneCallback callback = nullptr;
     void* context = nullptr;
     uint32_t division = 96;
@@ -67,18 +78,20 @@ struct SoftMidiStream::Impl {
     uint64_t TicksToUs(uint64_t ticks) const
     {
         if (IsTimeCode(division))
-            return ticks * 1000000 / TimeCodeTicksPerSecond(division);
-        return ticks * tempo / division;
+            return MulDiv(ticks, 1000000, TimeCodeTicksPerSecond(division));
+        return MulDiv(ticks, tempo, division);
     }
 
     uint64_t UsToTicks(uint64_t us) const
     {
         if (IsTimeCode(division))
-            return us * TimeCodeTicksPerSecond(division) / 1000000;
-        return tempo == 0 ? 0 : us * division / tempo;
+            return MulDiv(us, TimeCodeTicksPerSecond(division), 1000000);
+        return tempo == 0 ? 0 : MulDiv(us, division, tempo);
     }
 
-    uint64_t Due(uint64_t tick) const { return anchorUs + TicksToUs(tick - anchorTick); }
+    // A record that fell behind the anchor (the queue ran dry while the
+    // clock went on) is due at once.
+    uint64_t Due(uint64_t tick) const { return tick < anchorTick ? anchorUs : anchorUs + TicksToUs(tick - anchorTick); }
 
     uint64_t PositionNow()
     {
@@ -89,12 +102,13 @@ struct SoftMidiStream::Impl {
         return std::max(tick, lastTick);
     }
 
-    void Deliver(MidiSinkKind kind, uint64_t tick, uint64_t due, const uint8_t* bytes, uint32_t length,
+    // `sinkTick` counts from the stream's opening, across stops.
+    void Deliver(MidiSinkKind kind, uint64_t sinkTick, uint64_t due, const uint8_t* bytes, uint32_t length,
                  uint32_t tempoValue)
     {
         if (!sink)
             return;
-        MidiSinkEvent event = {kind, static_cast<uint32_t>(sinkBase + tick), due, clock->NowMicros(), bytes, length, tempoValue};
+        MidiSinkEvent event = {kind, static_cast<uint32_t>(sinkTick), due, clock->NowMicros(), bytes, length, tempoValue};
         sink->OnEvent(event);
     }
 
@@ -107,29 +121,37 @@ struct SoftMidiStream::Impl {
             sounding[channel][note] = 0;
     }
 
-    // Stop and reset: every sounding note is turned off, every queued
-    // buffer is returned, and the position goes back to 0.
+    // Stop and reset, in the caller's thread: every queued buffer is due
+    // back at once and the position goes back to 0. The thread then turns
+    // off the sounding notes and returns the buffers.
     void StopNow()
     {
-        const uint64_t tick = PositionNow();
-        for (uint8_t channel = 0; channel < 16; ++channel) {
-            for (uint8_t note = 0; note < 128; ++note) {
-                if (!sounding[channel][note])
-                    continue;
-                sounding[channel][note] = 0;
-                const uint8_t off[3] = {static_cast<uint8_t>(0x80 | channel), note, 0};
-                Deliver(MidiSinkKind::Short, tick, clock->NowMicros(), off, 3, 0);
-            }
-        }
+        stopTick = sinkBase + PositionNow();
+        sinkBase = stopTick;
+        notesOffPending = true;
         while (!queue.empty()) {
             returning.push_back(queue.front());
             queue.pop_front();
         }
         offset = 0;
         running = false;
-        sinkBase += tick;
+        tempo = 500000;  // a stream started again plays as a new one
         lastTick = pausedTick = anchorTick = 0;
-        stopRequested = false;
+        wake.notify_all();
+    }
+
+    void SendNotesOff()
+    {
+        notesOffPending = false;
+        for (uint8_t channel = 0; channel < 16; ++channel) {
+            for (uint8_t note = 0; note < 128; ++note) {
+                if (!sounding[channel][note])
+                    continue;
+                sounding[channel][note] = 0;
+                const uint8_t off[3] = {static_cast<uint8_t>(0x80 | channel), note, 0};
+                Deliver(MidiSinkKind::Short, stopTick, clock->NowMicros(), off, 3, 0);
+            }
+        }
     }
 
     // Plays the next record of the front buffer if it is due. Returns the
@@ -165,22 +187,22 @@ struct SoftMidiStream::Impl {
         lastTick = tick;
         offset += recordSize;
         if (event & kMidiEventLong) {
-            Deliver(MidiSinkKind::Long, tick, due, record + kMidiRecordSize, longLength, 0);
+            Deliver(MidiSinkKind::Long, sinkBase + tick, due, record + kMidiRecordSize, longLength, 0);
         } else if ((event >> 24) == 0) {
             const uint8_t message[3] = {static_cast<uint8_t>(event), static_cast<uint8_t>(event >> 8),
                                         static_cast<uint8_t>(event >> 16)};
             const uint8_t kind = message[0] & 0xF0;
             const uint32_t length = (kind == 0xC0 || kind == 0xD0) ? 2 : 3;
             TrackNote(message);
-            Deliver(MidiSinkKind::Short, tick, due, message, length, 0);
+            Deliver(MidiSinkKind::Short, sinkBase + tick, due, message, length, 0);
         } else if ((event >> 24) == 1) {
             // Re-anchor at the tempo change's due time, so no error accumulates.
             anchorUs = due;
             anchorTick = tick;
             tempo = event & kMidiEventParamMask;
-            Deliver(MidiSinkKind::Tempo, tick, due, nullptr, 0, tempo);
+            Deliver(MidiSinkKind::Tempo, sinkBase + tick, due, nullptr, 0, tempo);
         } else {
-            Deliver(MidiSinkKind::Nop, tick, due, nullptr, 0, 0);
+            Deliver(MidiSinkKind::Nop, sinkBase + tick, due, nullptr, 0, 0);
         }
         return 0;
     }
@@ -201,8 +223,8 @@ struct SoftMidiStream::Impl {
     {
         std::unique_lock<std::mutex> lk(lock);
         for (;;) {
-            if (stopRequested)
-                StopNow();
+            if (notesOffPending)
+                SendNotesOff();
             if (!returning.empty()) {
                 MidiBuffer* buffer = returning.front();
                 returning.pop_front();
@@ -229,7 +251,7 @@ struct SoftMidiStream::Impl {
 
     bool Idle()
     {
-        if (!parked || inCallback || stopRequested || !returning.empty())
+        if (!parked || inCallback || notesOffPending || !returning.empty())
             return !open;
         if (parkedDeadline == kNoDeadline)
             return !(running && !queue.empty());
@@ -266,7 +288,7 @@ uint32_t SoftMidiStream::Open(int device, MidiDoneCallback callback, void* conte
     impl_->context = context;
     impl_->quit = false;
     impl_->running = false;
-    impl_->stopRequested = false;
+    impl_->notesOffPending = false;
     impl_->queue.clear();
     impl_->returning.clear();
     impl_->offset = 0;
@@ -371,8 +393,7 @@ uint32_t SoftMidiStream::Stop()
     std::lock_guard<std::mutex> guard(impl_->lock);
     if (!impl_->open)
         return kMidiErrInvalidHandle;
-    impl_->stopRequested = true;
-    impl_->wake.notify_all();
+    impl_->StopNow();
     return kMidiOk;
 }
 
