@@ -435,5 +435,76 @@ TEST_F(PlayerUi, AboutDialogOpensAndCloses)
     EXPECT_EQ(player_.Close(), 0);
 }
 
+// The explorer-style Open dialog's controls.
+constexpr int kFilterCombo = 0x470;
+constexpr int kFileNameCombo = 0x47C;
+
+HWND WaitForOpenDialog(DWORD pid)
+{
+    HWND dialog = nullptr;
+    WaitUntil([&] { return (dialog = FindDialog(pid, "Open")) != nullptr && GetDlgItem(dialog, kFilterCombo); });
+    return dialog;
+}
+
+std::vector<std::string> ComboTexts(HWND combo)
+{
+    std::vector<std::string> texts;
+    int n = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+        // The dialog's controls are Unicode windows: ask in Unicode.
+        wchar_t wide[256] = {};
+        if (SendMessageW(combo, CB_GETLBTEXTLEN, i, 0) < 256)
+            SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide));
+        char text[512] = {};
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+TEST_F(PlayerUi, OpenDialogFiltersFolderAndPosition)
+{
+    std::string song = SongFile("dialog song.mid", MakeSong(2));
+    WriteSetting(HKEY_LOCAL_MACHINE, "Options", "110");  // Auto-Play off
+    ASSERT_TRUE(Start());
+    PostMessageA(player_.Main(), WM_COMMAND, 102, 0);
+    HWND dialog = WaitForOpenDialog(player_.ProcessId());
+    ASSERT_NE(dialog, nullptr);
+    HWND filters = GetDlgItem(dialog, kFilterCombo);
+    EXPECT_EQ(ComboTexts(filters), (std::vector<std::string>{"Playlists (*.ZUB;Pianodir.fil;Music.dir)",
+                                                             "MIDI Files (*.MID;*.RMI;*.KAR)",
+                                                             "ESEQ Files (*.FIL;*.ESQ;*.EVT)", "All Files (*.*)"}));
+    EXPECT_EQ(SendMessageA(filters, CB_GETCURSEL, 0, 0), 0) << "the first filter at first";
+    // Choose the MIDI filter, move the dialog, and open the song by name.
+    SendMessageA(filters, CB_SETCURSEL, 1, 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kFilterCombo, CBN_SELENDOK), reinterpret_cast<LPARAM>(filters));
+    MoveWindow(dialog, 40, 30, 640, 440, TRUE);
+    SendMessageA(GetDlgItem(dialog, kFileNameCombo), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(song.c_str()));
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return WindowTextOf(player_.Main()) == "Zub Player - [dialog song.mid]"; }))
+        << WindowTextOf(player_.Main());
+    EXPECT_EQ(Status(1), "Stopped");
+    EXPECT_EQ(Setting(PosValueName("OpenPos").c_str()), "40 30 640 440");
+    EXPECT_EQ(Setting("File1"), song);
+
+    // The next Open dialog keeps the chosen filter and comes back where it was.
+    PostMessageA(player_.Main(), WM_COMMAND, 102, 0);
+    dialog = WaitForOpenDialog(player_.ProcessId());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(SendMessageA(GetDlgItem(dialog, kFilterCombo), CB_GETCURSEL, 0, 0), 1);
+    RECT r = {};
+    EXPECT_TRUE(WaitUntil([&] {
+        GetWindowRect(dialog, &r);
+        return r.left == 40 && r.top == 30;
+    })) << r.left << "," << r.top;
+    EXPECT_EQ(r.right - r.left, 640);
+    EXPECT_EQ(r.bottom - r.top, 440);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return FindDialog(player_.ProcessId(), "Open") == nullptr; }));
+    EXPECT_EQ(player_.Close(), 0);
+    std::string folder = song.substr(0, song.rfind('\\'));
+    EXPECT_EQ(Setting("LastOpenDir"), folder);
+}
+
 }  // namespace
 }  // namespace zubtest

@@ -70,7 +70,7 @@ HWND CreateToolbar(PlayerApp& app)
         b.fsState = spec.enabled ? TBSTATE_ENABLED : 0;
         b.fsStyle = TBSTYLE_BUTTON;
     }
-    return CreateToolbarEx(app.main, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | TBSTYLE_TOOLTIPS,
+    return CreateToolbarEx(app.main, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                            IDC_TOOLBAR, kToolbarImages, app.instance, IDB_TOOLBAR, buttons, kButtonCount, 0, 0, 0,
                            0, sizeof(TBBUTTON));
 }

@@ -170,14 +170,15 @@ void SetOptionCheck(PlayerApp& app, int command, bool on)
 
 void RefreshControls(PlayerApp& app)
 {
-    int state = static_cast<int>(app.sequencer->State());
+    SequencerState current = app.sequencer->State();
+    int state = static_cast<int>(current);
     unsigned bits = EnableBitsForState(state);
     if (HWND playlist = playlist_seam::Window()) {
         SendMessageA(playlist, ZM_PLAYLIST_STATE, 0, 0);
         bits |= playlist_seam::NavigationBits() & (kBitNext | kBitPrevious);
     }
     if (app.toolbar)
-        SendMessageA(app.toolbar, TB_CHECKBUTTON, CMD_PAUSE, MAKELONG(state == 5 /* Paused */, 0));
+        SendMessageA(app.toolbar, TB_CHECKBUTTON, CMD_PAUSE, MAKELONG(current == SequencerState::Paused, 0));
     for (const ControlBinding& b : kControlBindings)
         EnableCommand(app, b.command, (bits & b.bit) != 0);
     EnableMenuItem(GetMenu(app.main), MENUPOS_PLAYTHRU, MF_BYPOSITION | ((bits & kBitPlayThru) ? MF_ENABLED : MF_GRAYED));

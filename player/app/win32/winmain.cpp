@@ -59,11 +59,10 @@ void RunMessageLoop()
     }
 }
 
-// Writes the capture of the last song once its stream is closed.
-void FinishCapture(PlayerApp& app)
+// Closes a stream that the exit stopped (its end-of-playback message can no
+// longer arrive) and writes the capture of what was sent.
+void FinishPlayback(PlayerApp& app)
 {
-    if (!app.capture || !app.sequencer)
-        return;
     if (app.sequencer->State() == SequencerState::Stopping)
         app.sequencer->EndPlayback();
     SaveCapture(app);
@@ -115,7 +114,7 @@ int RunPlayer(HINSTANCE instance, HINSTANCE previous, const char* commandLine, i
 
     RunMessageLoop();
 
-    FinishCapture(app);
+    FinishPlayback(app);
     app.sequencer.reset();
     app.port.reset();
     DeleteObject(app.displayBrush);
