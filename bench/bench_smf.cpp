@@ -117,6 +117,7 @@ void AlgSmfRead(benchmark::State& state)
 
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    RatioReporter() : ConsoleReporter(OO_Tabular) {}  // plain text: the output goes into reports
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs)

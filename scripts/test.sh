@@ -63,7 +63,7 @@ if [ "${ZUB_SKIP_WIN32:-0}" != 1 ] && build_or_fail win32 zub_build_win32; then
   # A persistent server, and Wine's own background processes started now with
   # their output away from CTest, which would otherwise wait for their pipes.
   wineserver -p 2>/dev/null
-  wine cmd.exe /c exit >/dev/null 2>&1
+  wine cmd.exe /c exit </dev/null >/dev/null 2>&1
   run_ctest win32
   cleanup
 fi
