@@ -11,11 +11,13 @@ failures=()
 
 # count_junit FILE: adds the counts of a CTest JUnit report to the totals.
 count_junit() {
-  local f=$1 t fl sk
+  local f=$1 t fl sk suite
   [ -f "$f" ] || return 0
-  t=$(grep -o '<testsuite [^>]*' "$f" | grep -o ' tests="[0-9]*"' | grep -o '[0-9]*' | head -1)
-  fl=$(grep -o '<testsuite [^>]*' "$f" | grep -o ' failures="[0-9]*"' | grep -o '[0-9]*' | head -1)
-  sk=$(grep -o '<testsuite [^>]*' "$f" | grep -o ' skipped="[0-9]*"' | grep -o '[0-9]*' | head -1)
+  # CTest writes the attributes of <testsuite> on lines of their own.
+  suite=$(tr '\n\t' '  ' < "$f" | grep -o '<testsuite [^>]*' | head -1)
+  t=$(grep -o ' tests="[0-9]*"' <<<"$suite" | grep -o '[0-9]*' | head -1)
+  fl=$(grep -o ' failures="[0-9]*"' <<<"$suite" | grep -o '[0-9]*' | head -1)
+  sk=$(grep -o ' skipped="[0-9]*"' <<<"$suite" | grep -o '[0-9]*' | head -1)
   t=${t:-0} fl=${fl:-0} sk=${sk:-0}
   passed=$((passed + t - fl - sk))
   failed=$((failed + fl))
@@ -52,6 +54,9 @@ if [ "${ZUB_SKIP_WIN32:-0}" != 1 ] && build_or_fail win32 zub_build_win32; then
   zub_wine_env
   zub_start_xvfb
   wineserver -p 2>/dev/null
+  # Start Wine's own services now, with their output going nowhere: started
+  # by the first test they would hold CTest's output pipe open until timeout.
+  wine cmd /c exit </dev/null >/dev/null 2>&1
   run_ctest win32
   wineserver -k 2>/dev/null
   zub_stop_xvfb

@@ -158,6 +158,32 @@ inline void RunOnThread(const std::function<void()>& work)
     CloseHandle(thread);
 }
 
+// A window of the calling thread with the given class: other test programs
+// running at the same time have windows of the same classes.
+struct WindowSearch {
+    const char* name;
+    HWND found;
+};
+
+inline BOOL CALLBACK MatchClass(HWND h, LPARAM p)
+{
+    WindowSearch* s = reinterpret_cast<WindowSearch*>(p);
+    char cls[64] = "";
+    GetClassNameA(h, cls, sizeof cls);
+    if (lstrcmpiA(cls, s->name) == 0) {
+        s->found = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+inline HWND FindThreadWindow(const char* className)
+{
+    WindowSearch search = {className, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), MatchClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 // A window that records the diagnostic lines sent to it.
 class DiagnosticSink {
 public:

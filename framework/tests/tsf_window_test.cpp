@@ -415,7 +415,7 @@ TEST(TsfTooltip, AppearsAfterItsDelayAndHides)
     ASSERT_EQ(w->ShowTooltip(object, "Hint text", 10, 10), 1);
     HWND tip = nullptr;
     ASSERT_TRUE(tsf::PumpUntil([&] {
-        tip = FindWindowA("QfTooltip", nullptr);
+        tip = tsf::FindThreadWindow("QfTooltip");
         return tip && IsWindowVisible(tip);
     })) << "tooltip never appeared";
     RECT r;
