@@ -70,6 +70,15 @@ struct QfString {
     uint8_t sizeClass;  // low 4 bits: 0 (shared empty) to 5
 };
 #define QF_STRING_HEADER 6
+// The same layout with room for text, for strings in static storage.
+template <int Capacity>
+struct QfStaticString {
+    int32_t refs;
+    uint8_t length;
+    uint8_t sizeClass;
+    char text[Capacity + 1];
+    QfString* AsString() { return reinterpret_cast<QfString*>(this); }
+};
 inline char* QfStringText(QfString* s) { return reinterpret_cast<char*>(s) + QF_STRING_HEADER; }
 inline const char* QfStringText(const QfString* s) { return reinterpret_cast<const char*>(s) + QF_STRING_HEADER; }
 
@@ -317,7 +326,8 @@ struct IQfDispMgr : ICafeObject {
     virtual QfResult QFAPI GetFontVariant(QfGraphic** out, const QfFontSpec* spec) = 0;     // 4
     virtual QfResult QFAPI GetFont(QfGraphic** out, const char* text) = 0;                  // 5
     virtual QfResult QFAPI GetTextObject(QfGraphic** out, const char* text) = 0;            // 6
-    // Draws an icon or fills with a colour object into the rectangle x,y,width,height.
+    // Draws an icon or cursor object, or fills with a colour object, into
+    // the rectangle x,y,width,height. Returns 1 when something was drawn.
     virtual int32_t QFAPI DrawObject(QfHandle dc, int32_t x, int32_t y, int32_t width, int32_t height,
                                      QfGraphic* object, uint32_t flags) = 0;  // 7
     virtual QfResult QFAPI GetCursor(QfGraphic** out, const char* reference) = 0;           // 8
@@ -328,24 +338,27 @@ struct IQfDispMgr : ICafeObject {
     // Selects back the palette SelectDefaultPalette returned.
     virtual int32_t QFAPI RestorePalette(QfHandle dc, QfHandle previous) = 0;               // 12
     virtual int32_t QFAPI IsDitheredColor(uint32_t colour) = 0;                             // 13
-    // The null object of a type, embedded in the calling thread's table.
+    // The null object of a type (no reference added; it is never freed).
     virtual QfGraphic* QFAPI GetNullObject(uint32_t type) = 0;                              // 14
-    // A memory device context compatible with dc, with an 8x8 monochrome
-    // bitmap selected; release with DeleteDC after selecting the bitmap out.
+    // A memory device context compatible with dc with a new 8x8 monochrome
+    // bitmap selected; the caller deletes the context, then the bitmap.
     virtual QfHandle QFAPI PrepareMonoDC(QfHandle dc, QfHandle* bitmap) = 0;               // 15
     // Bits 0-7: the top (flag) byte of a colour object's value; bits 8-15:
     // its low (red) byte. 0xFFFF for an object that is not a colour.
     virtual uint32_t QFAPI GetColorBytes(const QfGraphic* object) = 0;                      // 16
     virtual QfResult QFAPI ReleaseObject(QfGraphic* object) = 0;                            // 17
     virtual QfGraphic* QFAPI AddRefObject(QfGraphic* object) = 0;                           // 18
-    // Draws a frame of the given thickness around rect (left, top, right,
-    // bottom) with the checker brush.
+    // Inverts a frame of the given thickness inside rect (left, top, right,
+    // bottom) with the cached 50 percent checker brush.
     virtual int32_t QFAPI DrawFrame(QfHandle dc, const int32_t* rect, int32_t thickX, int32_t thickY) = 0;  // 19
     virtual QfHandle QFAPI GetPaletteHandle() = 0;                                          // 20
     virtual QfHandle QFAPI LoadMenuRef(const char* reference, int32_t option) = 0;          // 21
+    // The framework's blank icon ("!BlankIcon") at a size (0: the system
+    // icon size): shared, never destroyed by the caller.
     virtual QfHandle QFAPI GetBlankIcon(int32_t size) = 0;                                  // 22
-    virtual int32_t QFAPI DrawBlankIcon(QfHandle dc) = 0;                                   // 23
-    virtual int32_t QFAPI IsBlankIcon(QfHandle icon) = 0;                                   // 24
+    virtual int32_t QFAPI IsBlankIcon(QfHandle icon) = 0;                                   // 23
+    // A copy of the blank icon that the caller owns and destroys.
+    virtual QfHandle QFAPI CopyBlankIcon(int32_t size) = 0;                                 // 24
     virtual QfValueObject* QFAPI AllocValueObject(uint32_t value) = 0;                      // 25
     virtual QfResult QFAPI ReleaseValueObject(QfValueObject* object) = 0;                   // 26
 };
@@ -372,8 +385,8 @@ struct QfMgr {
     virtual IQfWindowObject* QFAPI CreateWindowObject(const QfCreateRecord* record) = 0;    // 12
     virtual int32_t QFAPI SetCursorObject(QfGraphic* cursor) = 0;                           // 13
     virtual QfHandle QFAPI GetBlankIcon(int32_t size) = 0;                                  // 14
-    virtual int32_t QFAPI DrawBlankIcon(QfHandle dc) = 0;                                   // 15
-    virtual int32_t QFAPI IsBlankIcon(QfHandle icon) = 0;                                   // 16
+    virtual int32_t QFAPI IsBlankIcon(QfHandle icon) = 0;                                   // 15
+    virtual QfHandle QFAPI CopyBlankIcon(int32_t size) = 0;                                 // 16
     virtual QfHandle QFAPI GetPaletteHandle() = 0;                                          // 17
     virtual int32_t DiagnosticPrintf(int32_t level, const char* format, ...) = 0;           // 18
     virtual intptr_t QFAPI SetDiagnosticWindow(QfHandle window) = 0;                        // 19

@@ -45,6 +45,17 @@ TEST(QfStringClasses, BlockSizesIncludeHeaderAndNul)
     EXPECT_EQ(sizeof(QfString), 8u);  // padding after the 6-byte header is text
 }
 
+// Regression: static names built as {QfString, char[]} put their text
+// after the header's padding, where QfStringText does not look.
+TEST(QfStringStatic, TextSitsRightAfterTheSixByteHeader)
+{
+    QfStaticString<15> name = {0, 12, 0, "(Null Color)"};
+    EXPECT_STREQ(QfStringText(name.AsString()), "(Null Color)");
+    EXPECT_EQ(name.AsString()->length, 12);
+    QfStaticString<0> empty = {0, 0, 0, ""};
+    EXPECT_STREQ(QfStringText(empty.AsString()), "");
+}
+
 TEST(QfStringInit, FreshBlockIsEmptyWithNulAtCapacity)
 {
     Block b(2);

@@ -79,8 +79,11 @@ public:
         return 1;
     }
     QfHandle QFAPI GetBlankIcon(int32_t size) override { return QfDisplay() ? QfDisplay()->GetBlankIcon(size) : nullptr; }
-    int32_t QFAPI DrawBlankIcon(QfHandle dc) override { return QfDisplay() ? QfDisplay()->DrawBlankIcon(dc) : 0; }
     int32_t QFAPI IsBlankIcon(QfHandle icon) override { return QfDisplay() ? QfDisplay()->IsBlankIcon(icon) : 0; }
+    QfHandle QFAPI CopyBlankIcon(int32_t size) override
+    {
+        return QfDisplay() ? QfDisplay()->CopyBlankIcon(size) : nullptr;
+    }
     QfHandle QFAPI GetPaletteHandle() override { return QfDisplay() ? QfDisplay()->GetPaletteHandle() : nullptr; }
     int32_t DiagnosticPrintf(int32_t level, const char* format, ...) override;
     intptr_t QFAPI SetDiagnosticWindow(QfHandle window) override

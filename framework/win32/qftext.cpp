@@ -6,15 +6,11 @@
 namespace {
 
 // The shared empty string: class 0, capacity 0, never freed.
-struct EmptyString {
-    QfString header;
-    char text[2];
-};
-EmptyString g_empty = {{0, 0, 0}, {0, 0}};
+QfStaticString<0> g_empty = {0, 0, 0, ""};
 
 QfString* Empty()
 {
-    return &g_empty.header;
+    return g_empty.AsString();
 }
 
 class QfTextMgr : public QfServiceBase<IQfTextMgr> {
