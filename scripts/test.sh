@@ -11,7 +11,7 @@ failures=()
 
 # count_junit FILE: adds the counts of a CTest JUnit report to the totals.
 count_junit() {
-  local f=$1 t fl sk
+  local f=$1 t fl sk suite
   [ -f "$f" ] || return 0
   local head
   head=$(tr "\n" " " < "$f" | grep -o "<testsuite [^>]*" | head -1)
