@@ -11,7 +11,7 @@ failures=()
 
 # count_junit FILE: adds the counts of a CTest JUnit report to the totals.
 count_junit() {
-  local f=$1 t fl sk suite
+  local f=$1 t fl sk
   [ -f "$f" ] || return 0
   local head
   head=$(tr "\n" " " < "$f" | grep -o "<testsuite [^>]*" | head -1)
@@ -28,8 +28,15 @@ count_junit() {
 run_ctest() {
   local name=$1 dir="$ZUB_ROOT/build/$1"
   rm -f "$dir/ctest-junit.xml"
+  local before=$failed
   (cd "$dir" && ctest --output-on-failure -j "$ZUB_JOBS" --output-junit ctest-junit.xml)
+  local status=$?
   count_junit "$dir/ctest-junit.xml"
+  # CTest failed but its report shows no failure: count the run itself.
+  if [ "$status" -ne 0 ] && [ "$failed" -eq "$before" ]; then
+    failed=$((failed + 1))
+    failures+=("ctest $name (status $status)")
+  fi
 }
 
 build_or_fail() {
