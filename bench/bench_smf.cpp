@@ -13,26 +13,13 @@
 
 #include <allegro.h>
 
+#include "smfbytes.h"
 #include "smfreader.h"
 
 namespace {
 
-void PutVlq(std::vector<uint8_t>& out, uint32_t value)
-{
-    uint8_t bytes[5];
-    int n = 0;
-    bytes[n++] = value & 0x7F;
-    while (value >>= 7)
-        bytes[n++] = static_cast<uint8_t>(0x80 | (value & 0x7F));
-    while (n > 0)
-        out.push_back(bytes[--n]);
-}
-
-void PutBe32(std::vector<uint8_t>& out, uint32_t v)
-{
-    for (int s = 24; s >= 0; s -= 8)
-        out.push_back(static_cast<uint8_t>(v >> s));
-}
+using smf::PutBe32;
+using smf::PutVlq;
 
 // 16 tracks of 62500 events: notes with running status, a controller now
 // and then, End of Track.

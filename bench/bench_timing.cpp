@@ -13,21 +13,13 @@
 #include <vector>
 
 #include "midisink.h"
+#include "smfbytes.h"
 #include "sequencer.h"
 #include "softmidistream.h"
 
 namespace {
 
-void PutVlq(std::vector<uint8_t>& out, uint32_t value)
-{
-    uint8_t bytes[5];
-    int n = 0;
-    bytes[n++] = value & 0x7F;
-    while (value >>= 7)
-        bytes[n++] = static_cast<uint8_t>(0x80 | (value & 0x7F));
-    while (n > 0)
-        out.push_back(bytes[--n]);
-}
+using smf::PutVlq;
 
 // Division 1000 at 500000 us per quarter: 2000 ticks per second, one event per tick.
 std::vector<uint8_t> DenseSong(int seconds)

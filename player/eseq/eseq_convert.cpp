@@ -5,6 +5,7 @@
 #include "batch_paths.h"
 #include "eseq_format.h"
 #include "hostfile.h"
+#include "smfbytes.h"
 
 namespace eseq {
 
@@ -66,17 +67,7 @@ private:
 
     void Put(std::initializer_list<uint8_t> bytes) { out_.insert(out_.end(), bytes); }
 
-    void PutVlq(uint32_t value)
-    {
-        uint8_t groups[5];
-        int n = 0;
-        do {
-            groups[n++] = value & 0x7F;
-            value >>= 7;
-        } while (value != 0);
-        while (n-- > 0)
-            out_.push_back(static_cast<uint8_t>(groups[n] | (n > 0 ? 0x80 : 0)));
-    }
+    void PutVlq(uint32_t value) { smf::PutVlq(out_, value); }
 
     // The accumulated wait as the delta of the next written event.
     void PutWait()

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "eseq_format.h"
+
 namespace eseq {
 
 namespace {
@@ -72,25 +74,15 @@ bool FindTrackName(const uint8_t* bytes, size_t size, bool stopAtTrack, std::str
     return false;
 }
 
-std::string Tidy(const std::string& raw)
+// The text ends at a zero byte; line breaks count as spaces.
+std::string Tidy(std::string raw)
 {
-    std::string out;
-    bool pendingSpace = false;
-    for (char c : raw) {
-        if (c == '\0')
-            break;  // the text ends at a zero byte
-        if (std::strchr("/\\:*?\"<>|\n\r", c))
+    raw.resize(std::strlen(raw.c_str()));
+    for (char& c : raw) {
+        if (c == '\n' || c == '\r')
             c = ' ';
-        if (c == ' ') {
-            pendingSpace = !out.empty();
-            continue;
-        }
-        if (pendingSpace)
-            out += ' ';
-        pendingSpace = false;
-        out += c;
     }
-    return out;
+    return CleanTitle(raw);
 }
 
 }  // namespace

@@ -2,26 +2,11 @@
 
 #include <algorithm>
 
-namespace {
+#include "smfbytes.h"
 
-void PutVlq(std::vector<uint8_t>& out, uint32_t value)
-{
-    uint8_t bytes[5];
-    int n = 0;
-    bytes[n++] = value & 0x7F;
-    while (value >>= 7)
-        bytes[n++] = static_cast<uint8_t>(0x80 | (value & 0x7F));
-    while (n > 0)
-        out.push_back(bytes[--n]);
-}
+using smf::PutBe32;
+using smf::PutVlq;
 
-void PutBe32(std::vector<uint8_t>& out, uint32_t value)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<uint8_t>(value >> shift));
-}
-
-}  // namespace
 
 void MemorySink::OnEvent(const MidiSinkEvent& event)
 {

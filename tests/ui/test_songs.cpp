@@ -5,36 +5,21 @@
 #include <fstream>
 #include <iterator>
 
+#include "smfbytes.h"
+
 namespace zubtest {
 
 namespace {
 
 constexpr uint16_t kDivision = 96;
 
-void Put32(std::vector<uint8_t>& out, uint32_t v)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<uint8_t>(v >> shift));
-}
-
-void PutVarLen(std::vector<uint8_t>& out, uint32_t v)
-{
-    uint8_t groups[5];
-    int n = 0;
-    do {
-        groups[n++] = v & 0x7F;
-        v >>= 7;
-    } while (v);
-    while (n > 1)
-        out.push_back(groups[--n] | 0x80);
-    out.push_back(groups[0]);
-}
+using smf::PutVlq;
 
 std::vector<uint8_t> WrapTrack(const std::vector<uint8_t>& track)
 {
     std::vector<uint8_t> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, kDivision >> 8, kDivision & 0xFF};
     file.insert(file.end(), {'M', 'T', 'r', 'k'});
-    Put32(file, static_cast<uint32_t>(track.size()));
+    smf::PutBe32(file, static_cast<uint32_t>(track.size()));
     file.insert(file.end(), track.begin(), track.end());
     return file;
 }
@@ -137,13 +122,13 @@ std::vector<uint8_t> MakeSong(int quarters)
     t.insert(t.end(), {0x00, 0xC0, 0x00});                          // piano on channel 1
     for (int q = 0; q < quarters; ++q) {
         uint8_t note = static_cast<uint8_t>(60 + q % 12);
-        PutVarLen(t, q == 0 ? 0 : kRest);
+        PutVlq(t, q == 0 ? 0 : kRest);
         t.insert(t.end(), {0x90, note, static_cast<uint8_t>(64 + q % 40)});
-        PutVarLen(t, kDivision - kRest);
+        PutVlq(t, kDivision - kRest);
         t.insert(t.end(), {0x80, note, 0x40});
     }
     // The last rest ends the song after exactly `quarters` quarters.
-    PutVarLen(t, kRest);
+    PutVlq(t, kRest);
     t.insert(t.end(), {0xFF, 0x2F, 0x00});
     return WrapTrack(t);
 }

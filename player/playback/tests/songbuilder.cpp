@@ -2,16 +2,12 @@
 
 #include <cstdio>
 
+#include "smfbytes.h"
+
 std::vector<uint8_t> Vlq(uint32_t value)
 {
     std::vector<uint8_t> out;
-    uint8_t bytes[5];
-    int n = 0;
-    bytes[n++] = value & 0x7F;
-    while (value >>= 7)
-        bytes[n++] = static_cast<uint8_t>(0x80 | (value & 0x7F));
-    while (n > 0)
-        out.push_back(bytes[--n]);
+    smf::PutVlq(out, value);
     return out;
 }
 
