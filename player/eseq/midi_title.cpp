@@ -1,8 +1,10 @@
 #include "midi_title.h"
 
 #include <cstring>
+#include <vector>
 
 #include "eseq_format.h"
+#include "hostfile.h"
 
 namespace eseq {
 
@@ -97,6 +99,14 @@ bool MidiTitleFromImage(const uint8_t* bytes, size_t size, std::string* title)
         return false;
     *title = Tidy(raw);
     return true;
+}
+
+bool ReadMidiTitle(const char* path, std::string* title)
+{
+    std::vector<uint8_t> image;
+    if (ReadFileImage(path, &image) != FileResult::Ok)
+        return false;
+    return MidiTitleFromImage(image.data(), image.size(), title);
 }
 
 }  // namespace eseq

@@ -1,6 +1,7 @@
 // The title stored in a Standard MIDI File: a karaoke title ("@T" text
 // event) in files of format 1 or 2, else the first sequence or track name
-// (0xFF 0x03). Used to name batch-converted songs.
+// (0xFF 0x03). Shown for the song playing and used to name batch-converted
+// songs.
 #ifndef ZUB_ESEQ_MIDI_TITLE_H
 #define ZUB_ESEQ_MIDI_TITLE_H
 
@@ -14,6 +15,9 @@ namespace eseq {
 // not stand in file names, line feeds and carriage returns replaced by
 // spaces, no leading or trailing spaces, and no runs of spaces.
 bool MidiTitleFromImage(const uint8_t* bytes, size_t size, std::string* title);
+
+// The same read from a file; an unreadable file holds no title.
+bool ReadMidiTitle(const char* path, std::string* title);
 
 }  // namespace eseq
 

@@ -161,6 +161,7 @@ TEST_F(PlayerUi, SongThatEndsOnItsOwnIsCapturedExactly)
     std::string path = SongFile("ends.mid", song);
     ASSERT_TRUE(Start("\"" + path + "\""));
     EXPECT_EQ(WindowTextOf(player_.Main()), "Zub Player - [ends.mid]");
+    EXPECT_EQ(Status(0), "Test Song") << "the song's own title, cleaned for display";
     // Auto-Play on Open starts it; it ends by itself and returns to Stopped.
     EXPECT_TRUE(WaitUntil([&] { return Status(1) == "Playing" || FileExists(capture_); }));
     ASSERT_TRUE(WaitForState("Stopped")) << Status(1);

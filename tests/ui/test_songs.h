@@ -17,7 +17,8 @@ struct SentEvent {
 };
 
 // A format 0 song of `quarters` quarter notes at 120 beats a minute
-// (division 96): tempo, a program change, then one note per quarter.
+// (division 96): the track name "Test:Song", tempo, a program change, then
+// one note per quarter.
 std::vector<uint8_t> MakeSong(int quarters);
 // A file that starts like a song but breaks off inside its track.
 std::vector<uint8_t> MakeDamagedSong();

@@ -7,6 +7,7 @@
 
 #include "file_dialog_pos.h"
 #include "file_kind.h"
+#include "midi_title.h"
 #include "player_app.h"
 #include "registry_store.h"
 #include "seams.h"
@@ -130,8 +131,11 @@ void OpenSong(PlayerApp& app)
     voicemap_seam::Use(seq, app.voiceMapPath);
 
     uint32_t result = seq.Open(eseq ? converted.c_str() : app.currentSongPath);
-    std::string title =
-        eseq ? eseq_seam::StoredTitle(app.currentSongPath) : playlist_seam::MidiTitle(app.currentSongPath);
+    std::string title;
+    if (eseq)
+        title = eseq_seam::StoredTitle(app.currentSongPath);
+    else
+        eseq::ReadMidiTitle(app.currentSongPath, &title);
     if (eseq && !app.options[kOptCreateMid])
         DeleteFileA(converted.c_str());  // the song is in memory already
 

@@ -28,10 +28,6 @@ unsigned NavigationBits()
 {
     return 0;
 }
-std::string MidiTitle(const char*)
-{
-    return std::string();
-}
 }  // namespace playlist_seam
 
 namespace about_grid_seam {

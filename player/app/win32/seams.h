@@ -36,8 +36,6 @@ INT_PTR BuildPlaylistDialog(HWND main);
 // The Next (0x10) and Previous (0x20) enable bits for the main window's
 // control refresh; 0 while no playlist window exists.
 unsigned NavigationBits();
-// The title stored in a MIDI file, or empty.
-std::string MidiTitle(const char* path);
 }  // namespace playlist_seam
 
 namespace about_grid_seam {
