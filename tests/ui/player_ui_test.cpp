@@ -142,6 +142,30 @@ TEST_F(PlayerUi, StartUpDefaults)
     EXPECT_EQ(h, 200);
 }
 
+// Regression: a song that started playing before the display's first draw
+// showed a remaining time of 00:00:00 throughout.
+TEST_F(PlayerUi, RemainingTimeCountsDownFromTheSongLength)
+{
+    std::string path = SongFile("eight.mid", MakeSong(16));  // 8 seconds
+    ASSERT_TRUE(Start("\"" + path + "\""));
+    HWND display = FindWindowExA(player_.Main(), nullptr, "ZubodeckTWnd", nullptr);
+    ASSERT_NE(display, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return Status(1) == "Playing"; }));
+    std::string shown;
+    EXPECT_TRUE(WaitUntil([&] {
+        shown = WindowTextOf(display);
+        return !shown.empty();
+    }));
+    int h = -1, m = -1, sec = -1;
+    ASSERT_EQ(sscanf(shown.c_str(), "%d:%d:%d", &h, &m, &sec), 3) << shown;
+    EXPECT_EQ(h, 0);
+    EXPECT_EQ(m, 0);
+    EXPECT_GE(sec, 4) << shown;
+    EXPECT_LE(sec, 8) << shown;
+    SendMessageA(player_.Main(), WM_COMMAND, kStop, 0);
+    EXPECT_EQ(player_.Close(), 0);
+}
+
 TEST_F(PlayerUi, NewOnTheCommandLinePostsCommand109)
 {
     ASSERT_TRUE(Start("/new"));

@@ -20,7 +20,6 @@ struct DisplayState {
     HFONT font = nullptr;
     DisplayLayout layout;
     TimeRedraw redraw;
-    uint32_t totalSeconds = 0;
     bool timerRunning = false;
 };
 
@@ -113,19 +112,25 @@ void DrawPiece(HDC dc, int x, int y, const std::string& text)
     TextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()));
 }
 
-void DrawTime(HDC dc)
+// Draws the groups that changed; the window text follows the digits so that
+// screen readers (and the UI tests) can read the time.
+void DrawTime(HWND hwnd, HDC dc)
 {
     DisplayState& s = State();
     PlayerApp& app = App();
     if (!app.sequencer || !s.font)
         return;
     uint32_t ticks = 0;
-    if (app.sequencer->Position(&ticks) != kSeqOk)
+    if (app.sequencer->Position(&ticks) != kSeqOk) {
+        if (GetWindowTextLengthA(hwnd) != 0)
+            SetWindowTextA(hwnd, "");
         return;
+    }
     uint32_t ms = app.sequencer->TicksToMs(ticks);
-    if (ticks == 0)
-        s.totalSeconds = app.sequencer->TicksToMs(app.sequencer->Length()) / 1000;
-    uint32_t seconds = DisplaySeconds(ms, s.totalSeconds, app.timeMode == CMD_REMAINING);
+    // The total comes from the open song at every draw: a total cached at
+    // position 0 goes stale when a song starts playing before its first draw.
+    uint32_t total = app.sequencer->TicksToMs(app.sequencer->Length()) / 1000;
+    uint32_t seconds = DisplaySeconds(ms, total, app.timeMode == CMD_REMAINING);
     unsigned groups = s.redraw.Plan(seconds);
     HGDIOBJ old = SelectObject(dc, s.font);
     const DisplayLayout& l = s.layout;
@@ -136,6 +141,8 @@ void DrawTime(HDC dc)
     if (groups & kGroupSeconds)
         DrawPiece(dc, l.x[5], l.y, SecondsPiece(seconds));
     SelectObject(dc, old);
+    if (groups != 0)
+        SetWindowTextA(hwnd, (HoursPiece(seconds) + MinutesPiece(seconds) + SecondsPiece(seconds)).c_str());
 }
 
 void OnPaint(HWND hwnd)
@@ -144,7 +151,7 @@ void OnPaint(HWND hwnd)
     HDC dc = BeginPaint(hwnd, &ps);
     DrawFrame(hwnd, dc);
     State().redraw.RequestFull();
-    DrawTime(dc);
+    DrawTime(hwnd, dc);
     EndPaint(hwnd, &ps);
 }
 
@@ -153,7 +160,7 @@ void OnTimer(HWND hwnd)
     HDC dc = GetDC(hwnd);
     if (!dc)
         return;
-    DrawTime(dc);
+    DrawTime(hwnd, dc);
     ReleaseDC(hwnd, dc);
 }
 
