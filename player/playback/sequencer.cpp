@@ -12,12 +12,6 @@ constexpr uint32_t kHeaderBytes = 64;     // the platform's buffer header ahead 
 constexpr uint32_t kFirstRollBytes = 4096;
 constexpr uint32_t kStopDelayMs = 5;
 
-void YieldUntilIdle(const std::atomic<int32_t>& inUse)
-{
-    while (inUse.load() > 0)
-        std::this_thread::yield();
-}
-
 }  // namespace
 
 std::string SequencerErrorText(uint32_t result)
@@ -324,14 +318,25 @@ SmfResult Sequencer::FillBuffer(MidiBuffer* buffer)
     return result;
 }
 
+// Yields until no buffer is queued and no callback is still running: a
+// callback counts itself before it gives its buffer back.
+void Sequencer::WaitUntilIdle()
+{
+    while (inUse_.load() > 0 || callbacks_.load() > 0)
+        std::this_thread::yield();
+}
+
 // Returns every queued buffer (the callback only takes them back in
 // Resetting) and waits for them.
 void Sequencer::DrainStream()
 {
     const SequencerState before = State();
-    state_ = SequencerState::Resetting;
+    {
+        std::lock_guard<std::mutex> guard(stateLock_);
+        state_ = SequencerState::Resetting;
+    }
     port_->Reset();
-    YieldUntilIdle(inUse_);
+    WaitUntilIdle();
     state_ = before;
 }
 
@@ -360,38 +365,50 @@ uint32_t Sequencer::Start()
 
 uint32_t Sequencer::Pause()
 {
-    if (State() != SequencerState::Playing)
-        return kSeqErrUnsupported;
-    state_ = SequencerState::Paused;
+    {
+        std::lock_guard<std::mutex> guard(stateLock_);
+        if (State() != SequencerState::Playing)
+            return kSeqErrUnsupported;
+        state_ = SequencerState::Paused;
+    }
     port_->Pause();
     return kSeqOk;
 }
 
 uint32_t Sequencer::Resume()
 {
-    if (State() != SequencerState::Paused)
-        return kSeqErrUnsupported;
-    state_ = SequencerState::Playing;
+    {
+        std::lock_guard<std::mutex> guard(stateLock_);
+        if (State() != SequencerState::Paused)
+            return kSeqErrUnsupported;
+        state_ = SequencerState::Playing;
+    }
     port_->Restart();
     return kSeqOk;
 }
 
 uint32_t Sequencer::Stop()
 {
-    const SequencerState state = State();
-    if (state != SequencerState::Playing && state != SequencerState::Paused)
-        return kSeqOk;
-    state_ = SequencerState::Stopping;
+    {
+        std::lock_guard<std::mutex> guard(stateLock_);
+        const SequencerState state = State();
+        if (state != SequencerState::Playing && state != SequencerState::Paused)
+            return kSeqOk;
+        state_ = SequencerState::Stopping;
+    }
     const uint32_t result = port_->Stop();
     lastError_ = result;
     if (result != kMidiOk)
         return kSeqErrNotReady;
-    YieldUntilIdle(inUse_);
+    WaitUntilIdle();
     return kSeqOk;
 }
 
 void Sequencer::EndPlayback()
 {
+    // The notice may arrive while the last callback is still returning.
+    while (callbacks_.load() > 0)
+        std::this_thread::yield();
     if (streamOpen_) {
         UnprepareAll();
         port_->Close();
@@ -470,11 +487,13 @@ void Sequencer::SetLampSelection(uint8_t l1, uint8_t l2)
 
 void Sequencer::OnBufferDone(MidiBuffer* buffer, void* context)
 {
-    static_cast<Sequencer*>(context)->BufferDone(buffer);
+    Sequencer* self = static_cast<Sequencer*>(context);
+    ++self->callbacks_;
+    self->BufferDone(buffer);
+    --self->callbacks_;  // the last use of the Sequencer
 }
 
-// The in-use count drops only once the buffer has been dealt with, so a
-// waiter that sees 0 knows the callback is done with every buffer.
+// The in-use count drops only once the buffer has been dealt with.
 void Sequencer::BufferDone(MidiBuffer* buffer)
 {
     const SequencerState state = State();
@@ -486,25 +505,46 @@ void Sequencer::BufferDone(MidiBuffer* buffer)
         return;
     }
     if (state == SequencerState::Stopping || endOfSong_.load()) {
-        port_->Unprepare(buffer);
-        if (!isRoll)
-            PushFree(buffer);
-        if (--inUse_ == 0)
-            ScheduleDone(state == SequencerState::Stopping);
+        ReleaseBuffer(buffer, state == SequencerState::Stopping);
         return;
     }
     const SmfResult fill = FillBuffer(buffer);
     if (fill == SmfResult::EndOfFile)
         endOfSong_ = true;
-    if ((fill == SmfResult::Ok || fill == SmfResult::EndOfFile) && port_->Queue(buffer) == kMidiOk)
-        return;  // requeued: still in use
-    // A fault in the song or a failed queue stops playback.
-    state_ = SequencerState::Stopping;
+    bool stopping = false;
+    {
+        // A stop or reset that began during the fill has already emptied the
+        // stream; a buffer queued now would never come back.
+        std::lock_guard<std::mutex> guard(stateLock_);
+        const SequencerState now = State();
+        if (now == SequencerState::Stopping || now == SequencerState::Resetting) {
+            stopping = now == SequencerState::Stopping;
+        } else {
+            if ((fill == SmfResult::Ok || fill == SmfResult::EndOfFile) && port_->Queue(buffer) == kMidiOk)
+                return;  // requeued: still in use
+            // A fault in the song or a failed queue stops playback.
+            state_ = SequencerState::Stopping;
+            stopping = true;
+        }
+    }
+    if (!stopping) {  // a reset takes the buffer back as it is
+        if (!isRoll)
+            PushFree(buffer);
+        --inUse_;
+        return;
+    }
+    ReleaseBuffer(buffer, true);
+}
+
+// Unprepares a buffer that is not requeued and, for the last one in use,
+// arranges the done notice.
+void Sequencer::ReleaseBuffer(MidiBuffer* buffer, bool stopping)
+{
     port_->Unprepare(buffer);
-    if (!isRoll)
+    if (buffer != &rollBuffer_)
         PushFree(buffer);
     if (--inUse_ == 0)
-        ScheduleDone(true);
+        ScheduleDone(stopping);
 }
 
 void Sequencer::ScheduleDone(bool stopping)

@@ -142,6 +142,7 @@ private:
     uint32_t QueueBuffers();
     bool ResizeRollBuffer(uint32_t total);
     void DrainStream();
+    void WaitUntilIdle();
     void UnprepareAll();
     SmfResult FillBuffer(MidiBuffer* buffer);
     void PushFree(MidiBuffer* buffer);
@@ -149,11 +150,15 @@ private:
     void ScheduleDone(bool stopping);
     static void OnBufferDone(MidiBuffer* buffer, void* context);
     void BufferDone(MidiBuffer* buffer);
+    void ReleaseBuffer(MidiBuffer* buffer, bool stopping);
 
     MidiStreamPort* port_;
     SequencerNotify* notify_;
     int device_ = kMidiMapper;
     std::atomic<SequencerState> state_{SequencerState::NoFile};
+    // Orders the moves into and out of Playing, Paused, Stopping and
+    // Resetting against the callback's requeue. Never held while waiting.
+    std::mutex stateLock_;
     uint32_t length_ = 0;
     uint32_t trackCount_ = 0;
     std::atomic<uint32_t> lastError_{0};
@@ -169,6 +174,7 @@ private:
     uint32_t rollTotal_ = 0;  // preroll buffer size with its 64-byte header
     uint32_t rollLimit_ = 32768;
     std::atomic<int32_t> inUse_{0};
+    std::atomic<int32_t> callbacks_{0};  // callbacks running on the port's thread
     uint32_t startTick_ = 0;
     uint32_t endTick_ = 0;
     std::atomic<bool> endOfSong_{false};
