@@ -359,7 +359,7 @@ uint32_t Sequencer::Start()
     state_ = SequencerState::Playing;
     const uint32_t result = port_->Restart();
     if (result != kMidiOk)
-        state_ = SequencerState::Prerolled;
+        state_ = SequencerState::Opened;  // like a failed preroll: the song can be closed or prerolled again
     return result;
 }
 

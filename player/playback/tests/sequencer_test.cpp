@@ -338,4 +338,41 @@ TEST(SequencerRecords, VoiceMapHooksRewriteEventsAndNeed64FreeBytes)
     EXPECT_EQ((std::vector<uint32_t>{3, 0, 0x464891}), rig.Words()) << "note moved up an octave, onto channel 2";
 }
 
+// A stream whose start can be refused.
+class RefusingStream : public SoftMidiStream {
+public:
+    using SoftMidiStream::SoftMidiStream;
+    bool refuse = true;
+    uint32_t Restart() override { return refuse ? kMidiErrError : SoftMidiStream::Restart(); }
+};
+
+// Regression: a refused start left the song Prerolled, which neither Close
+// nor Open accept, so the next song could not be opened.
+TEST(SequencerStates, RefusedStartLeavesTheSongOpenForCloseOrAnotherTry)
+{
+    FastStreamClock clock;
+    MemorySink sink;
+    RefusingStream stream(&clock, &sink);
+    DoneSignal done;
+    std::unique_ptr<Sequencer> s = Sequencer::Create(&stream, &done);
+    const std::vector<uint8_t> song = ShortSong();
+    ASSERT_EQ(kSeqOk, s->OpenImage(song.data(), song.size()));
+    ASSERT_EQ(kSeqOk, s->Preroll(0, s->Length()));
+    EXPECT_NE(kSeqOk, s->Start());
+    EXPECT_EQ(SequencerState::Opened, s->State());
+
+    stream.refuse = false;
+    ASSERT_EQ(kSeqOk, s->Preroll(0, s->Length())) << "a second try works";
+    ASSERT_EQ(kSeqOk, s->Start());
+    ASSERT_TRUE(done.Wait());
+    s->EndPlayback();
+
+    stream.refuse = true;
+    ASSERT_EQ(kSeqOk, s->Preroll(0, s->Length()));
+    EXPECT_NE(kSeqOk, s->Start());
+    EXPECT_EQ(kSeqOk, s->Close()) << "the queued buffers are drained and the stream closed";
+    EXPECT_EQ(SequencerState::NoFile, s->State());
+    ASSERT_EQ(kSeqOk, s->OpenImage(song.data(), song.size()));
+}
+
 }  // namespace
