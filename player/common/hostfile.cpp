@@ -67,15 +67,29 @@ FileResult ReadFileImage(const char* path, std::vector<uint8_t>* out)
 
 FileResult WriteFileImage(const char* path, const uint8_t* data, size_t size)
 {
+    // The bytes go to a file beside the target first, which takes the
+    // target's place only once it is whole: a full disk or a failed write
+    // never leaves a damaged file where a good one was.
     const std::string host = HostPath(path);
-    if (host.empty())
+    if (host.empty() || IsDirectory(host))
         return FileResult::OpenFailed;
-    FilePtr file(std::fopen(host.c_str(), "wb"));
-    if (!file)
+    const std::string part = host + ".zubpart";
+    {
+        FilePtr file(std::fopen(part.c_str(), "wb"));
+        if (!file)
+            return FileResult::OpenFailed;
+        const bool written = size == 0 || std::fwrite(data, 1, size, file.get()) == size;
+        if (std::fclose(file.release()) != 0 || !written) {
+            std::remove(part.c_str());
+            return FileResult::ReadFailed;
+        }
+    }
+#ifdef _WIN32
+    std::remove(host.c_str());  // the C runtime's rename does not replace
+#endif
+    if (std::rename(part.c_str(), host.c_str()) != 0) {
+        std::remove(part.c_str());
         return FileResult::OpenFailed;
-    if (size > 0 && std::fwrite(data, 1, size, file.get()) != size)
-        return FileResult::ReadFailed;
-    if (std::fclose(file.release()) != 0)
-        return FileResult::ReadFailed;
+    }
     return FileResult::Ok;
 }

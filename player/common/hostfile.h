@@ -21,7 +21,8 @@ std::string HostPath(const char* path);
 // Reads the whole file into `out` (replacing its contents).
 FileResult ReadFileImage(const char* path, std::vector<uint8_t>* out);
 
-// Creates or replaces the file with `size` bytes.
+// Creates or replaces the file with `size` bytes. The old file stays as it
+// was unless the new one was written whole.
 FileResult WriteFileImage(const char* path, const uint8_t* data, size_t size);
 
 #endif

@@ -4,6 +4,13 @@
 
 #include <cstdio>
 
+#include <sys/stat.h>
+#ifdef _WIN32
+#include <direct.h>
+#else
+#include <unistd.h>
+#endif
+
 namespace {
 
 TEST(HostFile, PathsAreSpelledForTheHost)
@@ -29,6 +36,28 @@ TEST(HostFile, WrittenBytesReadBackWhole)
     ASSERT_EQ(FileResult::Ok, WriteFileImage(path.c_str(), nullptr, 0));
     ASSERT_EQ(FileResult::Ok, ReadFileImage(path.c_str(), &back));
     EXPECT_TRUE(back.empty());
+    EXPECT_EQ(FileResult::OpenFailed, ReadFileImage((path + ".zubpart").c_str(), &back)) << "nothing left beside it";
+    std::remove(path.c_str());
+}
+
+TEST(HostFile, AFailedReplaceLeavesTheOldFileAndNoLeftovers)
+{
+    const std::string path = testing::TempDir() + "hostfile_keep.bin";
+    const std::vector<uint8_t> old = {1, 2, 3, 4};
+    ASSERT_EQ(FileResult::Ok, WriteFileImage(path.c_str(), old.data(), old.size()));
+    // The part file cannot be created where a folder of that name stands.
+    const std::string blocker = path + ".zubpart";
+    ASSERT_EQ(0, mkdir(blocker.c_str()
+#ifndef _WIN32
+                           , 0700
+#endif
+                           ));
+    const std::vector<uint8_t> fresh(1000, 9);
+    EXPECT_NE(FileResult::Ok, WriteFileImage(path.c_str(), fresh.data(), fresh.size()));
+    std::vector<uint8_t> back;
+    ASSERT_EQ(FileResult::Ok, ReadFileImage(path.c_str(), &back));
+    EXPECT_EQ(old, back);
+    rmdir(blocker.c_str());
     std::remove(path.c_str());
 }
 
