@@ -5,13 +5,16 @@
 
 namespace {
 
-const size_t kLineRoom = sizeof(QfTraceLine::text) - 1;
+const size_t kLineRoom = sizeof(QfTraceLine::text);
 
 void Emit(QfTraceLine* line, QfTraceSink sink, void* context)
 {
-    line->text[line->count] = '\0';
+    // A full line uses all 256 characters, so the sink gets a terminated copy.
+    char out[kLineRoom + 1];
+    memcpy(out, line->text, line->count);
+    out[line->count] = '\0';
     if (line->count > 0 && sink)
-        sink(line->text, context);
+        sink(out, context);
     line->count = 0;
     line->text[0] = '\0';
 }
@@ -32,7 +35,8 @@ void QfTraceAppend(QfTraceLine* line, const char* text, size_t length, QfTraceSi
             take = static_cast<size_t>(static_cast<const char*>(nl) - text) + 1;
         memcpy(line->text + line->count, text, take);
         line->count += static_cast<uint32_t>(take);
-        line->text[line->count] = '\0';
+        if (line->count < kLineRoom)
+            line->text[line->count] = '\0';
         text += take;
         length -= take;
         if (line->text[line->count - 1] == '\n' || line->count == kLineRoom)

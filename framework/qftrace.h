@@ -10,9 +10,10 @@
 typedef void (*QfTraceSink)(const char* text, void* context);
 
 // 256 characters of text followed by the count collected so far: the shape
-// of the 260-byte per-thread bank. Text is NUL-terminated, so a line holds
-// at most 255 characters; a longer line is written out in pieces rather
-// than cut, so nothing traced is lost.
+// of the 260-byte per-thread bank. A line of up to 256 characters, its
+// newline included, comes out whole; a longer line is written out in pieces
+// rather than cut, so nothing traced is lost. The text is NUL-terminated
+// only while it is shorter than 256 characters.
 struct QfTraceLine {
     char text[256];
     uint32_t count;

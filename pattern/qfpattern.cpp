@@ -452,8 +452,9 @@ int MatchAlternatives(const char* s, const char* p, const char* end)
     }
 }
 
-// The highest letter a pattern uses as a reference or a capture, or -1.
-int HighestLetter(const char* p)
+// The highest letter a pattern uses as a reference or a capture, or -1;
+// the letters it uses as references are added to *references (bit a = 0).
+int HighestLetter(const char* p, uint32_t* references)
 {
     int highest = -1;
     while (*p) {
@@ -461,6 +462,8 @@ int HighestLetter(const char* p)
             int letter = p[1] - 'a';
             if (letter > highest)
                 highest = letter;
+            if (p[0] == '$')
+                *references |= 1u << letter;
             p += 2;
         } else if (*p == '(' || *p == '{' || IsTerminator(*p)) {
             ++p;
@@ -521,17 +524,36 @@ extern "C" int QfMatchPatternCounted(const char* text, int length, const char* p
 extern "C" int QfMatchPattern(const char* text, const char* pattern, ...)
 {
     void* args[kLetters] = {};
-    int highest;
+    int highest = -1, read = 0;
+    uint32_t references = 0, scanned = 0;
+    va_list ap;
+    va_start(ap, pattern);
     {
         // ElementLength needs to know that letter arguments exist.
         void* const marker[1] = {nullptr};
         EngineLock lock(marker);
-        highest = pattern ? HighestLetter(pattern) : -1;
+        highest = pattern ? HighestLetter(pattern, &references) : -1;
+        // A bound pattern is matched with the same letters, so the letters
+        // it uses count as used too: read arguments until no reference
+        // reaches a letter beyond those read.
+        for (bool again = true; again;) {
+            for (; read <= highest; ++read)
+                args[read] = va_arg(ap, void*);
+            again = false;
+            for (int i = 0; i < read; ++i) {
+                uint32_t bit = 1u << i;
+                if ((references & bit) && !(scanned & bit)) {
+                    scanned |= bit;
+                    again = true;
+                    if (args[i]) {
+                        int more = HighestLetter(static_cast<const char*>(args[i]), &references);
+                        if (more > highest)
+                            highest = more;
+                    }
+                }
+            }
+        }
     }
-    va_list ap;
-    va_start(ap, pattern);
-    for (int i = 0; i <= highest; ++i)
-        args[i] = va_arg(ap, void*);
     va_end(ap);
     return QfMatchPatternTable(text, pattern, highest >= 0 ? args : nullptr);
 }

@@ -55,9 +55,25 @@ TEST(QfTraceLineBuffer, OverlongLineIsWrittenInPiecesWithNothingLost)
     std::string big(600, 'x');
     Append(&line, big + "\n", &out);
     ASSERT_EQ(out.lines.size(), 3u);
-    EXPECT_EQ(out.lines[0].size(), 255u);
-    EXPECT_EQ(out.lines[1].size(), 255u);
-    EXPECT_EQ(out.lines[2], std::string(90, 'x') + "\n");
+    EXPECT_EQ(out.lines[0], std::string(256, 'x'));
+    EXPECT_EQ(out.lines[1], std::string(256, 'x'));
+    EXPECT_EQ(out.lines[2], std::string(88, 'x') + "\n");
+}
+
+TEST(QfTraceLineBuffer, LineFillingAll256CharactersComesOutWhole)
+{
+    QfTraceLine line = {};
+    Collected out;
+    std::string full = std::string(255, 'y') + "\n";
+    Append(&line, full.substr(0, 100), &out);
+    EXPECT_TRUE(out.lines.empty());
+    Append(&line, full.substr(100), &out);
+    ASSERT_EQ(out.lines.size(), 1u);
+    EXPECT_EQ(out.lines[0], full);
+    EXPECT_EQ(line.count, 0u);
+    Append(&line, "next\n", &out);
+    ASSERT_EQ(out.lines.size(), 2u);
+    EXPECT_EQ(out.lines[1], "next\n");
 }
 
 TEST(QfTraceLineBuffer, FlushWritesAPartialLineAndCorruptCountIsReset)

@@ -53,4 +53,15 @@ TEST(TsExports, CheckPatternNeedsWholeText)
     EXPECT_EQ(check("x", ""), 0);
 }
 
+TEST(TsExports, CheckPatternGivesOtherLettersNothing)
+{
+    Library ts;
+    auto check = Proc<CheckPatternFn>(ts.module, "TsCheckPattern");
+    ASSERT_NE(check, nullptr);
+    // Only a is bound: a reference to b fails, a capture into b is dropped.
+    EXPECT_EQ(check("x", "$b|x"), 1);
+    EXPECT_EQ(check("12", "$z#"), 0);
+    EXPECT_EQ(check("xy", "{bx}y"), 1);
+}
+
 }  // namespace

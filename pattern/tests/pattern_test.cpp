@@ -283,6 +283,22 @@ TEST(PatternReferences, BoundPatternsAndTheGuard)
     EXPECT_EQ(QfMatchPattern("((())", "$a!?", nested), -1);
 }
 
+TEST(PatternReferences, VariadicArgumentsReachLettersUsedOnlyByBoundPatterns)
+{
+    // The top pattern names only a; the pattern bound to a names b.
+    EXPECT_EQ(QfMatchPattern("xy", "$a!?", "x$b", "y"), 2);
+    // A capture inside a bound pattern fills its buffer.
+    char digits[8] = "";
+    EXPECT_EQ(QfMatchPattern("n=42", "$a!?", "n=$b", "{c+#}", digits), 4);
+    EXPECT_STREQ(digits, "42");
+    // The syntax table given letter by letter behaves as QfCheckPattern:
+    // "$c" reaches b, and b reaches e for quoted literals.
+    const char* const* s = QfPatternSyntax;
+    for (const char* p : {"'it''s'", "'a\\'b'x", "(ab|c)", "a*", "'x"}) {
+        EXPECT_EQ(QfMatchPattern(p, "$c!?", s[0], s[1], s[2], s[3], s[4]), QfCheckPattern(p)) << p;
+    }
+}
+
 TEST(PatternReferences, NullTableMakesDollarAndBracePlain)
 {
     EXPECT_EQ(Match("$a", "$a"), 2);
