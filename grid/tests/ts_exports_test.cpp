@@ -64,4 +64,19 @@ TEST(TsExports, CheckPatternGivesOtherLettersNothing)
     EXPECT_EQ(check("xy", "{bx}y"), 1);
 }
 
+// Regression: a capture into a wrote into the caller's pattern text, which
+// crashed when the pattern stood in read-only memory.
+TEST(TsExports, CheckPatternCapturesNeverWriteIntoThePattern)
+{
+    Library ts;
+    auto check = Proc<CheckPatternFn>(ts.module, "TsCheckPattern");
+    ASSERT_NE(check, nullptr);
+    static const char kPattern[] = "{a+?}";  // in the program's read-only data
+    EXPECT_EQ(check("a much longer text than the pattern", kPattern), 1);
+    EXPECT_STREQ(kPattern, "{a+?}");
+    EXPECT_EQ(check("ab", "{a?}b"), 1);
+    EXPECT_EQ(check(nullptr, "x"), 0);
+    EXPECT_EQ(check("x", nullptr), 0);
+}
+
 }  // namespace
