@@ -22,6 +22,7 @@
 #include "external_converter.h"
 #include "hostfile.h"
 #include "player_driver.h"
+#include "temp_tree.h"
 #include "zubcli.h"
 
 namespace {
@@ -41,47 +42,10 @@ std::string TempFolder()
     return folder;
 }
 
-// A folder of its own in the temporary folder, removed afterwards.
-class Tree {
-public:
-    explicit Tree(const char* name) : root_(TempFolder() + "zub_" + name)
-    {
-        std::error_code ec;
-        fs::remove_all(root_, ec);
-        fs::create_directories(root_);
-    }
-    ~Tree()
-    {
-        std::error_code ec;
-        fs::remove_all(root_, ec);
-    }
-    std::string Path(const std::string& relative) const { return root_ + "\\" + relative; }
-    void Write(const std::string& relative, const std::vector<uint8_t>& bytes) const
-    {
-        fs::create_directories(fs::path(Path(relative)).parent_path());
-        WriteFileImage(Path(relative).c_str(), bytes.data(), bytes.size());
-    }
-    std::vector<uint8_t> Read(const std::string& relative) const
-    {
-        std::vector<uint8_t> bytes;
-        ReadFileImage(Path(relative).c_str(), &bytes);
-        return bytes;
-    }
-    // Relative paths of the files below a folder, in order.
-    std::vector<std::string> Files(const std::string& relative) const
-    {
-        std::vector<std::string> files;
-        std::error_code ec;
-        for (auto it = fs::recursive_directory_iterator(Path(relative), ec); !ec && it != fs::end(it); ++it) {
-            if (it->is_regular_file())
-                files.push_back(fs::relative(it->path(), Path(relative)).generic_string());
-        }
-        std::sort(files.begin(), files.end());
-        return files;
-    }
-
-private:
-    std::string root_;
+// A folder of its own in the temporary folder, with Windows separators
+// since its paths are typed into the dialog.
+struct Tree : eseqtest::TempTree {
+    explicit Tree(const char* name) : TempTree(TempFolder() + "zub_" + name, '\\') {}
 };
 
 HWND Item(HWND dialog, int id)
@@ -237,7 +201,7 @@ TEST(ConversionDialog, GeneratedFloppyTreeMatchesZubcliBatch)
     Tree tree("dialog_tree");
     ASSERT_EQ(6, eseqtest::WriteFloppyTree(tree.Path("src"), 2, 3, 21));
     for (const eseqtest::NamedSong& song : eseqtest::OddSongs())
-        tree.Write("src\\odd\\" + song.name, song.bytes);
+        EXPECT_TRUE(tree.Write("src\\odd\\" + song.name, song.bytes));
 
     std::vector<BoxSeen> boxes;
     std::string summary, cancelText;
@@ -307,8 +271,8 @@ TEST(ConversionDialog, OutsideConverterDrivenThroughItsWindows)
     Tree tree("dialog_external");
     const std::vector<uint8_t> one = eseqtest::BuildEseq(eseqtest::SampleSong(1, "First", 20));
     const std::vector<uint8_t> two = eseqtest::BuildEseq(eseqtest::SampleSong(2, "Second", 20));
-    tree.Write("src\\ONE.FIL", one);
-    tree.Write("src\\sub\\TWO%$.FIL", two);  // keys that are arrow keys' codes must type as characters
+    EXPECT_TRUE(tree.Write("src\\ONE.FIL", one));
+    EXPECT_TRUE(tree.Write("src\\sub\\TWO%$.FIL", two));  // keys that are arrow keys' codes must type as characters
 
     eseq::BatchDialogContext context;
     context.startupFolder = current;

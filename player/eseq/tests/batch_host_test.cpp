@@ -6,43 +6,20 @@
 
 #include "eseq_testdata.h"
 #include "hostfile.h"
+#include "temp_tree.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// A folder of its own below the test's temporary folder, removed afterwards.
-class TempTree {
-public:
-    explicit TempTree(const char* name) : root_(testing::TempDir() + name)
-    {
-        fs::remove_all(root_);
-        fs::create_directories(root_);
-    }
-    ~TempTree() { fs::remove_all(root_); }
-    std::string Path(const std::string& relative) const { return root_ + "/" + relative; }
-    void Write(const std::string& relative, const std::vector<uint8_t>& bytes) const
-    {
-        fs::create_directories(fs::path(Path(relative)).parent_path());
-        ASSERT_EQ(FileResult::Ok, WriteFileImage(Path(relative).c_str(), bytes.data(), bytes.size()));
-    }
-    std::vector<uint8_t> Read(const std::string& relative) const
-    {
-        std::vector<uint8_t> bytes;
-        ReadFileImage(Path(relative).c_str(), &bytes);
-        return bytes;
-    }
-
-private:
-    std::string root_;
-};
+using eseqtest::TempTree;
 
 TEST(BatchHostFs, ListingIsSortedAndTyped)
 {
-    TempTree tree("batch_host_list");
-    tree.Write("b.fil", {1});
-    tree.Write("A.fil", {1});
-    tree.Write("c/x", {1});
+    TempTree tree(testing::TempDir() + "batch_host_list");
+    ASSERT_TRUE(tree.Write("b.fil", {1}));
+    ASSERT_TRUE(tree.Write("A.fil", {1}));
+    ASSERT_TRUE(tree.Write("c/x", {1}));
     eseq::HostBatchFileSystem host;
     std::unique_ptr<eseq::BatchListing> listing = host.List(tree.Path(""));
     ASSERT_TRUE(listing);
@@ -56,8 +33,8 @@ TEST(BatchHostFs, ListingIsSortedAndTyped)
 
 TEST(BatchHostFs, FoldersGoOnlyWhenEmpty)
 {
-    TempTree tree("batch_host_folders");
-    tree.Write("full/f", {1});
+    TempTree tree(testing::TempDir() + "batch_host_folders");
+    ASSERT_TRUE(tree.Write("full/f", {1}));
     eseq::HostBatchFileSystem host;
     EXPECT_TRUE(host.CreateFolder(tree.Path("new")));
     EXPECT_FALSE(host.CreateFolder(tree.Path("new")));
@@ -70,7 +47,7 @@ TEST(BatchHostFs, FoldersGoOnlyWhenEmpty)
 
 TEST(BatchHostFs, WriteAndCopyHonourOverwrite)
 {
-    TempTree tree("batch_host_write");
+    TempTree tree(testing::TempDir() + "batch_host_write");
     eseq::HostBatchFileSystem host;
     EXPECT_EQ(eseq::CopyResult::Copied, host.Write(tree.Path("a"), {1, 2}, false));
     EXPECT_EQ(eseq::CopyResult::Exists, host.Write(tree.Path("a"), {3}, false));
@@ -87,8 +64,8 @@ TEST(BatchHostFs, WriteAndCopyHonourOverwrite)
 
 TEST(BatchHostFs, ReadsPrefixesAndFindsNamesIgnoringCase)
 {
-    TempTree tree("batch_host_read");
-    tree.Write("PIANODIR.FIL", {1, 2, 3, 4});
+    TempTree tree(testing::TempDir() + "batch_host_read");
+    ASSERT_TRUE(tree.Write("PIANODIR.FIL", {1, 2, 3, 4}));
     eseq::HostBatchFileSystem host;
     std::vector<uint8_t> bytes;
     ASSERT_TRUE(host.Read(tree.Path("Pianodir.fil"), 2, &bytes));  // a floppy copied to Linux
@@ -100,7 +77,7 @@ TEST(BatchHostFs, ReadsPrefixesAndFindsNamesIgnoringCase)
 
 TEST(BatchHostRun, GeneratedFloppyTreeConvertsToTheConverterOutput)
 {
-    TempTree tree("batch_host_run");
+    TempTree tree(testing::TempDir() + "batch_host_run");
     ASSERT_EQ(6, eseqtest::WriteFloppyTree(tree.Path("src"), 2, 3, 11));
     eseq::HostBatchFileSystem host;
     eseq::InternalBatchConverter converter(host, eseq::ConvertOptions(), "", nullptr);

@@ -6,9 +6,11 @@
 #include <sstream>
 
 #include "eseq_convert.h"
+#include "cli_run.h"
 #include "eseq_testdata.h"
 #include "hostfile.h"
 #include "smfreader.h"
+#include "temp_tree.h"
 #include "zubcli.h"
 
 namespace {
@@ -27,56 +29,7 @@ std::string Shown(std::string path)
     return path;
 }
 
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
-CliRun Zubcli(std::vector<std::string> args)
-{
-    args.insert(args.begin(), "zubcli");
-    std::vector<const char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(a.c_str());
-    std::ostringstream out, err;
-    const int status = RunZubcli(static_cast<int>(argv.size()), argv.data(), out, err);
-    return {status, out.str(), err.str()};
-}
-
-class TempTree {
-public:
-    explicit TempTree(const char* name) : root_(testing::TempDir() + name)
-    {
-        fs::remove_all(root_);
-        fs::create_directories(root_);
-    }
-    ~TempTree() { fs::remove_all(root_); }
-    std::string Path(const std::string& relative) const { return root_ + "/" + relative; }
-    void Write(const std::string& relative, const std::vector<uint8_t>& bytes) const
-    {
-        fs::create_directories(fs::path(Path(relative)).parent_path());
-        WriteFileImage(Path(relative).c_str(), bytes.data(), bytes.size());
-    }
-    std::vector<uint8_t> Read(const std::string& relative) const
-    {
-        std::vector<uint8_t> bytes;
-        ReadFileImage(Path(relative).c_str(), &bytes);
-        return bytes;
-    }
-    std::vector<std::string> Files(const std::string& relative) const
-    {
-        std::vector<std::string> files;
-        for (const auto& e : fs::recursive_directory_iterator(Path(relative))) {
-            if (e.is_regular_file())
-                files.push_back(fs::relative(e.path(), Path(relative)).generic_string());
-        }
-        std::sort(files.begin(), files.end());
-        return files;
-    }
-
-private:
-    std::string root_;
-};
+using eseqtest::TempTree;
 
 std::vector<uint8_t> Song(const std::string& title, bool fixupCase = false)
 {
@@ -101,8 +54,8 @@ std::vector<uint8_t> Expected(const std::vector<uint8_t>& song, bool fixup = fal
 
 TEST(ZubcliConvert, BesideTheSongOrWhereAsked)
 {
-    TempTree tree("zubcli_convert");
-    tree.Write("SONG.FIL", Song("Song", true));
+    TempTree tree(testing::TempDir() + "zubcli_convert");
+    EXPECT_TRUE(tree.Write("SONG.FIL", Song("Song", true)));
     CliRun run = Zubcli({"convert", tree.Path("SONG.FIL")});
     EXPECT_EQ(0, run.status) << run.err;
     EXPECT_EQ(tree.Path("SONG.FIL") + ": converted to " + tree.Path("SONG.MID") + "\n", run.out);
@@ -116,12 +69,12 @@ TEST(ZubcliConvert, BesideTheSongOrWhereAsked)
 
 TEST(ZubcliConvert, Problems)
 {
-    TempTree tree("zubcli_convert_bad");
-    tree.Write("text.fil", {'n', 'o'});
+    TempTree tree(testing::TempDir() + "zubcli_convert_bad");
+    EXPECT_TRUE(tree.Write("text.fil", {'n', 'o'}));
     eseqtest::EseqSongSpec bad;
     bad.events.Empty().Raw({0x40, 0x40});
-    tree.Write("BAD.FIL", eseqtest::BuildEseq(bad));
-    tree.Write("SELF.MID", Song("self"));
+    EXPECT_TRUE(tree.Write("BAD.FIL", eseqtest::BuildEseq(bad)));
+    EXPECT_TRUE(tree.Write("SELF.MID", Song("self")));
     struct Case {
         std::vector<std::string> args;
         int status;
@@ -151,7 +104,7 @@ TEST(ZubcliConvert, Problems)
 
 TEST(ZubcliBatch, GeneratedFloppyTree)
 {
-    TempTree tree("zubcli_batch");
+    TempTree tree(testing::TempDir() + "zubcli_batch");
     ASSERT_EQ(6, eseqtest::WriteFloppyTree(tree.Path("src"), 2, 3, 5));
     const CliRun run = Zubcli({"batch", "--song-names", "--index-prefix", "--disk-names", "--list",
                                tree.Path("src"), tree.Path("out")});
@@ -169,10 +122,10 @@ TEST(ZubcliBatch, GeneratedFloppyTree)
 
 TEST(ZubcliBatch, OptionsReachTheWalk)
 {
-    TempTree tree("zubcli_batch_options");
-    tree.Write("src/TOP.FIL", Song("top", true));
-    tree.Write("src/sub/LOW.FIL", Song("low"));
-    tree.Write("out/TOP.MID", {'o', 'l', 'd'});
+    TempTree tree(testing::TempDir() + "zubcli_batch_options");
+    EXPECT_TRUE(tree.Write("src/TOP.FIL", Song("top", true)));
+    EXPECT_TRUE(tree.Write("src/sub/LOW.FIL", Song("low")));
+    EXPECT_TRUE(tree.Write("out/TOP.MID", {'o', 'l', 'd'}));
     const CliRun run = Zubcli({"batch", "--no-traverse", "--no-overwrite", "--fixup", tree.Path("src"), tree.Path("out")});
     EXPECT_EQ(0, run.status) << run.err;
     EXPECT_EQ("Batch complete. 1 file converted.\n", run.out);
@@ -185,8 +138,8 @@ TEST(ZubcliBatch, OptionsReachTheWalk)
 
 TEST(ZubcliBatch, Problems)
 {
-    TempTree tree("zubcli_batch_bad");
-    tree.Write("src/A.FIL", Song("a"));
+    TempTree tree(testing::TempDir() + "zubcli_batch_bad");
+    EXPECT_TRUE(tree.Write("src/A.FIL", Song("a")));
     struct Case {
         std::vector<std::string> args;
         int status;

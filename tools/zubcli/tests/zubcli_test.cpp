@@ -7,25 +7,10 @@
 
 #include "hostfile.h"
 #include "smfreader.h"
+#include "cli_run.h"
 #include "songbuilder.h"
 
 namespace {
-
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
-CliRun Zubcli(std::vector<std::string> args)
-{
-    args.insert(args.begin(), "zubcli");
-    std::vector<const char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(a.c_str());
-    std::ostringstream out, err;
-    const int status = RunZubcli(static_cast<int>(argv.size()), argv.data(), out, err);
-    return {status, out.str(), err.str()};
-}
 
 // A song written to a temporary file, removed afterwards.
 class SongFile {
