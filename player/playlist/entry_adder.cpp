@@ -185,11 +185,9 @@ bool PlaylistBuilder::Rejected(const std::string& path, const std::string& title
 {
     const ScanFilter& scan = *options.scan;
     const bool blank = IsBlankTitle(title);
-    if (scan.BlankTitlesOnly())
-        return !blank;
-    if (!scan.blankTitles && blank)
+    if (!scan.duplicateSongs && IsDuplicate(path, title, name))
         return true;
-    return !scan.duplicateSongs && IsDuplicate(path, title, name);
+    return scan.BlankTitlesOnly() ? !blank : !scan.blankTitles && blank;
 }
 
 // Another song row with the same title (or, for an untitled song, the same
