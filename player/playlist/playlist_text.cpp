@@ -162,6 +162,11 @@ std::vector<M3uEntry> ParseM3u(const std::vector<uint8_t>& bytes, bool utf8)
         haveInfo = false;
         if (line.find("://") != std::string::npos)
             continue;  // a stream or a URL: not a file this player can list
+        bool control = false;
+        for (char c : line)
+            control = control || static_cast<unsigned char>(c) < 0x20;
+        if (control)
+            continue;  // no file name holds tabs or control characters
         entry.path = line;
         entries.push_back(entry);
     }

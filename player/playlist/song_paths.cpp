@@ -100,8 +100,8 @@ std::string JoinSongPath(const std::string& dir, const std::string& name)
 {
     if (dir.empty())
         return name;
-    if (IsSeparator(dir.back()))
-        return dir + name;
+    if (dir.size() == 1 && IsSeparator(dir[0]))
+        return dir + name;  // the root
     return dir + SeparatorOf(dir) + name;
 }
 

@@ -13,7 +13,8 @@ namespace playlist {
 void SplitSongPath(const std::string& path, std::string* dir, std::string* name);
 
 // `dir` and `name` joined with the separator `dir` already uses (a
-// backslash unless it holds only slashes).
+// backslash unless it holds only slashes); so splitting the result gives
+// `dir` and `name` again.
 std::string JoinSongPath(const std::string& dir, const std::string& name);
 
 // The text after the last separator (the whole path when it has none).
