@@ -22,21 +22,38 @@ bool PlaylistFiles::TimeStamp(const std::string& path, std::string* stamp)
 
 // ---- the host's files -------------------------------------------------------
 
-FileResult HostPlaylistFiles::Read(const std::string& path, size_t maxBytes, std::vector<uint8_t>* out)
+namespace {
+
+FileResult ReadHost(const std::string& host, size_t maxBytes, std::vector<uint8_t>* out)
 {
-    const std::string host = FindHostPath(path.c_str());
-    if (host.empty())
-        return FileResult::OpenFailed;
     if (maxBytes == kReadWhole)
         return ReadFileImage(host.c_str(), out);
     return eseq::ReadFilePrefix(host.c_str(), maxBytes, out) ? FileResult::Ok : FileResult::OpenFailed;
 }
 
+}  // namespace
+
+FileResult HostPlaylistFiles::Read(const std::string& path, size_t maxBytes, std::vector<uint8_t>* out)
+{
+    // The path as it is first: the search ignoring case costs a listing.
+    const FileResult result = ReadHost(HostPath(path.c_str()), maxBytes, out);
+    if (result != FileResult::OpenFailed)
+        return result;
+    const std::string host = FindHostPath(path.c_str());
+    return host.empty() ? result : ReadHost(host, maxBytes, out);
+}
+
 bool HostPlaylistFiles::Facts(const std::string& path, FileFacts* facts)
 {
-    const std::string host = FindHostPath(path.c_str());
+    // The path as it is first: the search ignoring case costs a listing.
+    std::string host = HostPath(path.c_str());
     struct stat info;
-    if (host.empty() || stat(host.c_str(), &info) != 0 || (info.st_mode & S_IFMT) == S_IFDIR)
+    if (host.empty() || stat(host.c_str(), &info) != 0) {
+        host = FindHostPath(path.c_str());
+        if (host.empty() || stat(host.c_str(), &info) != 0)
+            return false;
+    }
+    if ((info.st_mode & S_IFMT) == S_IFDIR)
         return false;
     const std::time_t written = info.st_mtime;
     std::tm local{};
