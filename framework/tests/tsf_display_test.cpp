@@ -326,10 +326,10 @@ TEST(TsfDisplayDrawing, FillsFramesAndIcons)
     Disp()->GetColor(&red.g, "Red");
     Disp()->GetColor(&transparent.g, "Transparent");
     Disp()->GetIcon(&icon.g, "TESTICON", 32, 32);
-    EXPECT_EQ(PixelAfter([&](HDC dc) { Disp()->DrawObject(dc, 0, 0, 20, 20, red.g, 0); }, 10, 10), RGB(255, 0, 0));
-    EXPECT_EQ(PixelAfter([&](HDC dc) { Disp()->DrawObject(dc, 0, 0, 20, 20, transparent.g, 0); }, 10, 10),
+    EXPECT_EQ(PixelAfter([&](HDC dc) { Disp()->DrawObject(dc, 0, 0, 20, 20, red.g); }, 10, 10), RGB(255, 0, 0));
+    EXPECT_EQ(PixelAfter([&](HDC dc) { Disp()->DrawObject(dc, 0, 0, 20, 20, transparent.g); }, 10, 10),
               RGB(255, 255, 255));
-    EXPECT_EQ(PixelAfter([&](HDC dc) { Disp()->DrawObject(dc, 0, 0, 32, 32, icon.g, 0); }, 10, 10),
+    EXPECT_EQ(PixelAfter([&](HDC dc) { Disp()->DrawObject(dc, 0, 0, 32, 32, icon.g); }, 10, 10),
               RGB(0x40, 0xC0, 0x40));
     int32_t rect[4] = {0, 0, 40, 40};
     COLORREF a = PixelAfter([&](HDC dc) { Disp()->DrawFrame(dc, rect, 2, 2); }, 0, 0);
@@ -364,7 +364,7 @@ struct Strip {
             Disp()->GetColor(&colour, Lib().root->GetStockColorName(static_cast<uint32_t>(i)));
             int x = 10 + (i % 17) * 44, y = 10 + (i / 17) * 30;
             Rectangle(dc, x - 1, y - 1, x + 41, y + 27);
-            Disp()->DrawObject(dc, x, y, 40, 26, colour, 0);
+            Disp()->DrawObject(dc, x, y, 40, 26, colour);
             Disp()->ReleaseObject(colour);
         }
         const char* fonts[] = {"Arial:14", "Times New Roman:16 i", "Courier New:12 b", "Arial:20 hw", "Tahoma:11 u"};

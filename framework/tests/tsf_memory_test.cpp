@@ -261,7 +261,7 @@ TEST(TsfTimers, BoundsAndRepeatedPositions)
     EXPECT_EQ(timers->RemoveTimer(&c.timer, five), QF_S_OK);
     EXPECT_EQ(timers->RemoveAllTimers(&c.timer), QF_S_OK);
     EXPECT_EQ(c.timer.node, nullptr);
-    EXPECT_EQ(static_cast<char*>(timers->GetInner()), reinterpret_cast<char*>(timers) + sizeof(void*));
+    EXPECT_EQ(reinterpret_cast<char*>(timers->GetInner()), reinterpret_cast<char*>(timers) + sizeof(void*));
 }
 
 TEST(TsfTimers, FireOnTheAddingThreadInTickOrder)

@@ -214,8 +214,8 @@ public:
             return {true, reinterpret_cast<uintptr_t>(QfText()->MakeString(text, -1))};
         });
     }
-    int32_t QFAPI DrawObject(QfHandle dc, int32_t x, int32_t y, int32_t width, int32_t height, QfGraphic* object,
-                             uint32_t flags) override;
+    int32_t QFAPI DrawObject(QfHandle dc, int32_t x, int32_t y, int32_t width, int32_t height,
+                             QfGraphic* object) override;
     QfResult QFAPI GetCursor(QfGraphic** out, const char* reference) override
     {
         return GetResource(out, QF_GRAPHIC_CURSOR, "#Cursor", reference, [reference]() -> Made {
@@ -423,8 +423,7 @@ QfResult QfDispMgr::Get(QfGraphic** out, uint32_t type, const char* name, Maker 
     return QF_S_OK;
 }
 
-int32_t QfDispMgr::DrawObject(QfHandle dc, int32_t x, int32_t y, int32_t width, int32_t height, QfGraphic* object,
-                              uint32_t)
+int32_t QfDispMgr::DrawObject(QfHandle dc, int32_t x, int32_t y, int32_t width, int32_t height, QfGraphic* object)
 {
     HDC hdc = static_cast<HDC>(dc);
     if (!hdc || !object)
