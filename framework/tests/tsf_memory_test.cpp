@@ -1,4 +1,5 @@
 // Memory, thread and timer services of Tsf.dll through their slots.
+#include <mutex>
 #include <set>
 
 #include "tsf_harness.h"
@@ -289,6 +290,45 @@ TEST(TsfTimers, RemovedTimerNeverFires)
     timers->RemoveTimer(&gone.timer, id);
     ASSERT_TRUE(tsf::PumpUntil([&] { return !witness.fired.empty(); }));
     EXPECT_TRUE(gone.fired.empty());
+}
+
+// A client the timer service calls from several threads.
+struct SharedTimerClient {
+    QfTimerClient timer = {OnTimer, nullptr};
+    std::mutex lock;
+    std::set<DWORD> threads;
+    static void QFAPI OnTimer(QfTimerClient* t, uint32_t)
+    {
+        SharedTimerClient* c = reinterpret_cast<SharedTimerClient*>(t);
+        std::lock_guard<std::mutex> guard(c->lock);
+        c->threads.insert(GetCurrentThreadId());
+    }
+    bool FiredOn(DWORD thread)
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        return threads.count(thread) != 0;
+    }
+};
+
+// Regression: a second thread's timer for a client that already had one on
+// the first thread went into the first thread's record and never fired.
+TEST(TsfTimers, OneClientFiresOnEachThreadThatAddedATimer)
+{
+    IQfTimerMgr* timers = Lib().timer();
+    SharedTimerClient c;
+    ASSERT_NE(timers->AddTimer(&c.timer, 2), 0u);
+    DWORD second = 0;
+    bool firedThere = false;
+    tsf::RunOnThread([&] {
+        second = GetCurrentThreadId();
+        if (timers->AddTimer(&c.timer, 3) == 0)
+            return;
+        firedThere = tsf::PumpUntil([&] { return c.FiredOn(second); }, 3000);
+    });
+    EXPECT_TRUE(firedThere) << "the second thread's timer fires on the second thread";
+    EXPECT_TRUE(tsf::PumpUntil([&] { return c.FiredOn(GetCurrentThreadId()); }, 3000))
+        << "the first thread's timer fires on the first thread";
+    EXPECT_EQ(c.timer.node, nullptr) << "nothing left pending anywhere";
 }
 
 TEST(TsfRegions, PooledRectangleRecords)

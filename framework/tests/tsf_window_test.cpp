@@ -429,4 +429,48 @@ TEST(TsfTooltip, AppearsAfterItsDelayAndHides)
     (void)record;
 }
 
+// Windows and timers belong to their thread, and so does the tooltip: a
+// tooltip shown on a second thread appears there, in a window of that
+// thread, while the first thread's tooltip still appears on the first.
+TEST(TsfTooltip, EachThreadShowsItsOwnTooltip)
+{
+    IQfWndMgr* w = Lib().window();
+    HWND owner = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 100, 100, 200, 100, nullptr, nullptr,
+                                 nullptr, nullptr);
+    IQfWindowObject* object = w->GetWindowObject(owner);
+    ASSERT_EQ(w->ShowTooltip(object, "First thread", 10, 10), 1);
+    bool appearedThere = false;
+    tsf::RunOnThread([&] {
+        HWND own = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 300, 300, 200, 100, nullptr, nullptr,
+                                   nullptr, nullptr);
+        IQfWindowObject* ownObject = w->GetWindowObject(own);
+        if (w->ShowTooltip(ownObject, "Second thread", 10, 10) == 1) {
+            appearedThere = tsf::PumpUntil(
+                [] {
+                    HWND tip = tsf::FindThreadWindow("QfTooltip");
+                    return tip && IsWindowVisible(tip);
+                },
+                5000);
+        }
+        w->ShowTooltip(ownObject, nullptr, 0, 0);
+        w->ReturnWindowObject(ownObject);
+        DestroyWindow(own);
+    });
+    EXPECT_TRUE(appearedThere) << "the second thread's tooltip appears in a window of its own";
+    HWND tip = nullptr;
+    EXPECT_TRUE(tsf::PumpUntil(
+        [&] {
+            tip = tsf::FindThreadWindow("QfTooltip");
+            return tip && IsWindowVisible(tip);
+        },
+        5000))
+        << "the first thread's tooltip still appears";
+    EXPECT_EQ(w->ShowTooltip(object, nullptr, 0, 0), 1);
+    if (tip) {
+        EXPECT_FALSE(IsWindowVisible(tip));
+    }
+    w->ReturnWindowObject(object);
+    DestroyWindow(owner);
+}
+
 }  // namespace

@@ -56,6 +56,10 @@ QfResult QfCreateTextMgr(const QfGuid& iid, void** out, ICafeObject* outer, uint
 QfResult QfCreateDispMgr(const QfGuid& iid, void** out, ICafeObject* outer, uint32_t context);
 QfResult QfCreateWndMgr(const QfGuid& iid, void** out, ICafeObject* outer, uint32_t context);
 
+// Tooltips: one per thread, kept in a thread bank reserved at load.
+void QfTooltipInit();
+int32_t QfTooltipShow(HWND owner, const char* text, int x, int y);
+
 // Window service internals used by the hidden window.
 void QfBroadcastToWindowObjects(UINT message, WPARAM wParam, LPARAM lParam, HWND except);
 IQfWindowObject* QfCreateWindowFromRecord(const QfCreateRecord* record);

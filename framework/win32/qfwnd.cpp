@@ -5,8 +5,6 @@
 #include "qfinternal.h"
 #include "qftrace.h"
 
-int32_t QfTooltipShow(HWND owner, const char* text, int x, int y);
-
 namespace {
 
 // A window object that only carries its record: what a window without a
