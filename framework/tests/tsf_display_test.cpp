@@ -152,6 +152,47 @@ TEST(TsfDisplayFonts, InvalidSpecificationGivesTheNullFont)
     EXPECT_EQ(same.g, variant.g);
 }
 
+// Variants are made from the record itself. Regression: they went through
+// the canonical text, which leaves out the character set, so ANSI and OEM
+// variants shared one entry with the default set, and a record with an
+// empty face gave the null font.
+TEST(TsfDisplayFonts, VariantsKeepTheCharacterSetAndAnEmptyFace)
+{
+    QfFontSpec spec = {};
+    strcpy(spec.face, "Courier New");
+    spec.size = -1000;
+    spec.flags = QF_FONT_POINTS;
+    Held ansi, oem, oemText;
+    spec.charSet = ANSI_CHARSET;
+    ASSERT_EQ(Disp()->GetFontVariant(&ansi.g, &spec), QF_S_OK);
+    spec.charSet = OEM_CHARSET;
+    ASSERT_EQ(Disp()->GetFontVariant(&oem.g, &spec), QF_S_OK);
+    EXPECT_NE(ansi.g, oem.g);
+    EXPECT_EQ(FontOf(ansi.g).lfCharSet, ANSI_CHARSET);
+    EXPECT_EQ(FontOf(oem.g).lfCharSet, OEM_CHARSET);
+    EXPECT_EQ(Name(ansi.g), "Courier New:10 ANSI");
+    EXPECT_EQ(Name(oem.g), "Courier New:10 OEM");
+    ASSERT_EQ(Disp()->GetFont(&oemText.g, "Courier New:10 OEM"), QF_S_OK);
+    EXPECT_EQ(oemText.g, oem.g) << "the text that spells the record gets the same font";
+
+    Held noFace, again, text;
+    spec.face[0] = '\0';
+    spec.charSet = DEFAULT_CHARSET;
+    ASSERT_EQ(Disp()->GetFontVariant(&noFace.g, &spec), QF_S_OK);
+    EXPECT_EQ(noFace.g->type, QF_GRAPHIC_FONT);
+    ASSERT_NE(noFace.g->value, 0u) << "an empty face lets the system choose one";
+    EXPECT_STREQ(FontOf(noFace.g).lfFaceName, "");
+    ASSERT_EQ(Disp()->GetFontVariant(&again.g, &spec), QF_S_OK);
+    EXPECT_EQ(again.g, noFace.g);
+    EXPECT_EQ(Disp()->GetFont(&text.g, ":10"), QF_S_FALSE) << "a text without a face is still refused";
+    EXPECT_EQ(Name(text.g), "(Null Font)");
+
+    Held invalid;
+    spec.flags |= QF_FONT_INVALID;
+    EXPECT_EQ(Disp()->GetFontVariant(&invalid.g, &spec), QF_S_FALSE);
+    EXPECT_EQ(Name(invalid.g), "(Null Font)");
+}
+
 TEST(TsfDisplayFonts, TwoThreadsGetTwoObjects)
 {
     Held mine;

@@ -192,12 +192,22 @@ public:
             return {v != QF_COLOR_NULL, v};
         });
     }
+    // The font is made from the record itself: a text would lose the
+    // character set and cannot spell an empty face.
     QfResult QFAPI GetFontVariant(QfGraphic** out, const QfFontSpec* spec) override
     {
-        char canonical[QF_FONT_TEXT_MAX] = "";
-        if (!spec || QfFormatFontSpec(spec, canonical) == 0)
-            return out ? GiveNull(out, QF_GRAPHIC_FONT) : QF_E_POINTER;
-        return GetFont(out, canonical);
+        if (!out)
+            return QF_E_POINTER;
+        if (!spec || (spec->flags & QF_FONT_INVALID))
+            return GiveNull(out, QF_GRAPHIC_FONT);
+        QfFontSpec record = *spec;
+        record.face[QF_FONT_FACE_MAX] = '\0';
+        char name[QF_FONT_NAME_MAX];
+        QfFontRecordName(&record, name);
+        return Get(out, QF_GRAPHIC_FONT, name, [&record]() -> Made {
+            HFONT font = QfCreateSpecFont(&record);
+            return {font != nullptr, reinterpret_cast<uintptr_t>(font)};
+        });
     }
     QfResult QFAPI GetFont(QfGraphic** out, const char* text) override
     {
