@@ -309,6 +309,25 @@ TEST(TsfDisplayMenus, SubmenusAreDetached)
     EXPECT_EQ(Disp()->LoadMenuRef("POPUPS(7)", -2), nullptr);
 }
 
+// Regression: option 0 (and -1) on a menu of plain commands returned
+// nothing, so such a menu could not be shown as a popup.
+TEST(TsfDisplayMenus, APlainMenuOfCommandsIsItsOwnPopup)
+{
+    for (int option : {0, -1, 1}) {
+        HMENU menu = static_cast<HMENU>(Lib().root->LoadMenuRef("FLAT", option));
+        ASSERT_NE(menu, nullptr) << "option " << option;
+        EXPECT_EQ(GetMenuItemCount(menu), 2) << "option " << option;
+        EXPECT_EQ(GetMenuItemID(menu, 0), 401u) << "option " << option;
+        EXPECT_TRUE(DestroyMenu(menu));
+    }
+    HMENU whole = static_cast<HMENU>(Disp()->LoadMenuRef("FLAT", -2));
+    ASSERT_NE(whole, nullptr);
+    DestroyMenu(whole);
+    EXPECT_EQ(Disp()->LoadMenuRef("FLAT(0)", -2), nullptr) << "a number in the text must name a submenu";
+    EXPECT_EQ(Disp()->LoadMenuRef("FLAT", 2), nullptr) << "no item at the option's place";
+    EXPECT_EQ(Disp()->LoadMenuRef("POPUPS", 2), nullptr);
+}
+
 TEST(TsfDisplayObjects, BlankIconValueObjectsAndTextObjects)
 {
     HICON blank = static_cast<HICON>(Lib().root->GetBlankIcon(16));
