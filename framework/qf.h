@@ -265,6 +265,9 @@ struct IQfThreadMgr : ICafeObject {
     virtual uint32_t QFAPI AllocBank(uint32_t size, QfBankCleanup cleanup) = 0;  // 5
     virtual int32_t QFAPI ThreadAttach() = 0;                                   // 6
     virtual int32_t QFAPI ThreadDetach() = 0;                                   // 7
+    // Hand message 1038 (1039) to the calling thread's window object (the
+    // value IQfWndMgr::SetThreadValue stored) and return the handler's
+    // result; 0 when the thread has none.
     virtual intptr_t QFAPI Notify1038() = 0;                                    // 8
     virtual intptr_t QFAPI Notify1039() = 0;                                    // 9
 };

@@ -216,22 +216,27 @@ struct Notified : IQfWindowObject {
         EXPECT_EQ(wParam, 0u);
         EXPECT_EQ(lParam, 0);
         codes.push_back(message);
-        return static_cast<int32_t>(message) + 1;
+        record.result.value = message == 1038 ? 5 : 0;  // the handler's result
+        return 1;                                        // handled
     }
     QfWindowRecord* QFAPI GetRecord() override { return &record; }
 };
 
-TEST(TsfThreadNotifications, GoToTheThreadsObject)
+// Slots 8 and 9 return the handler's result, not its handled flag
+// (regression: they returned the flag).
+TEST(TsfThreadNotifications, GoToTheThreadsObjectAndReturnItsResult)
 {
     IQfThreadMgr* t = Lib().thread();
     IQfWndMgr* w = Lib().window();
     uintptr_t before = w->SetThreadValue(0);
     EXPECT_EQ(t->Notify1038(), 0) << "no object: nothing to notify";
     Notified object;
+    object.record.result.value = 77;
     w->SetThreadValue(reinterpret_cast<uintptr_t>(static_cast<IQfWindowObject*>(&object)));
-    EXPECT_EQ(t->Notify1038(), 1039);
-    EXPECT_EQ(t->Notify1039(), 1040);
+    EXPECT_EQ(t->Notify1038(), 5);
+    EXPECT_EQ(t->Notify1039(), 0) << "handled with the result 0";
     EXPECT_EQ(object.codes, (std::vector<uint32_t>{1038, 1039}));
+    EXPECT_EQ(object.record.result.value, 77) << "the record's result around the call is kept";
     EXPECT_EQ(t->ThreadAttach(), 1);
     w->SetThreadValue(before);
 }

@@ -60,6 +60,11 @@ QfResult QfCreateWndMgr(const QfGuid& iid, void** out, ICafeObject* outer, uint3
 void QfTooltipInit();
 int32_t QfTooltipShow(HWND owner, const char* text, int x, int y);
 
+// Hands a message to a window object's handler on the calling thread and
+// returns the result the handler left in the object's record (not its
+// handled flag); the record's previous result is kept.
+intptr_t QfDeliverToObject(IQfWindowObject* object, uint32_t message, uintptr_t wParam, intptr_t lParam);
+
 // Window service internals used by the hidden window.
 void QfBroadcastToWindowObjects(UINT message, WPARAM wParam, LPARAM lParam, HWND except);
 IQfWindowObject* QfCreateWindowFromRecord(const QfCreateRecord* record);

@@ -148,7 +148,9 @@ struct CallRecord {
     intptr_t lParam;
 };
 
-intptr_t Deliver(IQfWindowObject* object, uint32_t message, uintptr_t wParam, intptr_t lParam)
+}  // namespace
+
+intptr_t QfDeliverToObject(IQfWindowObject* object, uint32_t message, uintptr_t wParam, intptr_t lParam)
 {
     QfWindowRecord* record = object->GetRecord();
     QfMessageResult saved = record->result;
@@ -159,6 +161,8 @@ intptr_t Deliver(IQfWindowObject* object, uint32_t message, uintptr_t wParam, in
     record->result = saved;
     return value;
 }
+
+namespace {
 
 QfStatsRecord g_paintStats;
 bool g_paintStatsReady = false;
@@ -208,7 +212,7 @@ LRESULT CALLBACK Dispatcher(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
     if (message == QF_MSG_CALLOBJECT) {
         CallRecord* call = reinterpret_cast<CallRecord*>(lParam);
-        return call && call->object ? Deliver(call->object, call->message, call->wParam, call->lParam) : 0;
+        return call && call->object ? QfDeliverToObject(call->object, call->message, call->wParam, call->lParam) : 0;
     }
     IQfWindowObject* object = g_map.Find(window);
     if (!object)
@@ -369,7 +373,7 @@ public:
             return 0;
         HWND window = static_cast<HWND>(object->GetRecord()->window);
         if (!window || GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) {
-            return Deliver(object, message, wParam, lParam);
+            return QfDeliverToObject(object, message, wParam, lParam);
         }
         CallRecord call = {object, message, wParam, lParam};
         return QfRoot()->SendMessageSafe(window, QF_MSG_CALLOBJECT, 0, reinterpret_cast<intptr_t>(&call));
