@@ -1,4 +1,6 @@
 // Text, window and diagnostic services of Tsf.dll and its trace output.
+#include <regex>
+
 #include "tsf_harness.h"
 
 using tsf::Library;
@@ -334,6 +336,63 @@ TEST(TsfWindowService, MessageSinkAndThreadValues)
     EXPECT_EQ(w->SetThreadValue(old), 77u);
 }
 
+// The debugger lines of one statistics record, each checked for its form.
+int StatsLines(const std::vector<std::string>& lines, const char* name)
+{
+    std::regex form(std::string("Qf: ") + name +
+                    R"( - \d+\.\d{3} \(\d+\.\d{3} cpu\) ms/event avg  \d+\.\d{3} events/s\n)");
+    int count = 0;
+    for (const std::string& line : lines) {
+        if (line.compare(0, 5 + strlen(name), std::string("Qf: ") + name + " ") == 0) {
+            EXPECT_TRUE(std::regex_match(line, form)) << line;
+            ++count;
+        }
+    }
+    return count;
+}
+
+// The window service times what window objects handle: every message is an
+// event of the "Event" record, paint messages also of the "Paint" record;
+// each record reports once per 200 events, per thread.
+TEST(TsfStatistics, EventAndPaintRecordsReportOncePerTwoHundredEvents)
+{
+    IQfWndMgr* w = Lib().window();
+    QfClassRecord record = {};
+    ASSERT_NE(w->RegisterClassProbed(&record, "TsfTestStats", &kCreation), 0);
+    // Hidden windows: under Wine without a window manager, destroying a
+    // shown window waits for a reply that never comes.
+    auto make = [] {
+        return CreateWindowExA(0, "TsfTestStats", "", WS_POPUP, 0, 0, 40, 40, nullptr, nullptr,
+                               GetModuleHandleA("Tsf.dll"), nullptr);
+    };
+    HWND window = make();
+    ASSERT_NE(window, nullptr);
+    tsf::DebugCapture capture;
+    capture.Clear();
+    // Whatever this thread counted before, 400 more events end exactly two
+    // periods and 200 paints exactly one.
+    for (int i = 0; i < 400; ++i)
+        SendMessageA(window, WM_USER + 1, 0, 0);
+    EXPECT_EQ(StatsLines(capture.Lines(), "Event"), 2);
+    capture.Clear();
+    for (int i = 0; i < 200; ++i)
+        SendMessageA(window, WM_PAINT, 0, 0);
+    EXPECT_EQ(StatsLines(capture.Lines(), "Paint"), 1);
+    DestroyWindow(window);
+
+    capture.Clear();
+    int otherThreadLines = -1;
+    tsf::RunOnThread([&] {
+        HWND own = make();
+        for (int i = 0; i < 200 && own; ++i)
+            SendMessageA(own, WM_USER + 1, 0, 0);
+        otherThreadLines = StatsLines(capture.Lines(), "Event");
+        DestroyWindow(own);
+    });
+    EXPECT_GE(otherThreadLines, 1) << "a new thread's record reports after its own 200 events";
+    w->UnregisterClass("TsfTestStats");
+}
+
 TEST(TsfTrace, PartialLinesJoinAtTheNewline)
 {
     tsf::DebugCapture capture;
@@ -441,8 +500,8 @@ TEST(TsfTooltip, EachThreadShowsItsOwnTooltip)
     ASSERT_EQ(w->ShowTooltip(object, "First thread", 10, 10), 1);
     bool appearedThere = false;
     tsf::RunOnThread([&] {
-        HWND own = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 300, 300, 200, 100, nullptr, nullptr,
-                                   nullptr, nullptr);
+        HWND own = CreateWindowExA(0, "STATIC", "", WS_POPUP, 300, 300, 200, 100, nullptr, nullptr, nullptr,
+                                   nullptr);
         IQfWindowObject* ownObject = w->GetWindowObject(own);
         if (w->ShowTooltip(ownObject, "Second thread", 10, 10) == 1) {
             appearedThere = tsf::PumpUntil(

@@ -65,6 +65,24 @@ int32_t QfTooltipShow(HWND owner, const char* text, int x, int y);
 // handled flag); the record's previous result is kept.
 intptr_t QfDeliverToObject(IQfWindowObject* object, uint32_t message, uintptr_t wParam, intptr_t lParam);
 
+// The window service's "Paint" and "Event" statistics: the thread bank is
+// reserved at load; a timing object lives while a window object handles one
+// message.
+void QfWindowStatsInit();
+class QfMessageTiming {
+public:
+    explicit QfMessageTiming(uint32_t message);
+    ~QfMessageTiming();
+    QfMessageTiming(const QfMessageTiming&) = delete;
+    QfMessageTiming& operator=(const QfMessageTiming&) = delete;
+
+private:
+    void* stats_;
+    bool paint_;
+    uint64_t paintCpu_ = 0;
+    uint64_t start_ = 0;
+};
+
 // Window service internals used by the hidden window.
 void QfBroadcastToWindowObjects(UINT message, WPARAM wParam, LPARAM lParam, HWND except);
 IQfWindowObject* QfCreateWindowFromRecord(const QfCreateRecord* record);

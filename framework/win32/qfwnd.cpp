@@ -3,7 +3,6 @@
 // calls into window objects.
 #include "qflock.h"
 #include "qfinternal.h"
-#include "qftrace.h"
 
 namespace {
 
@@ -164,22 +163,6 @@ intptr_t QfDeliverToObject(IQfWindowObject* object, uint32_t message, uintptr_t 
 
 namespace {
 
-QfStatsRecord g_paintStats;
-bool g_paintStatsReady = false;
-
-uint64_t ThreadCpu100ns()
-{
-    FILETIME create, exit, kernel, user;
-    if (!GetThreadTimes(GetCurrentThread(), &create, &exit, &kernel, &user))
-        return 0;
-    ULARGE_INTEGER k, u;
-    k.LowPart = kernel.dwLowDateTime;
-    k.HighPart = kernel.dwHighDateTime;
-    u.LowPart = user.dwLowDateTime;
-    u.HighPart = user.dwHighDateTime;
-    return k.QuadPart + u.QuadPart;
-}
-
 LRESULT ForwardToParent(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     HWND parent = GetParent(window);
@@ -222,35 +205,14 @@ LRESULT CALLBACK Dispatcher(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     QfMessageResult saved = record->result;
     record->result.value = 0;
     record->result.flags = 0;
-
-    LARGE_INTEGER start = {}, end = {}, frequency = {};
-    uint64_t cpuStart = 0;
-    bool timing = message == WM_PAINT;
-    if (timing) {
-        if (!QueryPerformanceFrequency(&frequency) || !QueryPerformanceCounter(&start)) {
-            frequency.QuadPart = 1000;
-            start.QuadPart = GetTickCount();
-        }
-        cpuStart = ThreadCpu100ns();
+    bool handled;
+    {
+        QfMessageTiming timing(message);
+        handled = object->HandleMessage(message, wParam, lParam) != 0;
     }
-    bool handled = object->HandleMessage(message, wParam, lParam) != 0;
     QfMessageResult result = record->result;
     record->result = saved;
     LRESULT value = handled ? result.value : DefWindowProcA(window, message, wParam, lParam);
-    if (timing) {
-        if (frequency.QuadPart == 1000)
-            end.QuadPart = GetTickCount();
-        else
-            QueryPerformanceCounter(&end);
-        if (!g_paintStatsReady) {
-            QfStatsInit(&g_paintStats, "Paint", 200);
-            g_paintStatsReady = true;
-        }
-        char line[160];
-        if (QfStatsAdd(&g_paintStats, static_cast<uint64_t>(end.QuadPart - start.QuadPart),
-                       static_cast<uint64_t>(frequency.QuadPart), ThreadCpu100ns() - cpuStart, line, sizeof line))
-            QfTraceOutput("%s", line);
-    }
     if (result.flags & QF_RESULT_FORWARD_TO_PARENT)
         ForwardToParent(window, message, wParam, lParam);
     if (result.flags & QF_RESULT_UPDATE_PENDING)

@@ -24,6 +24,7 @@ bool Load()
         g_qfTraceBank = threads->AllocBank(260, QfTraceBankCleanup);
     }
     QfTooltipInit();
+    QfWindowStatsInit();
     QfRegisterHiddenWindowClass();
     if (!g_qfModule)
         return false;
