@@ -464,6 +464,20 @@ TEST(TsfDiagnostics, AttachAndDetachReportsGoWhereTheyShould)
     EXPECT_TRUE(w1.lines.empty());
 }
 
+// Pumps this thread's messages until its tooltip window shows; null when
+// it never does.
+HWND WaitForTooltip(DWORD timeoutMs = 10000)
+{
+    HWND tip = nullptr;
+    bool shown = tsf::PumpUntil(
+        [&] {
+            tip = tsf::FindThreadWindow("QfTooltip");
+            return tip && IsWindowVisible(tip);
+        },
+        timeoutMs);
+    return shown ? tip : nullptr;
+}
+
 TEST(TsfTooltip, AppearsAfterItsDelayAndHides)
 {
     QfClassRecord record = {};
@@ -472,11 +486,8 @@ TEST(TsfTooltip, AppearsAfterItsDelayAndHides)
                                  nullptr, nullptr);
     IQfWindowObject* object = w->GetWindowObject(owner);
     ASSERT_EQ(w->ShowTooltip(object, "Hint text", 10, 10), 1);
-    HWND tip = nullptr;
-    ASSERT_TRUE(tsf::PumpUntil([&] {
-        tip = tsf::FindThreadWindow("QfTooltip");
-        return tip && IsWindowVisible(tip);
-    })) << "tooltip never appeared";
+    HWND tip = WaitForTooltip();
+    ASSERT_NE(tip, nullptr) << "tooltip never appeared";
     RECT r;
     GetWindowRect(tip, &r);
     EXPECT_GE(r.left, 100 + 10);
@@ -503,27 +514,15 @@ TEST(TsfTooltip, EachThreadShowsItsOwnTooltip)
         HWND own = CreateWindowExA(0, "STATIC", "", WS_POPUP, 300, 300, 200, 100, nullptr, nullptr, nullptr,
                                    nullptr);
         IQfWindowObject* ownObject = w->GetWindowObject(own);
-        if (w->ShowTooltip(ownObject, "Second thread", 10, 10) == 1) {
-            appearedThere = tsf::PumpUntil(
-                [] {
-                    HWND tip = tsf::FindThreadWindow("QfTooltip");
-                    return tip && IsWindowVisible(tip);
-                },
-                5000);
-        }
+        if (w->ShowTooltip(ownObject, "Second thread", 10, 10) == 1)
+            appearedThere = WaitForTooltip(5000) != nullptr;
         w->ShowTooltip(ownObject, nullptr, 0, 0);
         w->ReturnWindowObject(ownObject);
         DestroyWindow(own);
     });
     EXPECT_TRUE(appearedThere) << "the second thread's tooltip appears in a window of its own";
-    HWND tip = nullptr;
-    EXPECT_TRUE(tsf::PumpUntil(
-        [&] {
-            tip = tsf::FindThreadWindow("QfTooltip");
-            return tip && IsWindowVisible(tip);
-        },
-        5000))
-        << "the first thread's tooltip still appears";
+    HWND tip = WaitForTooltip(5000);
+    EXPECT_NE(tip, nullptr) << "the first thread's tooltip still appears";
     EXPECT_EQ(w->ShowTooltip(object, nullptr, 0, 0), 1);
     if (tip) {
         EXPECT_FALSE(IsWindowVisible(tip));

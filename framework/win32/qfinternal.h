@@ -139,6 +139,21 @@ private:
     LONG refs_ = 0;
 };
 
+// The calling thread's object of type T, kept through a pointer in a thread
+// bank and made on first use when create is set; null without the bank.
+template <class T>
+T* QfThreadObject(uint32_t bank, bool create)
+{
+    if (bank == QF_BANK_FAILED || !QfThreads())
+        return nullptr;
+    T** slot = static_cast<T**>(QfThreads()->GetBank(bank));
+    if (!slot)
+        return nullptr;
+    if (!*slot && create)
+        *slot = new (std::nothrow) T();
+    return *slot;
+}
+
 // Constructs a singleton in static storage on first use.
 template <class T>
 T* QfSingleton()

@@ -80,17 +80,7 @@ public:
     }
 
 private:
-    ThreadWheel* State(bool create)
-    {
-        if (bank_ == QF_BANK_FAILED)
-            return nullptr;
-        ThreadWheel** slot = static_cast<ThreadWheel**>(QfThreads()->GetBank(bank_));
-        if (!slot)
-            return nullptr;
-        if (!*slot && create)
-            *slot = new (std::nothrow) ThreadWheel();
-        return *slot;
-    }
+    ThreadWheel* State(bool create) { return QfThreadObject<ThreadWheel>(bank_, create); }
 
     static void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD);
 

@@ -23,17 +23,9 @@ struct Tooltip {
 
 uint32_t g_bank = QF_BANK_FAILED;
 
-// The calling thread's tooltip, made on first use when create is set.
 Tooltip* ThreadTooltip(bool create)
 {
-    if (g_bank == QF_BANK_FAILED || !QfThreads())
-        return nullptr;
-    Tooltip** slot = static_cast<Tooltip**>(QfThreads()->GetBank(g_bank));
-    if (!slot)
-        return nullptr;
-    if (!*slot && create)
-        *slot = new (std::nothrow) Tooltip();
-    return *slot;
+    return QfThreadObject<Tooltip>(g_bank, create);
 }
 
 // Thread exit: the thread's timers, window and text go with it.
