@@ -334,6 +334,9 @@ struct IQfWndMgr : ICafeObject {
 
 struct IQfDispMgr : ICafeObject {
     virtual QfResult QFAPI GetColor(QfGraphic** out, const char* text) = 0;                 // 3
+    // A font made from the record itself: its character set is kept, and an
+    // empty face lets the system choose one. Shared with GetFont of the text
+    // that spells the same record.
     virtual QfResult QFAPI GetFontVariant(QfGraphic** out, const QfFontSpec* spec) = 0;     // 4
     virtual QfResult QFAPI GetFont(QfGraphic** out, const char* text) = 0;                  // 5
     virtual QfResult QFAPI GetTextObject(QfGraphic** out, const char* text) = 0;            // 6
