@@ -1,36 +1,55 @@
 #include "tsstyle.h"
 
+#include <string.h>
+
 #include "qfpattern.h"
 
 const uint16_t TsResetAlignments[8] = {0x0000, 0x0301, 0x0302, 0x0303, 0x0C04, 0x0F05, 0x0F06, 0x0F07};
 
 namespace {
 
-const char kHorizontal[] = "*?([Ss][Ll]|[Tt][Ss]){a([Ll]eft|[Cc]enter|[Rr]ight)}$b*?!?";
-const char kVertical[] = "*?([Ss][Ll]|[Tt][Ss]){a([Tt]op|[Vv][Cc]enter|[Bb]ottom)}$b*?!?";
+// A keyword anywhere in the value: SL or TS, the part, then Text or Icon.
+// Where several are given the last one counts. The scan tries each place
+// from the end with the keyword alone, which reads the same as a pattern
+// with "*?" around it but stays linear on long values.
+const char kHorizontal[] = "([Ss][Ll]|[Tt][Ss]){a([Ll]eft|[Cc]enter|[Rr]ight)}$b";
+const char kVertical[] = "([Ss][Ll]|[Tt][Ss]){a([Tt]op|[Vv][Cc]enter|[Bb]ottom)}$b";
 const char kTextWord[] = "[Tt]ext";
 const char kIconWord[] = "[Ii]con";
 
+// The longest keyword, "TSVCenterText": each try looks no further, since
+// the engine's lookahead over groups costs more the more text it sees.
+const int kKeywordMax = 13;
+
+// The first letter of the last keyword's part, or 0.
+char LastKeyword(const char* text, const char* pattern, const char* word)
+{
+    const int length = static_cast<int>(strlen(text));
+    for (int i = length - 1; i-- > 0;) {
+        const char first = static_cast<char>(text[i] | 0x20), second = static_cast<char>(text[i + 1] | 0x20);
+        if (!((first == 's' && second == 'l') || (first == 't' && second == 's')))
+            continue;  // cannot start a keyword: spare the engine
+        char part[16] = "";  // at most "VCenter"
+        void* letters[2] = {part, const_cast<char*>(word)};
+        const int window = length - i < kKeywordMax ? length - i : kKeywordMax;
+        if (QfMatchPatternCounted(text + i, window, pattern, letters) >= 0)
+            return static_cast<char>(part[0] | 0x20);
+    }
+    return 0;
+}
+
 uint16_t ReadCode(const char* text, const char* word)
 {
-    // The captures are at most "VCenter"; the buffers are cleared because a
-    // capture is written by trial matches too.
-    char horizontal[16] = "";
-    char vertical[16] = "";
     uint16_t code = 0;
-    if (QfMatchPattern(text, kHorizontal, horizontal, word) >= 0) {
-        switch (horizontal[0] | 0x20) {
-        case 'l': code = TS_ALIGN_LEFT; break;
-        case 'c': code = TS_ALIGN_CENTER; break;
-        case 'r': code = TS_ALIGN_RIGHT; break;
-        }
+    switch (LastKeyword(text, kHorizontal, word)) {
+    case 'l': code = TS_ALIGN_LEFT; break;
+    case 'c': code = TS_ALIGN_CENTER; break;
+    case 'r': code = TS_ALIGN_RIGHT; break;
     }
-    if (QfMatchPattern(text, kVertical, vertical, word) >= 0) {
-        switch (vertical[0] | 0x20) {
-        case 't': code |= TS_ALIGN_TOP; break;
-        case 'v': code |= TS_ALIGN_VCENTER; break;
-        case 'b': code |= TS_ALIGN_BOTTOM; break;
-        }
+    switch (LastKeyword(text, kVertical, word)) {
+    case 't': code |= TS_ALIGN_TOP; break;
+    case 'v': code |= TS_ALIGN_VCENTER; break;
+    case 'b': code |= TS_ALIGN_BOTTOM; break;
     }
     return code;
 }

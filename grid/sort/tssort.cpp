@@ -131,7 +131,13 @@ int TsCompareNumericText(const char* a, const char* b)
         const int r = CompareDigitRuns(a, b);
         if (r)
             return sign * r;
-        if (!SkipToDigits(a) || !SkipToDigits(b))
+        // The text that runs out of numbers first is the smaller: read as
+        // sequences of numbers the texts keep a consistent order.
+        const bool moreA = SkipToDigits(a);
+        const bool moreB = SkipToDigits(b);
+        if (moreA != moreB)
+            return sign * (moreA ? 1 : -1);
+        if (!moreA)
             return 0;
     }
 }

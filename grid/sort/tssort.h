@@ -18,8 +18,9 @@ int TsCompareTextOrdinal(const char* a, const char* b);
 // Numbers in text: leading blanks and signs are skipped (each "-" flips the
 // sign) and a differing sign decides; then the leading digit runs are
 // compared as numbers of any length, the sign applied, and while equal the
-// next digit runs after any other characters, until one text ends.
-// "-5" < "3", "9" < "10", "1.2" < "1.10". Returns -1, 0 or 1.
+// next digit runs after any other characters; a text whose numbers end
+// first is the smaller. "-5" < "3", "9" < "10", "1.2" < "1.10",
+// "12" < "12 3", "12 apples" = "12". Returns -1, 0 or 1.
 int TsCompareNumericText(const char* a, const char* b);
 
 // Where the keys come from (the grid's cells; a table in tests).

@@ -81,6 +81,7 @@ TEST(TsNumericText, SignsDigitRunsAndLongNumbers)
         {"-10", "-9", -1},    {" - -4", "+4", 0},     {"--4", "-4", 1},        {"1.2", "1.10", -1},
         {"-1.2", "-1.10", 1}, {"abc5", "abc7", -1},   {"a5", "b5", 0},         {"", "0", 0},
         {"x", "", 0},         {"12 apples", "12", 0}, {"3:05", "3:5", 0},      {"1:02:03", "1:02:04", -1},
+        {"12", "12 3", -1},   {"-12", "-12 3", 1},    {"abc5", "5", -1},       {"2:00", "1:59:59", 1},
         {"99999999999999999999", "100000000000000000000", -1},  // past 64 bits still in order
         {"18446744073709551616", "1", 1},
         {"-0", "0", -1},      {"2 a 3", "2 b 4", -1},
@@ -212,4 +213,29 @@ TEST(TsSortOrder, AFullSortFetchesEachKeyOnce)
     const TsSortKeys keys = Keys("n,-a", {0, 1});
     Sorted(table, keys);
     EXPECT_EQ(table.fetches, 2000);
+}
+
+TEST(TsNumericText, ComparisonIsAConsistentOrder)
+{
+    // Sorting needs a strict weak order: antisymmetric and transitive.
+    std::mt19937 random(99);
+    const char alphabet[] = "0123456789 -.a+";
+    std::vector<std::string> texts;
+    for (int i = 0; i < 60; ++i) {
+        std::string t;
+        for (int n = random() % 7; n > 0; --n)
+            t += alphabet[random() % (sizeof alphabet - 1)];
+        texts.push_back(t);
+    }
+    for (const std::string& a : texts) {
+        for (const std::string& b : texts) {
+            const int ab = TsCompareNumericText(a.c_str(), b.c_str());
+            ASSERT_EQ(ab, -TsCompareNumericText(b.c_str(), a.c_str())) << "'" << a << "' '" << b << "'";
+            for (const std::string& c : texts) {
+                if (ab <= 0 && TsCompareNumericText(b.c_str(), c.c_str()) <= 0) {
+                    ASSERT_LE(TsCompareNumericText(a.c_str(), c.c_str()), 0) << "'" << a << "' '" << b << "' '" << c << "'";
+                }
+            }
+        }
+    }
 }
