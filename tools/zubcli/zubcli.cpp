@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "eseq_commands.h"
+#include "image_commands.h"
 #include "midisink.h"
 #include "sequencer.h"
 #include "smfreader.h"
@@ -36,7 +37,7 @@ public:
     {
         if (!problem.empty())
             err_ << "zubcli: " << problem << "\n";
-        err_ << kUsage << kConvertUsage << kBatchUsage;
+        err_ << kUsage << kConvertUsage << kBatchUsage << kImageUsage;
         return 1;
     }
 
@@ -289,8 +290,10 @@ int RunZubcli(int argc, const char* const* argv, std::ostream& out, std::ostream
         return RunConvertCommand(args, out, err);
     if (command == "batch")
         return RunBatchCommand(args, out, err);
+    if (command == "image")
+        return RunImageCommand(args, out, err);
     if (command == "--help" || command == "help") {
-        out << kUsage << kConvertUsage << kBatchUsage;
+        out << kUsage << kConvertUsage << kBatchUsage << kImageUsage;
         return 0;
     }
     return cli.Usage("unknown command " + command);
