@@ -122,20 +122,22 @@ void Packer::AddDisk(const std::string& folder, std::vector<SourceFile>& files)
 
 void Packer::AddSong(const SourceFile& song)
 {
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        if (!open_) {
-            current_ = PackedImage{Fresh(), 0};
-            open_ = true;
-        }
-        const ImageError e = current_.image.WriteFile(song.name, song.bytes.data(), song.bytes.size(),
-                                                      FloppyImage::Existing::KeepBoth);
-        if (e == ImageError::Ok) {
-            ++current_.files;
-            return;
-        }
-        if (current_.files == 0 || (e != ImageError::DiskFull && e != ImageError::RootFull))
-            break;
+    const auto write = [&song](PackedImage& into) {
+        if (into.image.WriteFile(song.name, song.bytes.data(), song.bytes.size(), FloppyImage::Existing::KeepBoth) !=
+            ImageError::Ok)
+            return false;
+        ++into.files;
+        return true;
+    };
+    if (open_ && write(current_))
+        return;
+    // A song too large for any image leaves the open one open.
+    PackedImage fresh{Fresh(), 0};
+    if (write(fresh)) {
         Close();
+        current_ = std::move(fresh);
+        open_ = true;
+        return;
     }
     result_.notes.push_back(song.path + ": does not fit an empty " + SizeText() + " image; left out");
     ++result_.songsLeftOut;
