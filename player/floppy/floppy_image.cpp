@@ -34,6 +34,11 @@ bool AppendLongChars(const uint8_t* p, std::string* out)
     return true;
 }
 
+std::string SizeDamage(size_t size)
+{
+    return "the image has " + std::to_string(size) + " bytes; a floppy image has 737280 (720 KB) or 1474560 (1.44 MB)";
+}
+
 std::vector<std::string> SplitPath(const std::string& path)
 {
     std::vector<std::string> parts;
@@ -95,32 +100,56 @@ void ToFatTime(std::time_t when, uint16_t* date, uint16_t* time)
 
 ImageError FloppyImage::Open(const std::string& path)
 {
-    std::vector<uint8_t> bytes;
-    if (ReadFileImage(path.c_str(), &bytes) != FileResult::Ok)
-        return ImageError::OpenFailed;
-    return Load(std::move(bytes));
+    *this = FloppyImage();
+    std::FILE* file = std::fopen(HostPath(path.c_str()).c_str(), "rb");
+    long size = -1;
+    if (file && std::fseek(file, 0, SEEK_END) == 0)
+        size = std::ftell(file);
+    if (size < 0) {
+        // No size to tell (a pipe): read whole.
+        if (file)
+            std::fclose(file);
+        std::vector<uint8_t> bytes;
+        if (ReadFileImage(path.c_str(), &bytes) != FileResult::Ok)
+            return ImageError::OpenFailed;
+        return Load(std::move(bytes));
+    }
+    if (!IsFloppyImageSize(size_t(size))) {
+        // Not read at all: a stray multi-gigabyte ".IMG" costs nothing.
+        std::fclose(file);
+        damage_ = SizeDamage(size_t(size));
+        return ImageError::Damaged;
+    }
+    bytes_.AssignFile(file, size_t(size));
+    return Parse();
 }
 
 ImageError FloppyImage::Load(std::vector<uint8_t> bytes)
 {
     *this = FloppyImage();
     if (!IsFloppyImageSize(bytes.size())) {
-        damage_ = "the image has " + std::to_string(bytes.size()) +
-                  " bytes; a floppy image has 737280 (720 KB) or 1474560 (1.44 MB)";
+        damage_ = SizeDamage(bytes.size());
         return ImageError::Damaged;
     }
-    bytes_ = std::move(bytes);
-    standardLayout_ = !ReadBootGeometry(bytes_.data(), bytes_.size(), &geo_);
+    bytes_.Assign(bytes);
+    return Parse();
+}
+
+ImageError FloppyImage::Parse()
+{
+    standardLayout_ = !ReadBootGeometry(bytes_.Read(0, 512), bytes_.Size(), &geo_);
     if (standardLayout_)
-        geo_ = StandardGeometry(bytes_.size());
+        geo_ = StandardGeometry(bytes_.Size());
     const uint32_t entries = geo_.ClusterCount() + 2;
     fat_.resize(entries);
-    const uint8_t* fat = bytes_.data() + geo_.FatOffset(0);
+    const uint8_t* fat = bytes_.Read(geo_.FatOffset(0), geo_.FatBytes());
     for (uint32_t n = 0; n < entries; ++n) {
         const uint32_t pair = Get16(fat + n * 3 / 2);
         fat_[n] = uint16_t((n & 1) ? pair >> 4 : pair & 0xFFF);
     }
     CheckDisk();
+    if (damage_.empty() && bytes_.ReadFailed())
+        damage_ = "the image file could not be read";
     return IsClean() ? ImageError::Ok : ImageError::Damaged;
 }
 
@@ -157,6 +186,7 @@ bool FloppyImage::FolderSlots(uint32_t firstCluster, Folder* out, std::string* p
     out->cluster = firstCluster;
     out->slots.clear();
     if (firstCluster == 0) {
+        bytes_.Read(geo_.RootOffset(), geo_.RootBytes());
         for (uint32_t i = 0; i < geo_.rootEntries; ++i)
             out->slots.push_back(geo_.RootOffset() + i * kEntrySize);
         return true;
@@ -165,6 +195,7 @@ bool FloppyImage::FolderSlots(uint32_t firstCluster, Folder* out, std::string* p
     if (!Chain(firstCluster, &clusters, problem))
         return false;
     for (uint32_t c : clusters) {
+        bytes_.Read(geo_.ClusterOffset(c), geo_.ClusterBytes());
         for (size_t i = 0; i < geo_.ClusterBytes() / kEntrySize; ++i)
             out->slots.push_back(geo_.ClusterOffset(c) + i * kEntrySize);
     }
@@ -179,7 +210,7 @@ std::vector<FloppyImage::Slot> FloppyImage::ParseFolder(const Folder& folder) co
     int nextOrdinal = 0;
     uint8_t longSum = 0;
     for (size_t offset : folder.slots) {
-        const uint8_t* p = bytes_.data() + offset;
+        const uint8_t* p = bytes_.Read(offset, kEntrySize);
         if (p[0] == 0)
             break;  // the end of the folder
         if (p[0] == kDeleted) {
@@ -238,7 +269,7 @@ std::vector<FloppyImage::Slot> FloppyImage::ParseFolder(const Folder& folder) co
 
 ImageError FloppyImage::Resolve(const std::string& path, Folder* parent, Slot* slot, bool* isRoot) const
 {
-    if (bytes_.empty())
+    if (bytes_.Empty())
         return ImageError::Damaged;
     const std::vector<std::string> parts = SplitPath(path);
     std::string problem;
@@ -324,10 +355,10 @@ ImageError FloppyImage::ReadFile(const std::string& path, std::vector<uint8_t>* 
     out->reserve(s.size);
     for (uint32_t c : clusters) {
         const size_t take = std::min(geo_.ClusterBytes(), size_t(s.size) - out->size());
-        const uint8_t* from = bytes_.data() + geo_.ClusterOffset(c);
+        const uint8_t* from = bytes_.Read(geo_.ClusterOffset(c), take);
         out->insert(out->end(), from, from + take);
     }
-    return ImageError::Ok;
+    return bytes_.ReadFailed() ? ImageError::Damaged : ImageError::Ok;
 }
 
 uint32_t FloppyImage::FreeClusters() const

@@ -3,7 +3,8 @@
 // written back to its file only when it is complete (Save), so a full disk,
 // an error or a crash never leaves a damaged image behind.
 //
-// Opening checks the whole disk: the size, every cluster chain (cycles,
+// Opening reads only what it looks at (see ImageBytes) and checks the
+// whole disk: the size, every cluster chain (cycles,
 // clusters outside the disk, chains that do not match the file's size,
 // clusters shared by two files) and every folder (loops). A disk with any
 // fault is still listed and its sound files read, which is how worn disks
@@ -21,6 +22,7 @@
 
 #include "fat_geometry.h"
 #include "hostfile.h"
+#include "image_bytes.h"
 
 namespace floppy {
 
@@ -76,7 +78,7 @@ public:
     // Sector 0 held no usable layout; the standard one for the size is used.
     bool UsesStandardLayout() const { return standardLayout_; }
     const FatGeometry& Geometry() const { return geo_; }
-    size_t Size() const { return bytes_.size(); }
+    size_t Size() const { return bytes_.Size(); }
 
     // The entries of a folder ("" is the root), in disk order; deleted
     // entries, volume labels, "." and ".." are left out.
@@ -108,7 +110,7 @@ public:
     ImageError Delete(const std::string& path);
 
     // The image's bytes, both FAT copies equal.
-    const std::vector<uint8_t>& Bytes() const { return bytes_; }
+    std::vector<uint8_t> Bytes() const { return bytes_.Copy(); }
     // Writes the image file beside `path`, then puts it in place.
     ImageError Save(const std::string& path) const;
 
@@ -132,6 +134,7 @@ private:
     };
 
     // reading (floppy_image.cpp)
+    ImageError Parse();
     uint16_t FatEntry(uint32_t cluster) const { return fat_[cluster]; }
     bool Chain(uint32_t start, std::vector<uint32_t>* out, std::string* problem) const;
     bool FolderSlots(uint32_t firstCluster, Folder* out, std::string* problem) const;
@@ -143,6 +146,7 @@ private:
                      std::vector<uint32_t>* seenFolders);
 
     // writing (floppy_write.cpp)
+    bool Writable();
     std::vector<uint32_t> Allocate(uint32_t count) const;
     void WriteChain(const std::vector<uint32_t>& clusters);
     void FreeChain(uint32_t start);
@@ -153,7 +157,7 @@ private:
     void WriteEntry(size_t offset, const uint8_t raw11[11], uint8_t attributes, uint32_t cluster, uint32_t size,
                     std::time_t when);
 
-    std::vector<uint8_t> bytes_;
+    ImageBytes bytes_;
     FatGeometry geo_;
     std::vector<uint16_t> fat_;  // entries of the first FAT copy, decoded
     std::string damage_;

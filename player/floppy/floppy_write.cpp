@@ -42,12 +42,21 @@ uint64_t ClustersFor(uint64_t size, size_t clusterBytes)
 
 }  // namespace
 
+// Only a disk that read cleanly, and read whole, is changed.
+bool FloppyImage::Writable()
+{
+    if (bytes_.Empty() || !IsClean())
+        return false;
+    bytes_.Mutable();
+    return !bytes_.ReadFailed();
+}
+
 FloppyImage FloppyImage::Blank(size_t size, uint32_t serial)
 {
     FloppyImage image;
     image.geo_ = StandardGeometry(size);
-    image.bytes_.assign(size, 0);
-    WriteBootSector(image.geo_, serial, image.bytes_.data());
+    image.bytes_.Assign(std::vector<uint8_t>(size, 0));
+    WriteBootSector(image.geo_, serial, image.bytes_.Mutable());
     image.fat_.assign(image.geo_.ClusterCount() + 2, kFatFree);
     image.fat_[0] = uint16_t(0xF00 | image.geo_.media);
     image.fat_[1] = kFatEnd;
@@ -84,7 +93,7 @@ void FloppyImage::FreeChain(uint32_t start)
 
 void FloppyImage::SyncFats()
 {
-    uint8_t* first = bytes_.data() + geo_.FatOffset(0);
+    uint8_t* first = bytes_.Mutable() + geo_.FatOffset(0);
     for (uint32_t n = 0; n < fat_.size(); ++n) {
         uint8_t* p = first + n * 3 / 2;
         const uint32_t v = fat_[n];
@@ -97,14 +106,14 @@ void FloppyImage::SyncFats()
         }
     }
     for (uint32_t copy = 1; copy < geo_.fatCount; ++copy)
-        std::memcpy(bytes_.data() + geo_.FatOffset(copy), first, geo_.FatBytes());
+        std::memcpy(bytes_.Mutable() + geo_.FatOffset(copy), first, geo_.FatBytes());
 }
 
 void FloppyImage::MarkDeleted(const Slot& slot)
 {
     for (size_t offset : slot.longSlots)
-        bytes_[offset] = kDeleted;
-    bytes_[slot.offset] = kDeleted;
+        bytes_.Mutable()[offset] = kDeleted;
+    bytes_.Mutable()[slot.offset] = kDeleted;
 }
 
 // A free slot of the folder; when it has none, a subfolder grows by a
@@ -114,7 +123,7 @@ ImageError FloppyImage::TakeSlot(const Folder& folder, uint32_t* extraCluster, s
     *extraCluster = 0;
     *endMark = kNoSlot;
     for (size_t i = 0; i < folder.slots.size(); ++i) {
-        const uint8_t first = bytes_[folder.slots[i]];
+        const uint8_t first = *bytes_.Read(folder.slots[i], 1);
         if (first == 0 || first == kDeleted) {
             *offset = folder.slots[i];
             // Taking the folder's end mark: the next slot becomes the end, so
@@ -140,14 +149,14 @@ size_t FloppyImage::GrowFolder(const Folder& folder)
     fat_[chain.back()] = uint16_t(grown[0]);
     WriteChain(grown);
     const size_t offset = geo_.ClusterOffset(grown[0]);
-    std::memset(bytes_.data() + offset, 0, geo_.ClusterBytes());
+    std::memset(bytes_.Mutable() + offset, 0, geo_.ClusterBytes());
     return offset;
 }
 
 void FloppyImage::WriteEntry(size_t offset, const uint8_t raw11[11], uint8_t attributes, uint32_t cluster,
                              uint32_t size, std::time_t when)
 {
-    uint8_t* p = bytes_.data() + offset;
+    uint8_t* p = bytes_.Mutable() + offset;
     uint16_t date = 0, time = 0;
     ToFatTime(when ? when : (writeTime_ ? writeTime_ : std::time(nullptr)), &date, &time);
     std::memset(p, 0, kEntrySize);
@@ -167,7 +176,7 @@ ImageError FloppyImage::WriteFile(const std::string& path, const uint8_t* data, 
                                   std::string* written, std::time_t when)
 {
     missing_ = 0;
-    if (bytes_.empty() || !IsClean())
+    if (!Writable())
         return ImageError::Refused;
     std::string folderPath, leaf;
     SplitLeaf(path, &folderPath, &leaf);
@@ -213,16 +222,16 @@ ImageError FloppyImage::WriteFile(const std::string& path, const uint8_t* data, 
     if (replace) {
         FreeChain(old->cluster);
         for (size_t at : old->longSlots)
-            bytes_[at] = kDeleted;  // the long name belonged to the old file
+            bytes_.Mutable()[at] = kDeleted;  // the long name belonged to the old file
     }
     if (endMark != kNoSlot)
-        bytes_[endMark] = 0;
+        bytes_.Mutable()[endMark] = 0;
     if (extra)
         offset = GrowFolder(folder);
     const std::vector<uint32_t> clusters = Allocate(uint32_t(need - extra));
     WriteChain(clusters);
     for (size_t i = 0; i < clusters.size(); ++i) {
-        uint8_t* to = bytes_.data() + geo_.ClusterOffset(clusters[i]);
+        uint8_t* to = bytes_.Mutable() + geo_.ClusterOffset(clusters[i]);
         const size_t from = i * geo_.ClusterBytes();
         const size_t take = std::min(geo_.ClusterBytes(), size - from);
         std::memcpy(to, data + from, take);
@@ -238,7 +247,7 @@ ImageError FloppyImage::WriteFile(const std::string& path, const uint8_t* data, 
 ImageError FloppyImage::MakeFolder(const std::string& path)
 {
     missing_ = 0;
-    if (bytes_.empty() || !IsClean())
+    if (!Writable())
         return ImageError::Refused;
     std::string parentPath, leaf;
     SplitLeaf(path, &parentPath, &leaf);
@@ -263,13 +272,13 @@ ImageError FloppyImage::MakeFolder(const std::string& path)
         return ImageError::DiskFull;
     }
     if (endMark != kNoSlot)
-        bytes_[endMark] = 0;
+        bytes_.Mutable()[endMark] = 0;
     if (extra)
         offset = GrowFolder(parent);
     const std::vector<uint32_t> own = Allocate(1);
     WriteChain(own);
     const size_t inside = geo_.ClusterOffset(own[0]);
-    std::memset(bytes_.data() + inside, 0, geo_.ClusterBytes());
+    std::memset(bytes_.Mutable() + inside, 0, geo_.ClusterBytes());
     const std::time_t now = writeTime_ ? writeTime_ : std::time(nullptr);
     const uint8_t dot[11] = {'.', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
     const uint8_t dotdot[11] = {'.', '.', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
@@ -282,7 +291,7 @@ ImageError FloppyImage::MakeFolder(const std::string& path)
 
 ImageError FloppyImage::Delete(const std::string& path)
 {
-    if (bytes_.empty() || !IsClean())
+    if (!Writable())
         return ImageError::Refused;
     Folder parent;
     Slot slot;
@@ -306,9 +315,12 @@ ImageError FloppyImage::Delete(const std::string& path)
 
 ImageError FloppyImage::Save(const std::string& path) const
 {
-    if (bytes_.empty() || !IsClean())
+    if (bytes_.Empty() || !IsClean())
         return ImageError::Refused;
-    return WriteFileImage(path.c_str(), bytes_.data(), bytes_.size()) == FileResult::Ok ? ImageError::Ok
+    const uint8_t* all = bytes_.All();
+    if (bytes_.ReadFailed())
+        return ImageError::Refused;
+    return WriteFileImage(path.c_str(), all, bytes_.Size()) == FileResult::Ok ? ImageError::Ok
                                                                                         : ImageError::WriteFailed;
 }
 
