@@ -2,22 +2,11 @@
 
 #include <cstring>
 
+#include "fat_bytes.h"
+
 namespace floppy {
 
 namespace {
-
-uint32_t Get16(const uint8_t* p) { return p[0] | (uint32_t(p[1]) << 8); }
-uint32_t Get32(const uint8_t* p) { return Get16(p) | (Get16(p + 2) << 16); }
-void Put16(uint8_t* p, uint32_t v)
-{
-    p[0] = uint8_t(v);
-    p[1] = uint8_t(v >> 8);
-}
-void Put32(uint8_t* p, uint32_t v)
-{
-    Put16(p, v);
-    Put16(p + 2, v >> 16);
-}
 
 bool IsPowerOfTwo(uint32_t v, uint32_t low, uint32_t high)
 {

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "fat_bytes.h"
 #include "fat_names.h"
 
 namespace floppy {
@@ -16,9 +17,6 @@ constexpr int kMaxFolderDepth = 64;
 constexpr uint8_t kAttrVolume = 0x08;
 constexpr uint8_t kAttrLongName = 0x0F;
 constexpr uint8_t kDeleted = 0xE5;
-
-uint32_t Get16(const uint8_t* p) { return p[0] | (uint32_t(p[1]) << 8); }
-uint32_t Get32(const uint8_t* p) { return Get16(p) | (Get16(p + 2) << 16); }
 
 // The 13 characters of a long-name entry, as 8-bit text (characters beyond
 // Latin-1 become "_"); false at the terminating 0.

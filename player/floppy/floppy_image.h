@@ -147,6 +147,8 @@ private:
 
     // writing (floppy_write.cpp)
     bool Writable();
+    ImageError FindPlace(const std::string& path, Folder* folder, std::vector<Slot>* slots, std::string* leaf);
+    size_t UseSlot(const Folder& folder, size_t offset, size_t endMark, uint32_t extra);
     std::vector<uint32_t> Allocate(uint32_t count) const;
     void WriteChain(const std::vector<uint32_t>& clusters);
     void FreeChain(uint32_t start);

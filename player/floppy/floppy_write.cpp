@@ -6,6 +6,7 @@
 #include <cstring>
 #include <set>
 
+#include "fat_bytes.h"
 #include "fat_names.h"
 #include "floppy_image.h"
 
@@ -17,12 +18,6 @@ constexpr uint8_t kAttrArchive = 0x20;
 constexpr uint8_t kAttrFolder = 0x10;
 constexpr uint8_t kDeleted = 0xE5;
 constexpr size_t kNoSlot = size_t(-1);
-
-void Put16(uint8_t* p, uint32_t v)
-{
-    p[0] = uint8_t(v);
-    p[1] = uint8_t(v >> 8);
-}
 
 // The folder part and the last component of a path.
 void SplitLeaf(const std::string& path, std::string* folder, std::string* leaf)
@@ -168,22 +163,41 @@ void FloppyImage::WriteEntry(size_t offset, const uint8_t raw11[11], uint8_t att
     Put16(p + 22, time);  // last write
     Put16(p + 24, date);
     Put16(p + 26, cluster);
-    Put16(p + 28, size);
-    Put16(p + 30, size >> 16);
+    Put32(p + 28, size);
+}
+
+// Where a new entry for `path` goes: its folder, that folder's entries and
+// the entry's own name.
+ImageError FloppyImage::FindPlace(const std::string& path, Folder* folder, std::vector<Slot>* slots,
+                                  std::string* leaf)
+{
+    missing_ = 0;
+    if (!Writable())
+        return ImageError::Refused;
+    std::string folderPath;
+    SplitLeaf(path, &folderPath, leaf);
+    if (ImageError e = ResolveFolder(folderPath, folder); e != ImageError::Ok)
+        return e;
+    *slots = ParseFolder(*folder);
+    return ImageError::Ok;
+}
+
+// Takes the slot TakeSlot chose: the end mark moves on, or the folder grows.
+size_t FloppyImage::UseSlot(const Folder& folder, size_t offset, size_t endMark, uint32_t extra)
+{
+    if (endMark != kNoSlot)
+        bytes_.Mutable()[endMark] = 0;
+    return extra ? GrowFolder(folder) : offset;
 }
 
 ImageError FloppyImage::WriteFile(const std::string& path, const uint8_t* data, size_t size, Existing existing,
                                   std::string* written, std::time_t when)
 {
-    missing_ = 0;
-    if (!Writable())
-        return ImageError::Refused;
-    std::string folderPath, leaf;
-    SplitLeaf(path, &folderPath, &leaf);
     Folder folder;
-    if (ImageError e = ResolveFolder(folderPath, &folder); e != ImageError::Ok)
+    std::vector<Slot> slots;
+    std::string leaf;
+    if (ImageError e = FindPlace(path, &folder, &slots, &leaf); e != ImageError::Ok)
         return e;
-    const std::vector<Slot> slots = ParseFolder(folder);
     const Slot* old = nullptr;
     std::set<std::string> taken;
     for (const Slot& s : slots) {
@@ -224,10 +238,7 @@ ImageError FloppyImage::WriteFile(const std::string& path, const uint8_t* data, 
         for (size_t at : old->longSlots)
             bytes_.Mutable()[at] = kDeleted;  // the long name belonged to the old file
     }
-    if (endMark != kNoSlot)
-        bytes_.Mutable()[endMark] = 0;
-    if (extra)
-        offset = GrowFolder(folder);
+    offset = UseSlot(folder, offset, endMark, extra);
     const std::vector<uint32_t> clusters = Allocate(uint32_t(need - extra));
     WriteChain(clusters);
     for (size_t i = 0; i < clusters.size(); ++i) {
@@ -246,16 +257,13 @@ ImageError FloppyImage::WriteFile(const std::string& path, const uint8_t* data, 
 
 ImageError FloppyImage::MakeFolder(const std::string& path)
 {
-    missing_ = 0;
-    if (!Writable())
-        return ImageError::Refused;
-    std::string parentPath, leaf;
-    SplitLeaf(path, &parentPath, &leaf);
     Folder parent;
-    if (ImageError e = ResolveFolder(parentPath, &parent); e != ImageError::Ok)
+    std::vector<Slot> slots;
+    std::string leaf;
+    if (ImageError e = FindPlace(path, &parent, &slots, &leaf); e != ImageError::Ok)
         return e;
     std::set<std::string> taken;
-    for (const Slot& s : ParseFolder(parent)) {
+    for (const Slot& s : slots) {
         if (SameName(s.name, leaf) || SameName(s.shortName, leaf))
             return ImageError::Exists;
         taken.insert(s.shortName);
@@ -271,10 +279,7 @@ ImageError FloppyImage::MakeFolder(const std::string& path)
         missing_ = (1 + extra - FreeClusters()) * uint64_t(geo_.ClusterBytes());
         return ImageError::DiskFull;
     }
-    if (endMark != kNoSlot)
-        bytes_.Mutable()[endMark] = 0;
-    if (extra)
-        offset = GrowFolder(parent);
+    offset = UseSlot(parent, offset, endMark, extra);
     const std::vector<uint32_t> own = Allocate(1);
     WriteChain(own);
     const size_t inside = geo_.ClusterOffset(own[0]);

@@ -13,18 +13,7 @@ using floppy::FloppyImage;
 using floppy::ImageCopyTarget;
 using floppy::TargetWrite;
 using floppytest::Content;
-
-std::vector<std::string> RootNames(const std::string& imagePath)
-{
-    FloppyImage image;
-    image.Open(imagePath);
-    std::vector<floppy::ImageEntry> entries;
-    image.List("", &entries);
-    std::vector<std::string> names;
-    for (const floppy::ImageEntry& e : entries)
-        names.push_back(e.name);
-    return names;
-}
+using floppytest::RootNames;
 
 TEST(ImageCopyTarget, AMissingImageIsMadeBlankAtTheChosenSize)
 {

@@ -61,6 +61,19 @@ inline void SetEntryCluster(std::vector<uint8_t>& bytes, size_t entry, uint32_t 
     bytes[entry + 27] = uint8_t(cluster >> 8);
 }
 
+// The names in the root of an image file, in disk order.
+inline std::vector<std::string> RootNames(const std::string& imagePath)
+{
+    floppy::FloppyImage image;
+    image.Open(imagePath);
+    std::vector<floppy::ImageEntry> entries;
+    image.List("", &entries);
+    std::vector<std::string> names;
+    for (const floppy::ImageEntry& e : entries)
+        names.push_back(e.name);
+    return names;
+}
+
 }  // namespace floppytest
 
 #endif

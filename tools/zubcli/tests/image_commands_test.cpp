@@ -7,6 +7,7 @@
 #include "cli_run.h"
 #include "eseq_testdata.h"
 #include "floppy_image.h"
+#include "floppy_testing.h"
 #include "temp_tree.h"
 
 namespace {
@@ -14,6 +15,7 @@ namespace {
 using eseqtest::TempTree;
 using floppy::FloppyImage;
 using floppy::ImageError;
+using floppytest::RootNames;
 
 std::vector<uint8_t> Bytes(size_t size, uint32_t seed)
 {
@@ -30,18 +32,6 @@ std::vector<uint8_t> Midi(size_t size, uint32_t seed)
     const uint8_t head[] = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96};
     std::copy(head, head + sizeof head, bytes.begin());
     return bytes;
-}
-
-std::vector<std::string> RootNames(const std::string& image)
-{
-    FloppyImage disk;
-    disk.Open(image);
-    std::vector<floppy::ImageEntry> entries;
-    disk.List("", &entries);
-    std::vector<std::string> names;
-    for (const floppy::ImageEntry& e : entries)
-        names.push_back(e.name);
-    return names;
 }
 
 // Dates vary with the machine's clock and zone: "DATE" in their place.
