@@ -73,6 +73,8 @@ public:
     // The same, with an empty set for handles not in use.
     const TsRectSet& SelectionOrEmpty(uint32_t handle);
     int32_t SelectionRefs(uint32_t handle) const;
+    // The grid's own slots 0-7 (slot 0 is no handle for a client).
+    TsRectSet& Slot(uint32_t index) { return slots_[index % TS_RESERVED_SLOTS]; }
 
     // Walks a selection clipped to the grid: rows, columns, or cells (rows
     // outer, columns inner).
