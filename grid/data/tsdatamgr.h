@@ -78,15 +78,20 @@ public:
 
     // Walks a selection clipped to the grid: rows, columns, or cells (rows
     // outer, columns inner).
+    // A row counts only where the selection covers cells of the grid.
     template <class F>
     void ForEachRow(const TsRectSet& s, F f) const
     {
-        s.ForEachRow(static_cast<int32_t>(RowCount()), [&f](int32_t r) { f(static_cast<uint32_t>(r)); });
+        TsRectSet inside = s;
+        inside.Clip(Extent());
+        inside.ForEachRow(static_cast<int32_t>(RowCount()), [&f](int32_t r) { f(static_cast<uint32_t>(r)); });
     }
     template <class F>
     void ForEachCol(const TsRectSet& s, F f) const
     {
-        s.ForEachCol(static_cast<int32_t>(ColCount()), [&f](int32_t c) { f(static_cast<uint32_t>(c)); });
+        TsRectSet inside = s;
+        inside.Clip(Extent());
+        inside.ForEachCol(static_cast<int32_t>(ColCount()), [&f](int32_t c) { f(static_cast<uint32_t>(c)); });
     }
     template <class F>
     void ForEachCell(const TsRectSet& s, F f) const

@@ -40,7 +40,7 @@ public:
         TsSelRect r{left, top, right, bottom};
         return static_cast<uint32_t>(Send(TSM_SETSELRANGE, handle, &r));
     }
-    uint32_t Row(int32_t row) { return Range(0, row, -1, row); }
+    uint32_t Row(int32_t row, uint32_t handle = 0) { return Range(0, row, -1, row, handle); }
     uint32_t Cell(int32_t row, int32_t col) { return Range(col, row, col, row); }
     intptr_t Op(uint32_t op, uint32_t target, uint32_t operand = 0, uintptr_t d1 = 0)
     {
