@@ -397,7 +397,8 @@ void TsGrid::Filter(const TsRectSet& operand, const TsCellFilter& f, bool texts,
 intptr_t TsGrid::CountOperation(uint32_t op, uint32_t d0, uintptr_t d1)
 {
     const TsRectSet& s = Sel(d0);
-    const TsCountRequest* request = reinterpret_cast<const TsCountRequest*>(d1);
+    // Only counting with transfer (0x15-0x17) reads a record at d1.
+    const TsCountRequest* request = op <= TS_SEL_COUNTCOLS ? reinterpret_cast<const TsCountRequest*>(d1) : nullptr;
     bool plain = !request || request->flags < 0;
     bool shownOnly = !plain && (request->flags & TS_COUNT_SHOWN);
     Vlist* out = !plain && (request->flags & TS_COUNT_TRANSFER) ? request->out : nullptr;

@@ -8,10 +8,14 @@
 
 namespace {
 
-enum : uint32_t {
-    kRowBytes = sizeof(TsRowRecord) > 64 ? sizeof(TsRowRecord) : 64,
-    kColBytes = sizeof(TsColumnRecord) > 132 ? sizeof(TsColumnRecord) : 132,
-};
+// Records keep their 32-bit sizes where they fit, rounded so that every
+// record of the pool is aligned (64-bit builds have larger records).
+constexpr uint32_t RecordBytes(size_t size, size_t least, size_t align)
+{
+    return static_cast<uint32_t>(((size > least ? size : least) + align - 1) / align * align);
+}
+const uint32_t kRowBytes = RecordBytes(sizeof(TsRowRecord), 64, alignof(TsRowRecord));
+const uint32_t kColBytes = RecordBytes(sizeof(TsColumnRecord), 132, alignof(TsColumnRecord));
 #if UINTPTR_MAX == 0xFFFFFFFFu
 static_assert(sizeof(TsRowRecord) <= 64, "row records are 64 bytes");
 static_assert(sizeof(TsColumnRecord) <= 132, "column records are 132 bytes");
