@@ -4,19 +4,27 @@
 #include "tsvalue.h"
 #include "tsvalueparse.h"
 
+void TsValueSource::Keep(TsValue* v)
+{
+    if (!first_)
+        first_ = v;
+    else
+        more_.push_back(v);
+}
+
 TsValueSource::TsValueSource(uint32_t part, uintptr_t d1)
 {
     auto keep = [this](TsValue* v) {
-        values_.push_back(TsValueRef(v));
+        Keep(TsValueRef(v));
         return true;
     };
     switch (part) {
     case TS_PART_STRING:
         TsParseValues(reinterpret_cast<const char*>(d1), [this](TsValue* v) {
-            values_.push_back(v);
+            Keep(v);
             return true;
         });
-        repeat_ = values_.size() == 1;
+        repeat_ = Count() == 1;
         break;
     case TS_PART_LIST:
         if (Vlist* list = reinterpret_cast<Vlist*>(d1)) {
@@ -28,20 +36,19 @@ TsValueSource::TsValueSource(uint32_t part, uintptr_t d1)
         TsWalkRange(reinterpret_cast<const VlistRange*>(d1), [&keep](int32_t, TsValue** e) { return keep(*e); });
         break;
     case TS_PART_NUMBER:
-        values_.push_back(TsMakeNumber(static_cast<int32_t>(d1)));
+        Keep(TsMakeNumber(static_cast<int32_t>(d1)));
         repeat_ = true;
         break;
     case TS_PART_ADD:
         add_ = true;
         addend_ = static_cast<int32_t>(d1);
-        values_.push_back(TsMakeNumber(addend_));
+        Keep(TsMakeNumber(addend_));
         repeat_ = true;
         break;
     case TS_PART_VALUE:
         if (d1) {
-            keep(*reinterpret_cast<TsValue**>(d1) ? *reinterpret_cast<TsValue**>(d1) : nullptr);
-            if (!values_.back())
-                values_.back() = TsEmpty();
+            TsValue* held = *reinterpret_cast<TsValue**>(d1);
+            Keep(held ? TsValueRef(held) : TsEmpty());
             repeat_ = true;
         }
         break;
@@ -52,17 +59,16 @@ TsValueSource::TsValueSource(uint32_t part, uintptr_t d1)
 
 TsValueSource::~TsValueSource()
 {
-    for (TsValue* v : values_)
+    TsValueRelease(first_);
+    for (TsValue* v : more_)
         TsValueRelease(v);
 }
 
 TsValue* TsValueSource::Next()
 {
-    if (values_.empty())
-        return nullptr;
     if (repeat_)
-        return values_.front();
-    return next_ < values_.size() ? values_[next_++] : nullptr;
+        return first_;
+    return next_ < Count() ? At(next_++) : nullptr;
 }
 
 bool TsValueSource::NextNumber(int32_t* out)

@@ -34,7 +34,13 @@ public:
     bool ApplyTo(TsValue** target);
 
 private:
-    std::vector<TsValue*> values_;
+    void Keep(TsValue* v);  // takes over one reference
+    size_t Count() const { return first_ ? 1 + more_.size() : 0; }
+    TsValue* At(size_t i) const { return i == 0 ? first_ : more_[i - 1]; }
+
+    // The first value inline: most requests carry one.
+    TsValue* first_ = nullptr;
+    std::vector<TsValue*> more_;
     size_t next_ = 0;
     bool repeat_ = false;
     bool add_ = false;

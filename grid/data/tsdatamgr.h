@@ -82,16 +82,14 @@ public:
     template <class F>
     void ForEachRow(const TsRectSet& s, F f) const
     {
-        TsRectSet inside = s;
-        inside.Clip(Extent());
-        inside.ForEachRow(static_cast<int32_t>(RowCount()), [&f](int32_t r) { f(static_cast<uint32_t>(r)); });
+        s.ForEachRow(static_cast<int32_t>(RowCount()), static_cast<int32_t>(ColCount()),
+                     [&f](int32_t r) { f(static_cast<uint32_t>(r)); });
     }
     template <class F>
     void ForEachCol(const TsRectSet& s, F f) const
     {
-        TsRectSet inside = s;
-        inside.Clip(Extent());
-        inside.ForEachCol(static_cast<int32_t>(ColCount()), [&f](int32_t c) { f(static_cast<uint32_t>(c)); });
+        s.ForEachCol(static_cast<int32_t>(ColCount()), static_cast<int32_t>(RowCount()),
+                     [&f](int32_t c) { f(static_cast<uint32_t>(c)); });
     }
     template <class F>
     void ForEachCell(const TsRectSet& s, F f) const

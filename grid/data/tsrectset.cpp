@@ -102,6 +102,12 @@ void TsRectSet::Xor(const TsRectSet& other)
 
 void TsRectSet::Clip(const TsRect& r)
 {
+    if (rects_.size() == 1) {
+        rects_[0] = Intersection(rects_[0], r);
+        if (rects_[0].Empty())
+            rects_.clear();
+        return;
+    }
     TsRectSet one;
     one.Set(r);
     Intersect(one);
@@ -151,7 +157,7 @@ void TsRectSet::InsertLines(int32_t position, int32_t count, bool rows)
         if (last >= position)
             last = Shifted(last, count);
     }
-    Normalise();
+    // Shifting keeps rectangles disjoint and makes none newly adjacent.
 }
 
 void TsRectSet::DeleteLines(int32_t position, int32_t count, bool rows)
@@ -212,10 +218,12 @@ void TsRectSet::Normalise()
     mergeVertical();
 }
 
-std::vector<std::pair<int32_t, int32_t>> TsRectSet::Lines(int32_t limit, bool rows) const
+std::vector<std::pair<int32_t, int32_t>> TsRectSet::Lines(int32_t limit, int32_t other, bool rows) const
 {
     std::vector<std::pair<int32_t, int32_t>> spans;
     for (const TsRect& r : rects_) {
+        if ((rows ? r.right : r.bottom) < 0 || (rows ? r.left : r.top) >= other)
+            continue;
         int32_t a = std::max(rows ? r.top : r.left, 0);
         int32_t b = std::min(rows ? r.bottom : r.right, limit - 1);
         if (a <= b)
@@ -239,5 +247,5 @@ std::vector<std::pair<int32_t, int32_t>> TsRectSet::ColsOfRow(int32_t row, int32
         if (r.top <= row && r.bottom >= row)
             band.rects_.push_back(TsRect{0, r.left, 0, r.right});
     }
-    return band.Lines(cols, false);
+    return band.Lines(cols, 1, false);
 }

@@ -48,16 +48,17 @@ public:
     void DeleteRows(int32_t position, int32_t count) { DeleteLines(position, count, true); }
     void DeleteCols(int32_t position, int32_t count) { DeleteLines(position, count, false); }
 
-    // Covered rows (or columns) below limit, ascending, each once.
+    // Rows below `rows` (or columns below `cols`) where the set covers
+    // cells of a rows x cols grid, ascending, each once.
     template <class F>
-    void ForEachRow(int32_t limit, F f) const
+    void ForEachRow(int32_t rows, int32_t cols, F f) const
     {
-        ForEachLine(limit, true, f);
+        ForEachLine(rows, cols, true, f);
     }
     template <class F>
-    void ForEachCol(int32_t limit, F f) const
+    void ForEachCol(int32_t cols, int32_t rows, F f) const
     {
-        ForEachLine(limit, false, f);
+        ForEachLine(cols, rows, false, f);
     }
     // Covered cells within rows x cols: rows outer, columns inner, ascending.
     template <class F>
@@ -68,12 +69,23 @@ private:
     void DeleteLines(int32_t position, int32_t count, bool rows);
     void Normalise();
     // Ascending disjoint intervals of the rectangles' rows (or columns),
-    // clipped to [0, limit).
-    std::vector<std::pair<int32_t, int32_t>> Lines(int32_t limit, bool rows) const;
+    // clipped to [0, limit), of the rectangles that reach into [0, other)
+    // on the other axis.
+    std::vector<std::pair<int32_t, int32_t>> Lines(int32_t limit, int32_t other, bool rows) const;
     template <class F>
-    void ForEachLine(int32_t limit, bool rows, F f) const
+    void ForEachLine(int32_t limit, int32_t other, bool rows, F f) const
     {
-        for (const auto& span : Lines(limit, rows)) {
+        if (rects_.size() == 1) {  // the common case, without allocating
+            TsRect r = rects_.front();
+            int32_t a = rows ? r.top : r.left, b = rows ? r.bottom : r.right;
+            int32_t oa = rows ? r.left : r.top, ob = rows ? r.right : r.bottom;
+            if (ob < 0 || oa >= other)
+                return;
+            for (int32_t i = a < 0 ? 0 : a; i <= b && i < limit; ++i)
+                f(i);
+            return;
+        }
+        for (const auto& span : Lines(limit, other, rows)) {
             for (int32_t i = span.first; i <= span.second; ++i)
                 f(i);
         }
@@ -87,7 +99,15 @@ private:
 template <class F>
 void TsRectSet::ForEachCell(int32_t rows, int32_t cols, F f) const
 {
-    for (const auto& span : Lines(rows, true)) {
+    if (rects_.size() == 1) {  // the common case, without allocating
+        const TsRect& r = rects_.front();
+        for (int32_t row = r.top < 0 ? 0 : r.top; row <= r.bottom && row < rows; ++row) {
+            for (int32_t col = r.left < 0 ? 0 : r.left; col <= r.right && col < cols; ++col)
+                f(row, col);
+        }
+        return;
+    }
+    for (const auto& span : Lines(rows, cols, true)) {
         int32_t row = span.first;
         while (row <= span.second) {
             // Rows up to the next rectangle edge share their columns.

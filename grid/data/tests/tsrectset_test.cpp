@@ -58,8 +58,15 @@ TEST(TsRectSetOperations, WalksAreClippedAndOrderedRowsFirst)
     TsRectSet s = Of({{1, 3, 2, 4}, {0, 0, 1, 0}});
     EXPECT_EQ(Cells(s), (std::vector<std::pair<int, int>>{{0, 0}, {1, 0}, {1, 3}, {1, 4}, {2, 3}, {2, 4}}));
     std::vector<int> rows;
-    s.ForEachRow(2, [&rows](int32_t r) { rows.push_back(r); });
+    s.ForEachRow(2, 20, [&rows](int32_t r) { rows.push_back(r); });
     EXPECT_EQ(rows, (std::vector<int>{0, 1})) << "clipped to two rows";
+    rows.clear();
+    s.ForEachRow(20, 2, [&rows](int32_t r) { rows.push_back(r); });
+    EXPECT_EQ(rows, (std::vector<int>{0, 1})) << "row 2 is covered only in columns past the grid";
+    TsRectSet one = Of({{3, 5, 4, 9}});
+    rows.clear();
+    one.ForEachRow(20, 5, [&rows](int32_t r) { rows.push_back(r); });
+    EXPECT_TRUE(rows.empty()) << "one rectangle wholly right of the grid";
     TsRectSet whole;
     whole.Set(TsWholeGrid());
     EXPECT_EQ(CellCount(whole, 3, 2), 6);
