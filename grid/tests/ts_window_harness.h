@@ -101,10 +101,14 @@ private:
         Parent* self = reinterpret_cast<Parent*>(GetWindowLongPtrA(w, GWLP_USERDATA));
         if (self && m == WM_COMMAND && lp)
             self->commands.emplace_back(LOWORD(wp), HIWORD(wp));
-        if (self && m == WM_INITMENUPOPUP)
+        if (self && m == WM_INITMENUPOPUP) {
             self->menus.push_back(reinterpret_cast<HMENU>(wp));
-        if (m == WM_ENTERIDLE && wp == MSGF_MENU)
+            SetTimer(w, 1, 10, nullptr);  // the menu closes itself shortly
+        }
+        if (m == WM_TIMER && wp == 1) {
+            KillTimer(w, 1);
             EndMenu();
+        }
         return DefWindowProcA(w, m, wp, lp);
     }
     HWND window_;

@@ -3,6 +3,8 @@
 // the query protocol and the popup menu.
 #include "ts_window_harness.h"
 
+#include "qf.h"
+
 using namespace tswin;
 
 namespace {
@@ -17,6 +19,7 @@ INT_PTR CALLBACK QuietDialog(HWND, UINT, WPARAM, LPARAM)
 
 HWND CreateGrid(HWND parent, const char* text, DWORD style = 0, void* params = nullptr, int id = 7)
 {
+    EXPECT_NE(Library::Get().module, nullptr) << "Ts.dll registers the classes when it loads";
     return CreateWindowExA(0, "Tessaline", text, WS_CHILD | WS_VISIBLE | style, 10, 10, 200, 100, parent,
                            reinterpret_cast<HMENU>(static_cast<uintptr_t>(id)), GetModuleHandleA(nullptr), params);
 }
@@ -253,6 +256,72 @@ TEST(TsWindowSelections, OperandFromAnotherGridArrivesByMessage)
     SendMessageA(ia, TSM_COPYSLOT, mine << 8 | 9, reinterpret_cast<LPARAM>(&parent));
     DestroyWindow(a);
     DestroyWindow(b);
+}
+
+// Debugger output arrives as an exception the system raises and handles
+// itself; a vectored handler sees each line first.
+std::vector<std::string>& DebugLines()
+{
+    static std::vector<std::string> lines;
+    return lines;
+}
+
+LONG CALLBACK OnDebugString(EXCEPTION_POINTERS* e)
+{
+    if (e->ExceptionRecord->ExceptionCode != DBG_PRINTEXCEPTION_C || e->ExceptionRecord->NumberParameters < 2)
+        return EXCEPTION_CONTINUE_SEARCH;
+    DebugLines().push_back(reinterpret_cast<const char*>(e->ExceptionRecord->ExceptionInformation[1]));
+    return EXCEPTION_CONTINUE_EXECUTION;
+}
+
+TEST(TsWindowDiagnostics, ExhaustionReachesTheDiagnosticWindowAndDumpsTheTraceOutput)
+{
+    ASSERT_NE(Library::Get().module, nullptr);
+    Parent parent;
+    static UINT diagnotify = RegisterWindowMessageA("QFM_DIAGNOTIFY");
+    static std::vector<std::string> lines;
+    struct Sink {
+        static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp)
+        {
+            if (m == diagnotify && lp)
+                lines.push_back(reinterpret_cast<const char*>(lp));
+            return m == diagnotify ? 1 : DefWindowProcA(w, m, wp, lp);
+        }
+    };
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = Sink::Proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "TsDiagSink";
+    RegisterClassA(&wc);
+    HWND sink = CreateWindowExA(0, "TsDiagSink", "", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, wc.hInstance, nullptr);
+    typedef QfMgr*(__stdcall * GetInterfaceFn)(void);
+    GetInterfaceFn get = reinterpret_cast<GetInterfaceFn>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("Tsf.dll"), "QfGetInterface")));
+    ASSERT_NE(get, nullptr);
+    get()->SetDiagnosticWindow(sink);
+    lines.clear();
+
+    HWND frame = CreateGrid(parent.window(), "");
+    HWND inner = Inner(frame);
+    for (int i = 0; i < 32; ++i)
+        Send(inner, TSM_SELECTIONOP, TS_SEL_NEW << 16);
+    EXPECT_EQ(Send(inner, TSM_INSERTROWS, 1, TS_APPEND), 0);
+    EXPECT_EQ(lines, std::vector<std::string>{"TS: (TsDataMgr) Selections exhausted."});
+    get()->SetDiagnosticWindow(nullptr);
+    DestroyWindow(frame);
+    DestroyWindow(sink);
+
+    ITsVListMgr* m = Library::Get().Lists();
+    Vlist* list = m->Create(2);
+    m->Grow(list, 1);
+    m->SetNumber(m->Entry(list, 0), 7);
+    void* handler = AddVectoredExceptionHandler(1, OnDebugString);
+    DebugLines().clear();
+    m->Dump(list, 0, -1, nullptr);
+    RemoveVectoredExceptionHandler(handler);
+    m->Destroy(list);
+    EXPECT_EQ(DebugLines(), (std::vector<std::string>{"Qf:  I - Dumping Vlist(0, -1)\n", "       [0] 0x00000007 (7)\n",
+                                                      "Qf:  I - Valuelist dump complete.\n"}));
 }
 
 }  // namespace

@@ -20,11 +20,16 @@ public:
     {
         record_.window = window;
         child_ = Ts().window->GetNullWindowObject();
+        // The frame's font; the border drawing does not use it yet.
+        if (Ts().display)
+            Ts().display->GetFont(&font_, "Arial:48 hw");
     }
     ~TsFrameWndMgr()
     {
         ReturnChild();
         DropColors();
+        if (font_)
+            Ts().display->ReleaseObject(font_);
     }
 
     // Steps 2-7 of the frame's creation: the inner window from a copy of
@@ -77,6 +82,7 @@ private:
     TsFrameState state_;
     GridCreateParams params_ = {};  // handed to the inner window at creation
     QfGraphic* colors_[2] = {};
+    QfGraphic* font_ = nullptr;
     uint32_t colorVersion_ = ~0u;
 };
 
