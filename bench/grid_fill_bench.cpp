@@ -5,38 +5,19 @@
 // row and the ratio.
 #include <benchmark/benchmark.h>
 
-#include <map>
 #include <stdio.h>
 #include <string>
 #include <vector>
 
+#include "fill_texts.h"
+#include "ratio_reporter.h"
 #include "ts.h"
 #include "tsgrid.h"
 
 namespace {
 
-const int kRows = 8192;
-const int kCols = 7;
-
-const std::vector<std::string>& Texts()
-{
-    static std::vector<std::string> texts = [] {
-        std::vector<std::string> t;
-        for (int r = 0; r < kRows; ++r) {
-            char path[96];
-            snprintf(path, sizeof path, "C:\\Songs\\Disk%03d\\SONG%04d.MID", r / 40, r);
-            t.push_back(path);
-            t.push_back("");
-            t.push_back("Disk" + std::to_string(r / 40) + std::to_string(32768 + r));
-            t.push_back("SONG" + std::to_string(r) + ".MID");
-            t.push_back("Title of song number " + std::to_string(r));
-            t.push_back("00:03:" + std::to_string(10 + r % 50));
-            t.push_back("");
-        }
-        return t;
-    }();
-    return texts;
-}
+const int kRows = kFillRows;
+const int kCols = kFillCols;
 
 intptr_t Send(TsGrid& g, uint32_t message, uint32_t d0, uintptr_t d1)
 {
@@ -46,7 +27,6 @@ intptr_t Send(TsGrid& g, uint32_t message, uint32_t d0, uintptr_t d1)
 
 void FillGrid(TsGrid& g)
 {
-    const std::vector<std::string>& texts = Texts();
     Send(g, TSM_SELECTIONOP, static_cast<uint32_t>(Send(g, TSM_INSERTCOLS, kCols, TS_APPEND)) | TS_SEL_RELEASE << 16, 0);
     for (int r = 0; r < kRows; ++r) {
         uint32_t row = static_cast<uint32_t>(Send(g, TSM_INSERTROWS, 1, TS_APPEND));
@@ -54,7 +34,7 @@ void FillGrid(TsGrid& g)
             TsSelRect cell = {c, r, c, r};
             uint32_t h = static_cast<uint32_t>(Send(g, TSM_SETSELRANGE, 0, reinterpret_cast<uintptr_t>(&cell)));
             Send(g, TSM_SETPROP, h | static_cast<uint32_t>(TS_PROP(TS_GROUP_CELLS, TS_PART_STRING, TS_ITEM_VALUE)) << 16,
-                 reinterpret_cast<uintptr_t>(texts[static_cast<size_t>(r * kCols + c)].c_str()));
+                 reinterpret_cast<uintptr_t>(FillText(r, c)));
             Send(g, TSM_SELECTIONOP, h | TS_SEL_RELEASE << 16, 0);
         }
         Send(g, TSM_SELECTIONOP, row | TS_SEL_RELEASE << 16, 0);
@@ -74,13 +54,12 @@ BENCHMARK(BM_GridFill)->Unit(benchmark::kMillisecond);
 
 void BM_VectorFill(benchmark::State& state)
 {
-    const std::vector<std::string>& texts = Texts();
     for (auto _ : state) {
         std::vector<std::vector<std::string>> rows;
         for (int r = 0; r < kRows; ++r) {
             rows.emplace_back();
             for (int c = 0; c < kCols; ++c)
-                rows.back().push_back(texts[static_cast<size_t>(r * kCols + c)]);
+                rows.back().push_back(FillText(r, c));
         }
         benchmark::DoNotOptimize(rows.data());
     }
@@ -88,33 +67,17 @@ void BM_VectorFill(benchmark::State& state)
 }
 BENCHMARK(BM_VectorFill)->Unit(benchmark::kMillisecond);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs)
-            ms_[r.benchmark_name()] = r.GetAdjustedRealTime();
-    }
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        double grid = ms_["BM_GridFill"], vec = ms_["BM_VectorFill"];
-        if (vec > 0)
-            printf("grid fill of %d rows x %d cells: %.3f us/row, %.1f x a vector of strings\n", kRows, kCols,
-                   grid * 1000.0 / kRows, grid / vec);
-    }
-
-private:
-    std::map<std::string, double> ms_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    RatioReporter reporter([](std::map<std::string, double>& ms) {
+        double grid = ms["BM_GridFill"], vec = ms["BM_VectorFill"];
+        if (vec > 0)
+            printf("grid fill of %d rows x %d cells: %.3f us/row, %.1f x a vector of strings\n", kRows, kCols,
+                   grid * 1000.0 / kRows, grid / vec);
+    });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;

@@ -9,37 +9,19 @@
 
 #include <stdio.h>
 
-#include <string>
-#include <vector>
 
+#include "../fill_texts.h"
 #include "ts.h"
 
 namespace {
 
-const int kRows = 8192;
-const int kCols = 7;
+const int kRows = kFillRows;
+const int kCols = kFillCols;
 const int kRounds = 3;
-
-std::vector<std::string> g_texts;
-
-void MakeTexts()
-{
-    for (int r = 0; r < kRows; ++r) {
-        char path[96];
-        snprintf(path, sizeof path, "C:\\Songs\\Disk%03d\\SONG%04d.MID", r / 40, r);
-        g_texts.push_back(path);
-        g_texts.push_back("");
-        g_texts.push_back("Disk" + std::to_string(r / 40) + std::to_string(32768 + r));
-        g_texts.push_back("SONG" + std::to_string(r) + ".MID");
-        g_texts.push_back("Title of song number " + std::to_string(r));
-        g_texts.push_back("00:03:" + std::to_string(10 + r % 50));
-        g_texts.push_back("");
-    }
-}
 
 const char* Text(int r, int c)
 {
-    return g_texts[static_cast<size_t>(r * kCols + c)].c_str();
+    return FillText(r, c);
 }
 
 double Now()
@@ -130,7 +112,6 @@ int main()
     }
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&icc);
-    MakeTexts();
     HWND top = CreateWindowExA(0, "STATIC", "fill", WS_POPUP | WS_VISIBLE, 0, 0, 800, 600, nullptr, nullptr,
                                GetModuleHandleA(nullptr), nullptr);
     double bestGrid = 1e30, bestList = 1e30;

@@ -7,11 +7,15 @@ namespace {
 
 TsHost* g_host = nullptr;
 
-void Format(char* line, size_t size, const char* format, va_list args)
+// Formats for one output channel; a missing channel formats nothing.
+void Send(void (*channel)(const char*), const char* format, va_list args)
 {
-    int n = vsnprintf(line, size, format, args);
-    if (n < 0)
+    if (!channel)
+        return;
+    char line[512];
+    if (vsnprintf(line, sizeof line, format, args) < 0)
         line[0] = '\0';
+    channel(line);
 }
 
 }  // namespace
@@ -34,26 +38,16 @@ TsHost* TsSetHost(TsHost* host)
 
 void TsDiagnostic(const char* format, ...)
 {
-    TsHost* host = TsGetHost();
-    if (!host->diagnostic)
-        return;
-    char line[256];
     va_list args;
     va_start(args, format);
-    Format(line, sizeof line, format, args);
+    Send(TsGetHost()->diagnostic, format, args);
     va_end(args);
-    host->diagnostic(line);
 }
 
 void TsTrace(const char* format, ...)
 {
-    TsHost* host = TsGetHost();
-    if (!host->trace)
-        return;
-    char line[512];
     va_list args;
     va_start(args, format);
-    Format(line, sizeof line, format, args);
+    Send(TsGetHost()->trace, format, args);
     va_end(args);
-    host->trace(line);
 }

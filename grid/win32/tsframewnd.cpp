@@ -10,15 +10,15 @@
 #include "tsframe.h"
 #include "tspropvalues.h"
 #include "tsservices.h"
+#include "tswindowobject.h"
 #include "tsvalue.h"
 
 namespace {
 
-class TsFrameWndMgr final : public IQfWindowObject {
+class TsFrameWndMgr final : public TsWindowObject<TsFrameWndMgr> {
 public:
-    explicit TsFrameWndMgr(HWND window)
+    explicit TsFrameWndMgr(HWND window) : TsWindowObject(window)
     {
-        record_.window = window;
         child_ = Ts().window->GetNullWindowObject();
         // The frame's font; the border drawing does not use it yet.
         if (Ts().display)
@@ -36,31 +36,9 @@ public:
     // the creation record.
     bool CreateInner(const QfCreateRecord* record);
 
-    QfResult QFAPI QueryInterface(const QfGuid& iid, void** out) override
-    {
-        if (!out)
-            return QF_E_POINTER;
-        if (memcmp(&iid, &Ts().cafeObject, sizeof iid) == 0) {
-            *out = static_cast<IQfWindowObject*>(this);
-            AddRef();
-            return QF_S_OK;
-        }
-        *out = nullptr;
-        return QF_E_NOINTERFACE;
-    }
-    uint32_t QFAPI AddRef() override { return static_cast<uint32_t>(InterlockedIncrement(&refs_) + 1); }
-    uint32_t QFAPI Release() override
-    {
-        LONG left = InterlockedDecrement(&refs_);
-        if (left == -1)
-            delete this;
-        return static_cast<uint32_t>(left + 1);
-    }
-    QfWindowRecord* QFAPI GetRecord() override { return &record_; }
     int32_t QFAPI HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
 
 private:
-    HWND Window() const { return static_cast<HWND>(record_.window); }
     HWND Inner() const { return child_ ? static_cast<HWND>(child_->GetRecord()->window) : nullptr; }
     void ReturnChild()
     {
@@ -76,8 +54,6 @@ private:
     intptr_t SetColors(const TsBorderColors* colors);
     intptr_t PopupMenu(ParamBlock* block);
 
-    LONG refs_ = 0;
-    QfWindowRecord record_ = {};
     IQfWindowObject* child_ = nullptr;
     TsFrameState state_;
     GridCreateParams params_ = {};  // handed to the inner window at creation

@@ -12,6 +12,7 @@
 
 #include "tsgrid.h"
 #include "tsservices.h"
+#include "tswindowobject.h"
 
 namespace {
 
@@ -33,11 +34,10 @@ struct GridTimer : QfTimerClient {
     TsWndMgr* owner;
 };
 
-class TsWndMgr final : public IQfWindowObject, private TsGridHost {
+class TsWndMgr final : public TsWindowObject<TsWndMgr>, private TsGridHost {
 public:
-    TsWndMgr(HWND window, uint32_t maxRows, uint32_t maxCols) : grid_(maxRows, maxCols, this)
+    TsWndMgr(HWND window, uint32_t maxRows, uint32_t maxCols) : TsWindowObject(window), grid_(maxRows, maxCols, this)
     {
-        record_.window = window;
         timer_.onTimer = OnTimer;
         timer_.node = nullptr;
         timer_.owner = this;
@@ -54,31 +54,9 @@ public:
     bool Ready() const { return grid_.Ready(); }
 
     // ICafeObject
-    QfResult QFAPI QueryInterface(const QfGuid& iid, void** out) override
-    {
-        if (!out)
-            return QF_E_POINTER;
-        if (memcmp(&iid, &Ts().cafeObject, sizeof iid) == 0) {
-            *out = static_cast<IQfWindowObject*>(this);
-            AddRef();
-            return QF_S_OK;
-        }
-        *out = nullptr;
-        return QF_E_NOINTERFACE;
-    }
-    uint32_t QFAPI AddRef() override { return static_cast<uint32_t>(InterlockedIncrement(&refs_) + 1); }
-    uint32_t QFAPI Release() override
-    {
-        LONG left = InterlockedDecrement(&refs_);
-        if (left == -1)
-            delete this;
-        return static_cast<uint32_t>(left + 1);
-    }
-    QfWindowRecord* QFAPI GetRecord() override { return &record_; }
     int32_t QFAPI HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
 
 private:
-    HWND Window() const { return static_cast<HWND>(record_.window); }
     HWND Frame() const { return GetParent(Window()); }
     bool ViewLayer(uint32_t message);
     bool OwnSwitch(uint32_t message, uintptr_t wParam, intptr_t lParam, intptr_t* result);
@@ -106,8 +84,6 @@ private:
         PostMessageA(static_cast<GridTimer*>(client)->owner->Window(), TSM_HILITESTEP, 0, 0);
     }
 
-    LONG refs_ = 0;
-    QfWindowRecord record_ = {};
     TsGrid grid_;
     GridTimer timer_;
 };
