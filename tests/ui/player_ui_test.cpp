@@ -503,13 +503,15 @@ TEST_F(PlayerUi, OpenDialogFiltersFolderAndPosition)
     // Choose the MIDI filter, move the dialog, and open the song by name.
     SendMessageA(filters, CB_SETCURSEL, 1, 0);
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kFilterCombo, CBN_SELENDOK), reinterpret_cast<LPARAM>(filters));
-    MoveWindow(dialog, 40, 30, 640, 440, TRUE);
+    // Wider and taller than the dialog's own minimum, which follows the
+    // machine's fonts (658 pixels wide on some).
+    MoveWindow(dialog, 40, 30, 800, 520, TRUE);
     SendMessageA(GetDlgItem(dialog, kFileNameCombo), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(song.c_str()));
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return WindowTextOf(player_.Main()) == "Zub Player - [dialog song.mid]"; }))
         << WindowTextOf(player_.Main());
     EXPECT_EQ(Status(1), "Stopped");
-    EXPECT_EQ(Setting(PosValueName("OpenPos").c_str()), "40 30 640 440");
+    EXPECT_EQ(Setting(PosValueName("OpenPos").c_str()), "40 30 800 520");
     EXPECT_EQ(Setting("File1"), song);
 
     // The next Open dialog keeps the chosen filter and comes back where it was.
@@ -522,8 +524,8 @@ TEST_F(PlayerUi, OpenDialogFiltersFolderAndPosition)
         GetWindowRect(dialog, &r);
         return r.left == 40 && r.top == 30;
     })) << r.left << "," << r.top;
-    EXPECT_EQ(r.right - r.left, 640);
-    EXPECT_EQ(r.bottom - r.top, 440);
+    EXPECT_EQ(r.right - r.left, 800);
+    EXPECT_EQ(r.bottom - r.top, 520);
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(WaitUntil([&] { return FindDialog(player_.ProcessId(), "Open") == nullptr; }));
     EXPECT_EQ(player_.Close(), 0);
