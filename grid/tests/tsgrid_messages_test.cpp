@@ -362,4 +362,153 @@ TEST_F(TsGridMessages, AnEditEndsAcceptedOrCancelledWithItsNotification)
     g.Release(cell);
 }
 
+// A host with a clock and timers the test moves by hand.
+class ManualHost final : public TsGridHost {
+public:
+    intptr_t SendToFrame(uint32_t message, ParamBlock* b) override
+    {
+        frameMessages.push_back(message);
+        return b ? static_cast<intptr_t>(b->d1) : 0;
+    }
+    bool FillSlotFromGrid(uintptr_t, uint32_t, TsGrid*, uint32_t) override { return false; }
+    uint32_t StartTimer(uint32_t ticks) override
+    {
+        lastTicks = ticks;
+        return refuseTimers ? 0 : ++timers;
+    }
+    void StopTimer(uint32_t) override {}
+    uint32_t Now() override { return now; }
+    void ModeChanged(bool on) override { modes.push_back(on); }
+    bool MapPixels(TsPixels*, int) override { return false; }
+    uint32_t now = 1000, timers = 0, lastTicks = 0;
+    bool refuseTimers = false;
+    std::vector<bool> modes;
+    std::vector<uint32_t> frameMessages;
+};
+
+TEST_F(TsGridMessages, HighlightLastsUntilItsDeadlineOrIsRefusedWithADiagnostic)
+{
+    ManualHost host;
+    grid_ = new TsGrid(50, 5, &host);
+    TsGridDriver g(*grid_);
+    g.Release(g.InsertCols(5));
+    g.Release(g.InsertRows(5));
+    uint32_t row = g.Row(2);
+    EXPECT_EQ(g.Send(TSM_SETHILITEMODE, row, 500), 1);
+    EXPECT_EQ(host.lastTicks, 10u) << "500 ms in ticks of 50";
+    TsCellFilter inSlot1 = {1u << 4, 0, 0, 0, 0, 0};
+    uint32_t all = g.Range(0, 0, -1, -1);
+    auto lit = [&] {
+        uint32_t h = static_cast<uint32_t>(g.Op(TS_SEL_FILTER, 0, all, reinterpret_cast<uintptr_t>(&inSlot1)));
+        intptr_t n = g.Op(TS_SEL_COUNTCELLS, h);
+        g.Release(h);
+        return n;
+    };
+    EXPECT_EQ(lit(), 5) << "the row's cells are highlighted";
+    host.now += 300;
+    grid_->HiliteStep();
+    EXPECT_EQ(lit(), 5) << "an early tick waits out the rest";
+    EXPECT_EQ(host.lastTicks, 4u);
+    host.now += 250;
+    grid_->HiliteStep();
+    EXPECT_EQ(lit(), 0);
+    host.refuseTimers = true;
+    g.Send(TSM_SETHILITEMODE, row, 100);
+    EXPECT_EQ(TsTestHost::Diagnostics().back(), "TS: (TsWndMgr) Unhighlight event request failed; cells will not highlight.");
+    EXPECT_EQ(lit(), 0);
+    g.Release(all);
+    g.Release(row);
+}
+
+TEST_F(TsGridMessages, FramePropertiesAndModesGoToTheWindowSide)
+{
+    ManualHost host;
+    grid_ = new TsGrid(10, 2, &host);
+    TsGridDriver g(*grid_);
+    EXPECT_EQ(g.SetNumber(0, 0x4329, 7), 7) << "group 4 is re-sent to the frame with the same block";
+    EXPECT_EQ(g.GetNumber(0, 0x432A), -12345) << "the frame answers through the block";
+    EXPECT_EQ(host.frameMessages, (std::vector<uint32_t>{TSM_SETPROP, TSM_GETPROP}));
+    g.Send(TSM_SETSTYLE, 0, 0x100);
+    EXPECT_EQ(host.frameMessages.size(), 2u) << "only the frame's bit goes to the frame";
+    g.Send(TSM_SETSTYLE, 0, TS_STYLE_FRAMEMOUSE);
+    EXPECT_EQ(host.frameMessages.back(), static_cast<uint32_t>(TSM_SETSTYLE));
+    EXPECT_EQ(g.Send(TSM_MODEON, 0), 1);
+    EXPECT_EQ(g.Send(TSM_MODEOFF, 0), 1);
+    EXPECT_EQ(host.modes, (std::vector<bool>{true, false}));
+    EXPECT_EQ(g.Send(TSM_CLEARPENDING, 0), 1);
+    EXPECT_EQ(g.GetNumber(0, TS_PROP(TS_GROUP_GEOMETRY, TS_PART_NUMBER, 50)), -12345) << "geometry has items 51-54 only";
+    EXPECT_EQ(g.SetNumber(0, 0x5333, 1), 0) << "geometry is read only";
+}
+
+TEST_F(TsGridMessages, AliasesAreFoundByNameAndDefaultsGiveWayOnce)
+{
+    TsGridDriver g = Make();
+    g.Release(g.InsertCols(2));
+    g.Release(g.InsertRows(2));
+    TsAliasDef pair = {"Default", "Bright Gray", "Black"};
+    EXPECT_EQ(g.Send(TSM_DEFINEALIAS, TS_ALIAS_COLORPAIR, &pair), 1) << "the default is replaced";
+    EXPECT_EQ(g.Query(TSQ_COLORNAME, 0, 0, 0).text, "Bright Gray");
+    EXPECT_EQ(g.Send(TSM_DEFINEALIAS, TS_ALIAS_COLORPAIR, &pair), 0) << "but only once";
+    TsAliasDef keys = {"Keys0", "IDI_KEYS0(20,20)", nullptr};
+    intptr_t n = g.Send(TSM_DEFINEALIAS, TS_ALIAS_ICON, &keys);
+    EXPECT_GE(n, 2);
+    EXPECT_EQ(g.Send(TSM_FINDALIAS, TS_ALIAS_ICON, "keys0"), n);
+    EXPECT_EQ(g.Send(TSM_FINDALIAS, TS_ALIAS_FONT, "Keys0"), 0);
+    EXPECT_EQ(g.Send(TSM_DEFINEALIAS, 5, &keys), 0) << "kinds run from 1 to 4";
+    EXPECT_EQ(g.Send(TSM_DEFINEALIAS, TS_ALIAS_FONT, static_cast<uintptr_t>(0)), 0);
+    for (int i = 0; i < 260; ++i) {
+        std::string name = "font" + std::to_string(i);
+        TsAliasDef font = {name.c_str(), "Arial : 10", nullptr};
+        g.Send(TSM_DEFINEALIAS, TS_ALIAS_FONT, &font);
+    }
+    EXPECT_EQ(TsTestHost::Diagnostics().back(), "TS: (TsDataMgr) Font aliases exhausted; Font alias not defined.");
+    // Row attributes: the outline level, and a colour reference by name.
+    uint32_t row = g.Row(1);
+    EXPECT_EQ(g.Send(TSM_SETROWATTR, row | 0x0003u << 16, "Default"), 1);
+    EXPECT_EQ(g.GetNumber(row, 0x1310), 3);
+    g.Send(TSM_SETROWATTR, row | 0x02FFu << 16, "Nothing");
+    EXPECT_EQ(g.GetNumber(row, 0x1310), 3) << "255 leaves the attribute, an unknown name the reference";
+    EXPECT_EQ(grid_->Data().Row(1)->colorRef[0], 1);
+    Vlist* names = TsVListManager()->Create(8);
+    EXPECT_EQ(g.Send(TSM_GETALIASNAMES, row | 3u << 16, names), 1);
+    EXPECT_EQ(TsVListManager()->Size(names), 2);
+    EXPECT_STREQ(TsVListManager()->Text(TsVListManager()->Entry(names, 0)), "Default");
+    TsVListManager()->Destroy(names);
+    g.Release(row);
+}
+
+TEST_F(TsGridMessages, CellPartsClearResetAndFlagsTest)
+{
+    TsGridDriver g = Make();
+    g.Release(g.InsertCols(3));
+    g.Release(g.InsertRows(3));
+    g.SetCell(1, 1, "text");
+    TsCell* cell = grid_->Data().Cell(1, 1);
+    cell->icon = 3;
+    cell->font = 2;
+    uint32_t h = g.Cell(1, 1);
+    EXPECT_EQ(g.Send(TSM_RESETCELLS, h, TS_CELL_TEXT | TS_CELL_ICON), 1);
+    EXPECT_EQ(cell->icon, 0);
+    EXPECT_EQ(g.CellText(1, 1), "text") << "resetting attributes keeps the text";
+    EXPECT_EQ(g.Send(TSM_CLEARCELLS, h, TS_CELL_TEXT), 1);
+    EXPECT_EQ(g.CellText(1, 1), "");
+    EXPECT_EQ(cell->font, 2) << "only what the mask names";
+    EXPECT_EQ(g.Send(TSM_CELLOPERATION, h, 0x00FF00FFu), 1);
+    EXPECT_EQ(g.Send(TSM_CELLTEST, 0, 1u | 1u << 16), 0xFF);
+    EXPECT_EQ(g.Send(TSM_CELLOPERATION, h, 0x00000006u), 1);
+    EXPECT_EQ(g.Send(TSM_CELLTEST, 0, 1u | 1u << 16), 0xF9);
+    EXPECT_EQ(g.Send(TSM_CELLTEST, 0, 9u | 1u << 16), 0) << "outside the grid";
+    EXPECT_EQ(g.Send(TSM_SETSELCELL, h, 2u | 0u << 16), 1);
+    EXPECT_EQ(g.Geometry(h, TS_ITEM_FIRSTCOLSEL), 2);
+    g.Send(TSM_SETSELCELL, h | 1u << 16, 0u | 2u << 16);
+    EXPECT_EQ(g.Op(TS_SEL_COUNTCELLS, h), 2) << "hi(d0) bit 0 adds the cell";
+    for (uint32_t m : {TSM_CELLCOMMAND, TSM_TABLECOMMAND, TSM_RANGECOMMAND})
+        EXPECT_EQ(g.Send(m, h, 0), 1) << m;
+    g.Send(TSM_SETCOLSEARCH, g.Range(2, 0, 2, -1), 1);
+    EXPECT_TRUE(grid_->Data().Col(2)->flags & TS_COL_SEARCH);
+    g.Send(TSM_SETCOLFLAGS, g.Range(0, 0, 0, -1) | TS_COL_SHOWN << 16, 0);
+    EXPECT_EQ(g.Send(TSM_GETCOLSWIDTH, g.Range(0, 0, -1, -1)), 2 * TS_DEFAULT_COL_WIDTH);
+    g.Release(h);
+}
+
 }  // namespace
