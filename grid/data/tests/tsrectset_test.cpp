@@ -132,7 +132,7 @@ TEST(TsRectSetLines, ReorderedLinesAreFollowedWhereverTheyGo)
     EXPECT_EQ(whole.Rects()[0], TsWholeGrid()) << "the whole grid stays the whole grid";
     TsRectSet tail = Of({{4, 0, 20, 0}});
     tail.RemapRows(reversed);
-    EXPECT_EQ(Cells(tail).size(), 2u + 15u);
+    EXPECT_EQ(CellCount(tail), 2 + 15);
     EXPECT_TRUE(tail.Contains(0, 0) && tail.Contains(1, 0) && tail.Contains(6, 0) && !tail.Contains(2, 0))
         << "rows 4 and 5 moved to 1 and 0; rows past the table stayed";
     TsRectSet cols = Of({{0, 0, 3, 0}});
