@@ -64,7 +64,7 @@ intptr_t TsGrid::OnDeleteRows(ParamBlock* b)
         data_.DeleteRows(rows[start], static_cast<uint32_t>(end - start));
         end = start;
     }
-    view_.Clamp(data_);
+    Geometry().Clamp(data_);
     Repaint(TS_VALID_ROWS | TS_VALID_LAYOUT);
     return 1;
 }
@@ -79,7 +79,7 @@ intptr_t TsGrid::OnDeleteCols(ParamBlock* b)
         data_.DeleteCols(cols[start], static_cast<uint32_t>(end - start));
         end = start;
     }
-    view_.Clamp(data_);
+    Geometry().Clamp(data_);
     Repaint(TS_VALID_COLS | TS_VALID_LAYOUT);
     return 1;
 }
@@ -161,7 +161,7 @@ int32_t TsGrid::SetDimension(bool rows, int32_t count)
         else
             data_.DeleteCols(want, have - want);
     }
-    view_.Clamp(data_);
+    Geometry().Clamp(data_);
     Repaint(rows ? TS_VALID_ROWS | TS_VALID_LAYOUT : TS_VALID_COLS | TS_VALID_LAYOUT);
     return 1;
 }
