@@ -195,6 +195,16 @@ void TsGrid::OnSize(int32_t width, int32_t height)
     Repaint(TS_VALID_ROWS | TS_VALID_COLS | TS_VALID_LAYOUT);
 }
 
+void TsGrid::EnsureLayout()
+{
+}
+
+TsViewState& TsGrid::Geometry()
+{
+    EnsureLayout();
+    return view_;
+}
+
 void TsGrid::HiliteStep()
 {
     if (!edit_.deadline)
@@ -246,7 +256,7 @@ bool TsGrid::MenuAnchor(TsPixels* out)
     TsRect focus;
     if (!data_.Slot(TS_SLOT_FOCUS).Bounds(&focus))
         return false;
-    return view_.CellRect(data_, static_cast<uint32_t>(focus.top), static_cast<uint32_t>(focus.left), out);
+    return Geometry().CellRect(data_, static_cast<uint32_t>(focus.top), static_cast<uint32_t>(focus.left), out);
 }
 
 uint32_t TsGrid::DialogCode(bool focused, bool controlDown) const
@@ -356,7 +366,7 @@ void TsGrid::QueryOrigin(uint32_t* row, uint32_t* col)
 
 bool TsGrid::QueryCellRect(uint32_t row, uint32_t col, int where, TsPixels* out)
 {
-    if (!view_.CellRect(data_, row, col, out))
+    if (!Geometry().CellRect(data_, row, col, out))
         return false;
     return where == 0 || host_->MapPixels(out, where + 1);
 }
@@ -366,6 +376,5 @@ void TsGrid::QueryShowCell(uint32_t row, uint32_t col, bool asFarAsPossible)
     TsRect cell{static_cast<int32_t>(row), static_cast<int32_t>(col), static_cast<int32_t>(row),
                 static_cast<int32_t>(col)};
     uint32_t show = TS_PLACE_SHOW | TS_PLACE_SHOW << 2;
-    if (view_.ScrollTo(data_, cell, show, asFarAsPossible))
-        Repaint();
+    Geometry().ScrollTo(data_, cell, show, asFarAsPossible);
 }

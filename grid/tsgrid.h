@@ -180,8 +180,8 @@ public:
     int32_t SetQueryText(const char* text);             // WM_SETTEXT: 1
     intptr_t GetQueryText(char* out, size_t size);       // WM_GETTEXT: 192, or 0
     void OnSize(int32_t width, int32_t height);
-    void InvalidateViews() { validity_ = 0; }            // 1125, WM_PALETTECHANGED
-    void ResetDrawing() { validity_ = 0; }               // 1126
+    void InvalidateViews() { Invalidate(TS_VALID_ALL); }  // 1125, WM_PALETTECHANGED
+    void ResetDrawing() { Invalidate(TS_VALID_ALL); }     // 1126
     void HiliteStep();                                   // the highlight's deadline
     void TimerStep(uint32_t id);                         // 1225: one of the grid's timers ran out
     void Deferred(uint32_t item);                        // 1124
@@ -241,10 +241,21 @@ public:
     // For the layers and the window side.
     TsDataMgr& Data() { return data_; }
     TsViewState& View() { return view_; }
+    // The view geometry with the layout brought up to date: rectangles, hit
+    // tests, the visible range and scrolling (tsviewstate.h). Layers above
+    // the data (input, editing, search) use this rather than View().
+    TsViewState& Geometry();
+    // Lays rows and columns out again where their extents are out of date.
+    void EnsureLayout();
     uint32_t Options() const { return options_; }
     uint32_t Style() const { return style_; }
     uint32_t WindowFlags() const { return windowFlags_; }
-    void Invalidate(uint32_t bits) { validity_ &= ~bits; }
+    void Invalidate(uint32_t bits)
+    {
+        validity_ &= ~bits;
+        if (bits & (TS_VALID_ROWS | TS_VALID_COLS | TS_VALID_LAYOUT))
+            view_.Invalidate();
+    }
     uint32_t Validity() const { return validity_; }
     void AddPropertyLayer(TsPropertyLayer* layer) { layers_.push_back(layer); }
     bool Editing() const { return edit_.active; }
@@ -270,7 +281,7 @@ private:
     uint32_t RowPosition(int32_t value);
     uint32_t ColPosition(int32_t value);
     const TsRectSet& Sel(uint32_t d0) { return data_.SelectionOrEmpty(d0 & TS_HANDLE_MASK); }
-    void Repaint(uint32_t bits = TS_VALID_ALL) { validity_ &= ~bits; }
+    void Repaint(uint32_t bits = TS_VALID_ALL) { Invalidate(bits); }
     int32_t SetDimension(bool rows, int32_t count);
 
     // Rows and columns (tsgrid_lines.cpp).
@@ -373,7 +384,9 @@ private:
 
     // Keyboard and mouse (tsgrid_input.cpp).
     bool NavigationKey(uint32_t key, uint32_t mods);
-    bool HitCell(int32_t x, int32_t y, uint32_t* row, uint32_t* col) const;
+    bool HitCell(int32_t x, int32_t y, uint32_t* row, uint32_t* col);
+    // The first and last shown row and column; false when none is shown.
+    bool ShownEnds(uint32_t* firstRow, uint32_t* lastRow, uint32_t* firstCol, uint32_t* lastCol);
     void DragTo(int32_t x, int32_t y);
     void DragScrollStep();
 

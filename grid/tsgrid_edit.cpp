@@ -66,11 +66,10 @@ intptr_t TsGrid::OnBeginEdit(ParamBlock* b)
     edit_.caret = edit_.text->length;
     edit_.selection = -edit_.caret;
     TsRect cell{static_cast<int32_t>(row), static_cast<int32_t>(col), static_cast<int32_t>(row), static_cast<int32_t>(col)};
-    if (view_.ScrollTo(data_, cell, TS_PLACE_SHOW | TS_PLACE_SHOW << 2))
-        Repaint();
+    Geometry().ScrollTo(data_, cell, TS_PLACE_SHOW | TS_PLACE_SHOW << 2);
     if (TsEditor* editor = host_->Editor()) {
         TsPixels px{0, 0, 0, 0};
-        view_.CellRect(data_, row, col, &px);
+        Geometry().CellRect(data_, row, col, &px);
         if (!editor->Open(px, TsValueText(edit_.text), edit_.maxLength)) {
             TsHolderRelease(&edit_.text);
             return 0;
@@ -165,7 +164,7 @@ void TsGrid::FollowEditedCell()
     if (!edit_.active || !editor || !OpenEditCell(&row, &col))
         return;
     TsPixels px;
-    if (!view_.CellRect(data_, row, col, &px))
+    if (!Geometry().CellRect(data_, row, col, &px))
         return;
     if (px.left != edit_.shownAt.left || px.top != edit_.shownAt.top || px.right != edit_.shownAt.right ||
         px.bottom != edit_.shownAt.bottom) {

@@ -69,8 +69,7 @@ void TsGrid::MoveFocus(uint32_t row, uint32_t col, SelectHow how)
         break;
     }
     data_.Slot(TS_SLOT_FOCUS).Set(cell);
-    if (view_.ScrollTo(data_, cell, TS_PLACE_SHOW | TS_PLACE_SHOW << 2))
-        Repaint();
+    Geometry().ScrollTo(data_, cell, TS_PLACE_SHOW | TS_PLACE_SHOW << 2);
     SelectionChanged(before, had && oldRow == row);
 }
 

@@ -12,11 +12,28 @@
 #include <stdlib.h>
 
 #include "tskeys.h"
-#include "tsnavigate.h"
 
-bool TsGrid::HitCell(int32_t x, int32_t y, uint32_t* row, uint32_t* col) const
+bool TsGrid::HitCell(int32_t x, int32_t y, uint32_t* row, uint32_t* col)
 {
-    return TsCellAtPoint(view_, data_, x, y, row, col);
+    TsHit hit = Geometry().HitTest(data_, x, y);
+    if (!hit.Cell())
+        return false;
+    *row = static_cast<uint32_t>(hit.row);
+    *col = static_cast<uint32_t>(hit.col);
+    return true;
+}
+
+bool TsGrid::ShownEnds(uint32_t* firstRow, uint32_t* lastRow, uint32_t* firstCol, uint32_t* lastCol)
+{
+    TsViewState& v = Geometry();
+    uint32_t rows = v.ShownRows(data_), cols = v.ShownCols(data_);
+    if (!rows || !cols)
+        return false;
+    *firstRow = v.RowAtOrdinal(data_, 0);
+    *lastRow = v.RowAtOrdinal(data_, rows - 1);
+    *firstCol = v.ColAtOrdinal(data_, 0);
+    *lastCol = v.ColAtOrdinal(data_, cols - 1);
+    return true;
 }
 
 bool TsGrid::KeyDown(uint32_t key, uint32_t mods)
@@ -81,51 +98,59 @@ bool TsGrid::KeyDown(uint32_t key, uint32_t mods)
 bool TsGrid::NavigationKey(uint32_t key, uint32_t mods)
 {
     const bool control = (mods & TS_MOD_CONTROL) != 0;
-    uint32_t focusRow = 0, focusCol = 0;
-    bool has = FocusCell(&focusRow, &focusCol);
-    int32_t row = has ? static_cast<int32_t>(focusRow) : -1;
-    int32_t col = has ? static_cast<int32_t>(focusCol) : TsFirstShownCol(data_);
     switch (key) {
     case TS_KEY_UP:
-        row = TsStepRow(data_, row, -1);
-        break;
     case TS_KEY_DOWN:
-        row = TsStepRow(data_, row, 1);
-        break;
     case TS_KEY_LEFT:
-        col = has ? TsStepCol(data_, col, -1) : col;
-        row = has ? row : TsFirstShownRow(data_);
-        break;
     case TS_KEY_RIGHT:
-        col = has ? TsStepCol(data_, col, 1) : col;
-        row = has ? row : TsFirstShownRow(data_);
-        break;
     case TS_KEY_PAGEUP:
-        row = TsStepRow(data_, row, -TsPageRows(view_, data_));
-        break;
     case TS_KEY_PAGEDOWN:
-        row = TsStepRow(data_, row, TsPageRows(view_, data_));
-        break;
     case TS_KEY_HOME:
-    case TS_KEY_END: {
-        // A list of rows goes to its first or last row; a table of cells to
-        // the row's first or last cell, with Control to the grid's.
-        bool first = key == TS_KEY_HOME;
-        if (RowSelect() || control)
-            row = first ? TsFirstShownRow(data_) : TsLastShownRow(data_);
-        else if (row < 0)
-            row = TsFirstShownRow(data_);
-        if (!RowSelect() || !has)
-            col = first ? TsFirstShownCol(data_) : TsLastShownCol(data_);
+    case TS_KEY_END:
         break;
-    }
     default:
         return false;
     }
     EndSearch();
-    if (row >= 0 && col >= 0)
-        MoveFocus(static_cast<uint32_t>(row), static_cast<uint32_t>(col),
-                  (mods & TS_MOD_SHIFT) ? kSelectExtend : kSelectOnly);
+    uint32_t firstRow, lastRow, firstCol, lastCol;
+    if (!ShownEnds(&firstRow, &lastRow, &firstCol, &lastCol))
+        return true;
+    TsViewState& v = Geometry();
+    uint32_t row, col;
+    // Without a focus the first key finds the first cell (Home and End go
+    // where they always go).
+    bool has = FocusCell(&row, &col);
+    if (!has)
+        row = firstRow, col = firstCol;
+    const bool first = key == TS_KEY_HOME;
+    switch (key) {
+    case TS_KEY_UP:
+    case TS_KEY_DOWN:
+        row = has ? v.RowAfter(data_, row, key == TS_KEY_UP ? -1 : 1) : row;
+        break;
+    case TS_KEY_LEFT:
+    case TS_KEY_RIGHT:
+        col = has ? v.ColAfter(data_, col, key == TS_KEY_LEFT ? -1 : 1) : col;
+        break;
+    case TS_KEY_PAGEUP:
+    case TS_KEY_PAGEDOWN: {
+        // A page is the rows that fit in the view from the focus, less one.
+        bool down = key == TS_KEY_PAGEDOWN;
+        int32_t page = static_cast<int32_t>(v.RowsInPage(data_, row, down));
+        int32_t step = page > 1 ? page - 1 : 1;
+        row = has ? v.RowAfter(data_, row, down ? step : -step) : row;
+        break;
+    }
+    default:
+        // A list of rows goes to its first or last row; a table of cells to
+        // the row's first or last cell, with Control to the grid's.
+        if (RowSelect() || control)
+            row = first ? firstRow : lastRow;
+        if (!RowSelect() || !has)
+            col = first ? firstCol : lastCol;
+        break;
+    }
+    MoveFocus(row, col, (mods & TS_MOD_SHIFT) ? kSelectExtend : kSelectOnly);
     return true;
 }
 
@@ -218,16 +243,16 @@ void TsGrid::DragTo(int32_t x, int32_t y)
 {
     // Past an edge, or past the last line in view, the drag reaches the
     // last cell in view on that side.
-    int32_t cx = x < 0 ? 0 : x >= view_.ClientWidth() ? view_.ClientWidth() - 1 : x;
-    int32_t cy = y < 0 ? 0 : y >= view_.ClientHeight() ? view_.ClientHeight() - 1 : y;
+    TsViewState& v = Geometry();
+    int32_t cx = x < 0 ? 0 : x >= v.ClientWidth() ? v.ClientWidth() - 1 : x;
+    int32_t cy = y < 0 ? 0 : y >= v.ClientHeight() ? v.ClientHeight() - 1 : y;
     TsRect seen;
-    if (!view_.Visible(data_, &seen))
+    if (!v.Visible(data_, &seen))
         return;
-    uint32_t row, col, focusRow, focusCol;
-    if (!TsRowAtY(view_, data_, cy, &row))
-        row = static_cast<uint32_t>(seen.bottom);
-    if (!TsColAtX(view_, data_, cx, &col))
-        col = static_cast<uint32_t>(seen.right);
+    TsHit hit = v.HitTest(data_, cx, cy);
+    uint32_t row = static_cast<uint32_t>(hit.row >= 0 ? hit.row : seen.bottom);
+    uint32_t col = static_cast<uint32_t>(hit.col >= 0 ? hit.col : seen.right);
+    uint32_t focusRow, focusCol;
     if ((FocusCell(&focusRow, &focusCol) && focusRow == row && focusCol == col) ||
         !(data_.Row(row)->flags & TS_ROW_SHOWN) || !(data_.Col(col)->flags & TS_COL_SHOWN))
         return;
@@ -237,24 +262,16 @@ void TsGrid::DragTo(int32_t x, int32_t y)
 void TsGrid::DragScrollStep()
 {
     input_.scrollTimer = 0;
-    if (input_.dragButton != TS_BUTTON_LEFT)
-        return;
     uint32_t row, col;
-    if (!FocusCell(&row, &col))
+    if (input_.dragButton != TS_BUTTON_LEFT || !FocusCell(&row, &col))
         return;
+    TsViewState& v = Geometry();
     int32_t x = input_.mouseX, y = input_.mouseY;
-    int32_t r = static_cast<int32_t>(row), c = static_cast<int32_t>(col);
-    if (y < 0)
-        r = TsStepRow(data_, r, -1);
-    else if (y >= view_.ClientHeight())
-        r = TsStepRow(data_, r, 1);
-    if (x < 0)
-        c = TsStepCol(data_, c, -1);
-    else if (x >= view_.ClientWidth())
-        c = TsStepCol(data_, c, 1);
-    if (r < 0 || c < 0 || (r == static_cast<int32_t>(row) && c == static_cast<int32_t>(col)))
+    uint32_t r = y < 0 ? v.RowAfter(data_, row, -1) : y >= v.ClientHeight() ? v.RowAfter(data_, row, 1) : row;
+    uint32_t c = x < 0 ? v.ColAfter(data_, col, -1) : x >= v.ClientWidth() ? v.ColAfter(data_, col, 1) : col;
+    if (r == row && c == col)
         return;
-    MoveFocus(static_cast<uint32_t>(r), static_cast<uint32_t>(c), kSelectExtend);
+    MoveFocus(r, c, kSelectExtend);
     input_.scrollTimer = host_->StartTimer(1);
 }
 

@@ -67,7 +67,7 @@ intptr_t TsGrid::OnDeleteRows(ParamBlock* b)
         end = start;
     }
     KeyLinesDeleted(true);
-    view_.Clamp(data_);
+    Geometry().Clamp(data_);
     Repaint(TS_VALID_ROWS | TS_VALID_LAYOUT);
     return 1;
 }
@@ -85,7 +85,7 @@ intptr_t TsGrid::OnDeleteCols(ParamBlock* b)
         end = start;
     }
     KeyLinesDeleted(false);
-    view_.Clamp(data_);
+    Geometry().Clamp(data_);
     Repaint(TS_VALID_COLS | TS_VALID_LAYOUT);
     return 1;
 }
@@ -170,7 +170,7 @@ int32_t TsGrid::SetDimension(bool rows, int32_t count)
         }
         KeyLinesDeleted(rows);
     }
-    view_.Clamp(data_);
+    Geometry().Clamp(data_);
     Repaint(rows ? TS_VALID_ROWS | TS_VALID_LAYOUT : TS_VALID_COLS | TS_VALID_LAYOUT);
     return 1;
 }

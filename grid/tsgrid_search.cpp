@@ -10,7 +10,6 @@
 #include <mutex>
 
 #include "tsautosearch.h"
-#include "tsnavigate.h"
 #include "tsvalue.h"
 
 namespace {
@@ -52,8 +51,9 @@ bool TsGrid::SearchChar(uint32_t code)
     int32_t found = TsSearchRows(data_, search_.text, has ? static_cast<int32_t>(row) : -1);
     if (found >= 0) {
         // The row changes; the focus column stays where the user put it.
+        uint32_t firstRow, lastRow, firstCol, lastCol;
         if (!has)
-            col = static_cast<uint32_t>(TsFirstShownCol(data_) < 0 ? 0 : TsFirstShownCol(data_));
+            col = ShownEnds(&firstRow, &lastRow, &firstCol, &lastCol) ? firstCol : 0;
         MoveFocus(static_cast<uint32_t>(found), col, kSelectOnly);
         int32_t r = found;
         data_.Slot(TS_SLOT_SEARCH).Set(TsRect{r, 0, r, TS_ALL_COLS - 1});
@@ -70,7 +70,7 @@ void TsGrid::ShowSearch()
     TsPixels near{0, 0, 0, 0};
     uint32_t row, col;
     if (FocusCell(&row, &col))
-        view_.CellRect(data_, row, col, &near);
+        Geometry().CellRect(data_, row, col, &near);
     host_->SearchField(search_.text.c_str(), near);
 }
 

@@ -113,8 +113,9 @@ intptr_t TsGrid::OnScrollToSel(ParamBlock* b)
     from.Clip(data_.Extent());
     if (!from.Bounds(&target))
         target = data_.Extent();
-    if (view_.ScrollTo(data_, target, TsByte(b->d0, 2) & 0x0F))
-        Repaint();
+    // Byte 2: the placement, bit 4 a step from the table by byte 3.
+    uint32_t placement = TsByte(b->d0, 2) & 0x1F;
+    Geometry().ScrollTo(data_, target, placement, false, TsScrollStep(TsByte(b->d0, 3)));
     return 1;
 }
 
@@ -168,7 +169,7 @@ intptr_t TsGrid::OnSelectionOp(ParamBlock* b)
     case TS_SEL_VIEW:
     case TS_SEL_VIEWORIGIN: {
         TsRectSet seen;
-        if (view_.Visible(data_, &r)) {
+        if (Geometry().Visible(data_, &r)) {
             if (op == TS_SEL_VIEWORIGIN)
                 r = TsRect{r.top, r.left, r.top, r.left};
             if (modifier & 0x02)  // whole rows
@@ -195,8 +196,8 @@ intptr_t TsGrid::OnSelectionOp(ParamBlock* b)
         TsRectSet s = data_.SelectionOrEmpty(sel);
         s.Clip(data_.Extent());
         TsPixels a, z;
-        if (!out || !s.Bounds(&r) || !view_.CellRect(data_, static_cast<uint32_t>(r.top), static_cast<uint32_t>(r.left), &a) ||
-            !view_.CellRect(data_, static_cast<uint32_t>(r.bottom), static_cast<uint32_t>(r.right), &z))
+        if (!out || !s.Bounds(&r) || !Geometry().CellRect(data_, static_cast<uint32_t>(r.top), static_cast<uint32_t>(r.left), &a) ||
+            !Geometry().CellRect(data_, static_cast<uint32_t>(r.bottom), static_cast<uint32_t>(r.right), &z))
             return 0;
         TsPixels px{a.left, a.top, z.right, z.bottom};
         host_->MapPixels(&px, 1);
