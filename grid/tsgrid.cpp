@@ -226,11 +226,17 @@ void TsGrid::HiliteStep()
 
 void TsGrid::TimerStep(uint32_t id)
 {
-    if (id && id == search_.timer)
+    // Timers due at the same tick share their identifier: every owner looks.
+    bool known = false;
+    if (id && id == search_.timer) {
         SearchPause();
-    else if (id && id == input_.scrollTimer)
+        known = true;
+    }
+    if (id && id == input_.scrollTimer) {
         DragScrollStep();
-    else
+        known = true;
+    }
+    if (!known || id == edit_.timer)
         HiliteStep();
 }
 

@@ -50,6 +50,15 @@ protected:
 // for the grid itself.
 enum : uint32_t { TS_EVENT_FOCUS = 1, TS_EVENT_SELECTION = 2, TS_NO_ROW = 0xFFFFFFFFu };
 
+// Selection flags of assistive technology (the platform's SELFLAG_*).
+enum : uint32_t {
+    TS_ACC_TAKEFOCUS = 1,
+    TS_ACC_TAKESELECTION = 2,
+    TS_ACC_EXTENDSELECTION = 4,
+    TS_ACC_ADDSELECTION = 8,
+    TS_ACC_REMOVESELECTION = 16
+};
+
 // Double clicks: the second press within this time and distance.
 struct TsClickMetrics {
     uint32_t milliseconds;
@@ -91,12 +100,12 @@ public:
     }
     // The cell editor; null: edits are sessions without a window.
     virtual TsEditor* Editor() { return nullptr; }
-    // Shows the AutoSearch field with the typed text near the rectangle
+    // Shows the AutoSearch field with the typed text beside the rectangle
     // (grid-window pixels), or hides it for a null text.
-    virtual void SearchField(const char* text, const TsPixels& near)
+    virtual void SearchField(const char* text, const TsPixels& beside)
     {
         (void)text;
-        (void)near;
+        (void)beside;
     }
     // Asks, from any thread, that this grid end its AutoSearch on its own
     // thread (another grid started one).
@@ -121,7 +130,12 @@ protected:
 enum : uint32_t { TS_MOD_SHIFT = 1, TS_MOD_CONTROL = 2, TS_MOD_ALT = 4 };
 enum : uint32_t { TS_BUTTON_LEFT = 1, TS_BUTTON_RIGHT = 2 };
 // Deferred work items (TSM_DEFERRED wParam).
-enum : uint32_t { TS_DEFER_PLACE = 1, TS_DEFER_END_SEARCH = 2 };
+enum : uint32_t {
+    TS_DEFER_PLACE = 1,       // place the lines marked for the sort
+    TS_DEFER_END_SEARCH = 2,  // another grid started an AutoSearch
+    TS_DEFER_EDITOR = 3,      // the window side: destroy the closed editor window
+    TS_DEFER_SETTLE = 4       // the window side: send what is pending now
+};
 
 // A request of TSM_SETPROP or TSM_GETPROP, decoded.
 struct TsPropRequest {
@@ -223,6 +237,14 @@ public:
     // Focus and selection (tsgrid_focus.cpp). False when there is no focus cell.
     bool FocusCell(uint32_t* row, uint32_t* col);
     const TsFocusColorState& FocusColors() const { return focusColors_; }
+    // For assistive technology: a row's name (the texts of its shown cells,
+    // joined), whether it is selected, selecting it as the flags say
+    // (TS_ACC_*, the platform's selection flags) and its default action (a
+    // double click: notification 9).
+    std::string RowName(uint32_t row);
+    bool RowSelected(uint32_t row);
+    void AccessibleSelect(uint32_t row, uint32_t flags);
+    void AccessibleActivate(uint32_t row);
     bool RowSelect() const { return (options_ & TS_OPT_ROWSELECT) != 0; }
 
     // The edit session (tsgrid_edit.cpp): the user ends it in the editor.

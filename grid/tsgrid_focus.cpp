@@ -94,3 +94,61 @@ void TsGrid::FocusAliasDefined(const char* name, uint32_t number, const char* ba
     if (Searching() && TsCompareText(name, "AutoSearch", true) == 0)
         ShowSearch();
 }
+
+std::string TsGrid::RowName(uint32_t row)
+{
+    std::string name;
+    if (row >= data_.RowCount())
+        return name;
+    char number[16];
+    for (uint32_t c = 0; c < data_.ColCount(); ++c) {
+        if (!(data_.Col(c)->flags & TS_COL_SHOWN))
+            continue;
+        const char* text = TsValueString(data_.Cell(row, c)->value, number, sizeof number);
+        if (!*text)
+            continue;
+        if (!name.empty())
+            name += ", ";
+        name += text;
+    }
+    return name;
+}
+
+bool TsGrid::RowSelected(uint32_t row)
+{
+    const TsRectSet& current = data_.Slot(TS_SLOT_CURRENT);
+    for (uint32_t c = 0; c < data_.ColCount(); ++c) {
+        if (current.Contains(static_cast<int32_t>(row), static_cast<int32_t>(c)))
+            return true;
+    }
+    return false;
+}
+
+void TsGrid::AccessibleSelect(uint32_t row, uint32_t flags)
+{
+    uint32_t focusRow, col;
+    if (row >= data_.RowCount() || !input_.enabled)
+        return;
+    if (!FocusCell(&focusRow, &col)) {
+        uint32_t firstRow, lastRow, lastCol;
+        col = ShownEnds(&firstRow, &lastRow, &col, &lastCol) ? col : 0;
+    }
+    if (flags & TS_ACC_TAKESELECTION)
+        MoveFocus(row, col, kSelectOnly);
+    else if (flags & TS_ACC_EXTENDSELECTION)
+        MoveFocus(row, col, kSelectExtend);
+    else if ((flags & TS_ACC_ADDSELECTION) != 0 && !RowSelected(row))
+        MoveFocus(row, col, kSelectToggle);
+    else if ((flags & TS_ACC_REMOVESELECTION) != 0 && RowSelected(row))
+        MoveFocus(row, col, kSelectToggle);
+    else if (flags & TS_ACC_TAKEFOCUS)
+        MoveFocus(row, col, kSelectKeep);
+}
+
+void TsGrid::AccessibleActivate(uint32_t row)
+{
+    if (row >= data_.RowCount() || !input_.enabled)
+        return;
+    AccessibleSelect(row, TS_ACC_TAKEFOCUS | TS_ACC_TAKESELECTION);
+    Notify(TSN_DBLCLK);
+}

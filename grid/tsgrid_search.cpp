@@ -67,11 +67,11 @@ bool TsGrid::SearchChar(uint32_t code)
 void TsGrid::ShowSearch()
 {
     // The field stands at the focus cell's lower left, or at the top of the grid.
-    TsPixels near{0, 0, 0, 0};
+    TsPixels beside{0, 0, 0, 0};
     uint32_t row, col;
     if (FocusCell(&row, &col))
-        Geometry().CellRect(data_, row, col, &near);
-    host_->SearchField(search_.text.c_str(), near);
+        Geometry().CellRect(data_, row, col, &beside);
+    host_->SearchField(search_.text.c_str(), beside);
 }
 
 void TsGrid::EndSearch()

@@ -10,8 +10,13 @@
 #include <new>
 #include <set>
 
+#include "tsaccessible.h"
+#include "tseditwnd.h"
 #include "tsgrid.h"
+#include "tsinputlayer.h"
+#include "tssearchfield.h"
 #include "tsservices.h"
+#include "tssystemcompare.h"
 #include "tswindowobject.h"
 
 namespace {
@@ -36,7 +41,8 @@ struct GridTimer : QfTimerClient {
 
 class TsWndMgr final : public TsWindowObject<TsWndMgr>, private TsGridHost {
 public:
-    TsWndMgr(HWND window, uint32_t maxRows, uint32_t maxCols) : TsWindowObject(window), grid_(maxRows, maxCols, this)
+    TsWndMgr(HWND window, uint32_t maxRows, uint32_t maxCols)
+        : TsWindowObject(window), grid_(maxRows, maxCols, this), editor_(window, EditEnded, this), field_(window)
     {
         timer_.onTimer = OnTimer;
         timer_.node = nullptr;
@@ -46,6 +52,10 @@ public:
     }
     ~TsWndMgr()
     {
+        if (accessible_) {
+            TsDisconnectAccessible(accessible_);
+            accessible_->Release();
+        }
         if (Ts().timer)
             Ts().timer->RemoveAllTimers(&timer_);
         std::lock_guard<std::mutex> guard(g_liveLock);
@@ -59,9 +69,18 @@ public:
 private:
     HWND Frame() const { return GetParent(Window()); }
     bool ViewLayer(uint32_t message);
-    bool OwnSwitch(uint32_t message, uintptr_t wParam, intptr_t lParam, intptr_t* result);
+    bool OwnSwitch(uint32_t message, uintptr_t wParam, intptr_t lParam, LRESULT* result);
     void Paint();
     void SendNotifications();
+    // What follows every message: the editor keeps to its cell, a repaint
+    // is asked for when something changed, the parent hears what is pending.
+    void AfterMessage();
+    static void EditEnded(void* self, bool accept)
+    {
+        TsWndMgr* me = static_cast<TsWndMgr*>(self);
+        me->grid_.UserEndEdit(accept);
+        me->AfterMessage();
+    }
 
     // TsGridHost
     intptr_t SendToFrame(uint32_t message, ParamBlock* block) override
@@ -78,26 +97,67 @@ private:
     uint32_t Now() override { return GetTickCount(); }
     void ModeChanged(bool) override { InvalidateRect(Window(), nullptr, FALSE); }
     bool MapPixels(TsPixels* px, int to) override;
-
-    static void QFAPI OnTimer(QfTimerClient* client, uint32_t)
+    void FlushNotifications() override { SendNotifications(); }
+    bool PostDeferred(uint32_t item) override { return PostMessageA(Window(), TSM_DEFERRED, item, 0) != FALSE; }
+    TsEditor* Editor() override { return &editor_; }
+    void SearchField(const char* text, const TsPixels& beside) override;
+    void EndSearchLater() override { PostMessageA(Window(), TSM_DEFERRED, TS_DEFER_END_SEARCH, 0); }
+    void Capture(bool on) override
     {
-        PostMessageA(static_cast<GridTimer*>(client)->owner->Window(), TSM_HILITESTEP, 0, 0);
+        if (on)
+            SetCapture(Window());
+        else if (GetCapture() == Window())
+            ReleaseCapture();
+    }
+    void Accessible(uint32_t event, uint32_t row) override { TsRaiseAccessibleEvent(grid_, Window(), event, row); }
+    TsTextCompare TextCompare() override { return TsCompareTextSystem; }
+    TsClickMetrics ClickMetrics() override
+    {
+        return TsClickMetrics{GetDoubleClickTime(), GetSystemMetrics(SM_CXDOUBLECLK), GetSystemMetrics(SM_CYDOUBLECLK)};
+    }
+
+    static void QFAPI OnTimer(QfTimerClient* client, uint32_t id)
+    {
+        PostMessageA(static_cast<GridTimer*>(client)->owner->Window(), TSM_HILITESTEP, id, 0);
     }
 
     TsGrid grid_;
     GridTimer timer_;
+    TsEditWindow editor_;
+    TsSearchField field_;
+    IAccessible* accessible_ = nullptr;
 };
 
 int32_t TsWndMgr::HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
 {
-    intptr_t result = 0;
-    bool handled = ViewLayer(message) || OwnSwitch(message, wParam, lParam, &result);
+    LRESULT result = 0;
+    bool handled = ViewLayer(message) || TsInputLayer(grid_, Window(), message, wParam, lParam, &result) ||
+                   OwnSwitch(message, wParam, lParam, &result);
     if (handled)
         record_.result.value = result;
-    if (grid_.TakeUpdate())
-        record_.result.flags |= QF_RESULT_UPDATE_PENDING;
-    SendNotifications();
+    AfterMessage();
     return handled ? 1 : 0;
+}
+
+void TsWndMgr::AfterMessage()
+{
+    if (!Window())
+        return;
+    grid_.FollowEditedCell();
+    if (grid_.TakeUpdate())
+        InvalidateRect(Window(), nullptr, FALSE);
+    SendNotifications();
+}
+
+void TsWndMgr::SearchField(const char* text, const TsPixels& beside)
+{
+    // The field takes the owner grid's "AutoSearch" colours at every change.
+    const char* colors[2] = {nullptr, nullptr};
+    if (TsAliasEntry* pair = grid_.Data().Aliases().Of(TS_KIND_COLORPAIR).At(grid_.SearchColors())) {
+        colors[0] = TsValueText(pair->spec[0]);
+        colors[1] = TsValueText(pair->spec[1]);
+    }
+    field_.Show(text, beside, colors[0], colors[1]);
 }
 
 // The view layer: the scroll bars take the keyboard focus first unless
@@ -109,7 +169,7 @@ bool TsWndMgr::ViewLayer(uint32_t message)
     return false;
 }
 
-bool TsWndMgr::OwnSwitch(uint32_t message, uintptr_t wParam, intptr_t lParam, intptr_t* result)
+bool TsWndMgr::OwnSwitch(uint32_t message, uintptr_t wParam, intptr_t lParam, LRESULT* result)
 {
     if (message >= TSM_FIRST && message <= TSM_LAST) {
         *result = grid_.ClientMessage(message, reinterpret_cast<ParamBlock*>(lParam));
@@ -117,10 +177,27 @@ bool TsWndMgr::OwnSwitch(uint32_t message, uintptr_t wParam, intptr_t lParam, in
     }
     switch (message) {
     case WM_DESTROY:
-    case WM_CANCELMODE:
-    case TSM_DEFERRED:
-    case TSM_ENDTRACKING:
+        editor_.Abandon();
+        grid_.EndSearch();
         return true;
+    case WM_CANCELMODE:
+    case TSM_ENDTRACKING:
+        grid_.CaptureLost();
+        return true;
+    case TSM_DEFERRED:
+        if (wParam == TS_DEFER_EDITOR)
+            editor_.DestroyClosed();
+        else if (wParam != TS_DEFER_SETTLE)
+            grid_.Deferred(static_cast<uint32_t>(wParam));
+        return true;
+    case WM_GETOBJECT:
+        return TsAnswerGetObject(&accessible_, &grid_, Window(), wParam, lParam, result);
+    case WM_CTLCOLORSTATIC:
+        if (HBRUSH brush = field_.Colors(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam))) {
+            *result = reinterpret_cast<intptr_t>(brush);
+            return true;
+        }
+        return false;
     case WM_SIZE:
         grid_.OnSize(LOWORD(lParam), HIWORD(lParam));
         return true;
@@ -163,7 +240,7 @@ bool TsWndMgr::OwnSwitch(uint32_t message, uintptr_t wParam, intptr_t lParam, in
         }
         return true;
     case TSM_HILITESTEP:
-        grid_.HiliteStep();
+        grid_.TimerStep(static_cast<uint32_t>(wParam));
         return true;
     case TSM_COPYSLOT: {
         TsGrid* target = reinterpret_cast<TsGrid*>(lParam);
