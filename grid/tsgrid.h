@@ -473,7 +473,8 @@ private:
         TsRectSet dragBase;             // the selection before a Control drag
         int32_t mouseX = 0, mouseY = 0;
         uint32_t scrollTimer = 0;       // steps a drag past the edge
-        uint32_t lastPress = 0;         // time of the last left press, for double clicks
+        bool pressed = false;           // a left press that a second may make a double click
+        uint32_t lastPress = 0;         // its time
         int32_t pressX = 0, pressY = 0;
         uint32_t pressRowId = 0, pressColId = 0;
         bool clickIsSecond = false;

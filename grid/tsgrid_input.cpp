@@ -204,14 +204,15 @@ void TsGrid::MouseDown(uint32_t button, int32_t x, int32_t y, uint32_t mods, uin
     }
     host_->Capture(true);
     if (!onCell) {
-        input_.lastPress = 0;
+        input_.pressed = false;
         return;
     }
     const TsClickMetrics m = host_->ClickMetrics();
-    bool second = input_.lastPress != 0 && time - input_.lastPress <= m.milliseconds &&
+    bool second = input_.pressed && time - input_.lastPress <= m.milliseconds &&
                   abs(x - input_.pressX) <= m.width / 2 && abs(y - input_.pressY) <= m.height / 2 &&
                   data_.RowId(row) == input_.pressRowId && data_.ColId(col) == input_.pressColId;
-    input_.lastPress = second ? 0 : (time ? time : 1);
+    input_.pressed = !second;  // a third press starts anew
+    input_.lastPress = time;
     input_.pressX = x, input_.pressY = y;
     input_.pressRowId = data_.RowId(row);
     input_.pressColId = data_.ColId(col);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -94,13 +95,17 @@ public:
     HWND window() const { return window_; }
     std::vector<std::pair<int, int>> commands;  // (id, code)
     std::vector<HMENU> menus;
+    std::function<void(int code)> onCommand;  // the parent's answer to a notification
 
 private:
     static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp)
     {
         Parent* self = reinterpret_cast<Parent*>(GetWindowLongPtrA(w, GWLP_USERDATA));
-        if (self && m == WM_COMMAND && lp)
+        if (self && m == WM_COMMAND && lp) {
             self->commands.emplace_back(LOWORD(wp), HIWORD(wp));
+            if (self->onCommand)
+                self->onCommand(HIWORD(wp));
+        }
         if (self && m == WM_INITMENUPOPUP) {
             self->menus.push_back(reinterpret_cast<HMENU>(wp));
             SetTimer(w, 1, 10, nullptr);  // the menu closes itself shortly
