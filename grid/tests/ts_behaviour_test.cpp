@@ -107,6 +107,20 @@ HWND ChildOfClass(HWND parent, const char* cls)
     return nullptr;
 }
 
+// Under Wine without a window manager, hiding a shown top-level window
+// takes a couple of seconds: the tests that need one shown share it.
+Parent& ShownParent()
+{
+    static Parent* parent = [] {
+        Parent* p = new Parent();
+        ShowWindow(p->window(), SW_SHOW);
+        return p;
+    }();
+    parent->commands.clear();
+    parent->onCommand = nullptr;
+    return *parent;
+}
+
 std::vector<int> Codes(const Parent& p)
 {
     std::vector<int> codes;
@@ -160,8 +174,7 @@ TEST(TsWindowInput, KeysClicksAndMenuKeysReachTheParent)
 
 TEST(TsWindowInput, SyntheticKeysAndClicksMoveTheFocus)
 {
-    Parent parent;
-    ShowWindow(parent.window(), SW_SHOW);
+    Parent& parent = ShownParent();
     SetForegroundWindow(parent.window());
     HWND frame = MakeGrid(parent.window());
     HWND inner = Inner(frame);
@@ -225,17 +238,25 @@ struct EditDialog {
         }
         return TRUE;
     }
+    // One dialog for the tests (see ShownParent), its grid filled afresh.
+    static EditDialog& Fresh()
+    {
+        static EditDialog* d = new EditDialog();
+        Send(d->inner, TSM_SETDIMENSIONS, 0, 0);
+        Fill(d->inner, 3, 5);
+        SetCell(d->inner, 1, 4, "Old Title");
+        Focus(d->inner, 1, 4);
+        SetFocus(d->inner);
+        d->heard.clear();
+        d->cancelled = false;
+        return *d;
+    }
     EditDialog()
     {
         dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), nullptr, Proc, 0);
         SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(this));
         inner = Inner(GetDlgItem(dialog, 1014));
-        Fill(inner, 3, 5);
-        SetCell(inner, 1, 4, "Old Title");
-        Focus(inner, 1, 4);
-        SetFocus(inner);
     }
-    ~EditDialog() { DestroyWindow(dialog); }
     HWND Editor() { return ChildOfClass(inner, "Edit"); }
     void Post(HWND to, UINT m, WPARAM key)
     {
@@ -246,7 +267,7 @@ struct EditDialog {
 
 TEST(TsWindowEdit, TheEditorInADialogTakesEnterAndEscAndReportsAsThePlaylistNeeds)
 {
-    EditDialog d;
+    EditDialog& d = EditDialog::Fresh();
     d.Post(d.inner, WM_CHAR, 'N');
     HWND editor = d.Editor();
     ASSERT_NE(editor, nullptr) << "a typed character asked for an edit";
@@ -282,7 +303,7 @@ TEST(TsWindowEdit, TheEditorInADialogTakesEnterAndEscAndReportsAsThePlaylistNeed
 
 TEST(TsWindowEdit, AClickElsewhereEndsTheEditWithTheEditedCellStillTheFocus)
 {
-    EditDialog d;
+    EditDialog& d = EditDialog::Fresh();
     d.Post(d.inner, WM_CHAR, 'C');
     ASSERT_NE(d.Editor(), nullptr);
     Press(d.inner, WM_LBUTTONDOWN, WM_LBUTTONUP, Centre(d.inner, 2, 0));
@@ -400,8 +421,7 @@ long State(IAccessible* a, LONG child)
 TEST(TsWindowAccessibility, AScreenReaderReadsRowsStatesAndChanges)
 {
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
-    Parent parent;
-    ShowWindow(parent.window(), SW_SHOW);
+    Parent& parent = ShownParent();
     HWND frame = MakeGrid(parent.window());
     HWND inner = Inner(frame);
     Fill(inner, 8, 3);
