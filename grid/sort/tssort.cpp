@@ -36,11 +36,12 @@ int CompareKey(uint8_t flags, TsTextCompare compareText, const char* x, const ch
     return (r > 0) - (r < 0);
 }
 
+// From key `from` on (the data key counts at its place).
 int CompareFetched(const TsSortKeys& keys, TsTextCompare compareText, const char* const* a, uint32_t dataA,
-                   const char* const* b, uint32_t dataB)
+                   const char* const* b, uint32_t dataB, int from = 0)
 {
     const int dataAt = keys.dataKey & 0x7F;
-    for (int k = 0; k <= keys.count; ++k) {
+    for (int k = from; k <= keys.count; ++k) {
         if (dataAt == k + 1 && dataA != dataB) {
             const int r = dataA < dataB ? -1 : 1;
             return (keys.dataKey & TS_SORT_DATA_DESCENDING) ? -r : r;
@@ -52,6 +53,71 @@ int CompareFetched(const TsSortKeys& keys, TsTextCompare compareText, const char
             return r;
     }
     return 0;
+}
+
+// A line in a full sort: its first key's text and its place in the key table.
+struct Item {
+    const char* first;
+    uint32_t index;
+};
+
+// Sorts items[settled..) and merges them after their equals among
+// items[0..settled), stably. The first key is compared on the items
+// themselves, so most comparisons never reach the key table; `rest`
+// compares from the second key on.
+template <class First, class Rest>
+void OrderBy(First first, Rest rest, std::vector<Item>* items, size_t settled)
+{
+    auto less = [&](const Item& x, const Item& y) {
+        if (x.first != y.first) {  // one shared value compares equal
+            int r = first(x.first ? x.first : "", y.first ? y.first : "");
+            if (r)
+                return r < 0;
+        }
+        return rest(x.index, y.index) < 0;
+    };
+    const auto middle = items->begin() + static_cast<std::ptrdiff_t>(settled);
+    std::stable_sort(middle, items->end(), less);
+    if (settled == 0)
+        return;
+    std::vector<Item> merged(items->size());
+    std::merge(items->begin(), middle, middle, items->end(), merged.begin(), less);
+    items->swap(merged);
+}
+
+int Ordinal(const char* a, const char* b)
+{
+    return strcmp(a, b);
+}
+
+// rest compares from the second key on, all from the first.
+template <class Rest, class All>
+void OrderItems(const TsSortKeys& keys, TsTextCompare compareText, Rest rest, All all, std::vector<Item>* items,
+                size_t settled)
+{
+    const uint8_t flags = keys.count > 0 && (keys.dataKey & 0x7F) != 1 ? keys.flags[0] & 0x0F : 0;
+    switch (flags) {
+    case TS_SORT_ASCENDING | TS_SORT_ALPHA:
+        if (compareText == TsCompareTextOrdinal)
+            OrderBy(Ordinal, rest, items, settled);
+        else
+            OrderBy([compareText](const char* x, const char* y) { return compareText(x, y); }, rest, items, settled);
+        return;
+    case TS_SORT_DESCENDING | TS_SORT_ALPHA:
+        OrderBy([compareText](const char* x, const char* y) { return compareText(y, x); }, rest, items, settled);
+        return;
+    case TS_SORT_ASCENDING | TS_SORT_NUMERIC:
+        OrderBy(TsCompareNumericText, rest, items, settled);
+        return;
+    case TS_SORT_DESCENDING | TS_SORT_NUMERIC:
+        OrderBy([](const char* x, const char* y) { return TsCompareNumericText(y, x); }, rest, items, settled);
+        return;
+    default:
+        // The data key first, or a key that compares nothing: everything
+        // from the key table.
+        OrderBy([](const char*, const char*) { return 0; }, all, items, settled);
+        return;
+    }
 }
 
 TsTextCompare TextCompareOf(const TsSortContext& context)
@@ -203,8 +269,8 @@ void TsResortLines(const TsSortContext& context, uint32_t* lines, size_t count, 
         std::copy(settled.begin(), settled.end(), lines);
         return;
     }
-    // Fetch every key once, then order indices into that table: the settled
-    // lines first, then the pending ones.
+    // Fetch every key once, then order items of the first key and an index
+    // into that table: the settled lines first, then the pending ones.
     const TsSortKeys& keys = *context.keys;
     const TsTextCompare compareText = TextCompareOf(context);
     const size_t stride = static_cast<size_t>(keys.count > 0 ? keys.count : 1);
@@ -212,18 +278,17 @@ void TsResortLines(const TsSortContext& context, uint32_t* lines, size_t count, 
     all.insert(all.end(), pending.begin(), pending.end());
     std::vector<const char*> texts(count * stride);
     std::vector<uint32_t> data(count);
-    for (size_t i = 0; i < count; ++i)
+    std::vector<Item> items(count);
+    for (size_t i = 0; i < count; ++i) {
         Fetch(context, all[i], &texts[i * stride], &data[i]);
-    auto less = [&](uint32_t x, uint32_t y) {
-        return CompareFetched(keys, compareText, &texts[x * stride], data[x], &texts[y * stride], data[y]) < 0;
+        items[i] = Item{texts[i * stride], static_cast<uint32_t>(i)};
+    }
+    auto from = [&](int key) {
+        return [&, key](uint32_t x, uint32_t y) {
+            return CompareFetched(keys, compareText, &texts[x * stride], data[x], &texts[y * stride], data[y], key);
+        };
     };
-    std::vector<uint32_t> order(count);
+    OrderItems(keys, compareText, from(1), from(0), &items, settled.size());
     for (size_t i = 0; i < count; ++i)
-        order[i] = static_cast<uint32_t>(i);
-    const auto middle = order.begin() + static_cast<std::ptrdiff_t>(settled.size());
-    std::stable_sort(middle, order.end(), less);
-    std::vector<uint32_t> merged(count);
-    std::merge(order.begin(), middle, middle, order.end(), merged.begin(), less);
-    for (size_t i = 0; i < count; ++i)
-        lines[i] = all[merged[i]];
+        lines[i] = all[items[i].index];
 }
