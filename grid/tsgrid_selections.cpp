@@ -355,7 +355,7 @@ void TsGrid::Filter(const TsRectSet& operand, const TsCellFilter& f, bool texts,
         case TS_FILTER_HIDDEN:
             return !(row->flags & TS_ROW_SHOWN) || !(col->flags & TS_COL_SHOWN);
         case TS_FILTER_COLORPAIR:
-            return cell->colorPair[0] == f.alias;
+            return TsAliasNumber(static_cast<int>(EffectiveAlias(TS_ALIAS_COLORPAIR, r, c))) == f.alias;
         case TS_FILTER_SLOT1:
             return slot1.Contains(static_cast<int32_t>(r), static_cast<int32_t>(c));
         case TS_FILTER_EQUALS:

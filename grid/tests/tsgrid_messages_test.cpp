@@ -468,7 +468,7 @@ TEST_F(TsGridMessages, AliasesAreFoundByNameAndDefaultsGiveWayOnce)
     EXPECT_EQ(g.GetNumber(row, 0x1310), 3);
     g.Send(TSM_SETROWATTR, row | 0x02FFu << 16, "Nothing");
     EXPECT_EQ(g.GetNumber(row, 0x1310), 3) << "255 leaves the attribute, an unknown name the reference";
-    EXPECT_EQ(grid_->Data().Row(1)->colorRef[0], 1);
+    EXPECT_EQ(g.Query(TSQ_COLORPAIR, 0, 1, 0).text, "Default") << "the row's colour reference is the default";
     Vlist* names = TsVListManager()->Create(8);
     EXPECT_EQ(g.Send(TSM_GETALIASNAMES, row | 3u << 16, names), 1);
     EXPECT_EQ(TsVListManager()->Size(names), 2);
