@@ -213,8 +213,10 @@ TEST_F(TsGridMessages, RowOrderReadsAsAListOfIdentifiers)
 {
     TsGridDriver g = Make();
     g.Release(g.InsertRows(4));
-    EXPECT_EQ(g.Geometry(g.Range(0, 0, -1, -1), TS_ITEM_FIRSTROWSEL), TS_EMPTY_GEOMETRY)
-        << "without columns a range covers nothing";
+    EXPECT_EQ(g.Geometry(g.Range(0, 0, -1, -1), TS_ITEM_LASTROWSEL), 3)
+        << "a range through the last column names its rows even before there are columns";
+    EXPECT_EQ(g.Geometry(g.Range(0, 2, 0, 3), TS_ITEM_FIRSTROWSEL), TS_EMPTY_GEOMETRY)
+        << "a range of one column that does not exist covers nothing";
     g.Release(g.InsertCols(1));
     uint32_t all = g.Range(0, 0, -1, -1);
     std::vector<std::string> ids = g.GetList(all, TS_PROP(TS_GROUP_ROWS, TS_PART_LIST, TS_ITEM_ID));

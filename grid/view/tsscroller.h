@@ -64,6 +64,8 @@ public:
     bool Hint(TsViewState& view, const TsDataMgr& d, const std::string& stored, bool vertical, std::string* text) const;
     // The bar being scrolled: 0 horizontal, 1 vertical, -1 none.
     int Scrolling() const { return scrolling_; }
+    // The user holds the thumb of a bar.
+    bool Tracking(bool vertical) const { return tracking_[vertical ? 1 : 0]; }
 
 private:
     bool Step(TsViewState& view, const TsDataMgr& d, bool vertical, int32_t lines);

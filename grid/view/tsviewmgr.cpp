@@ -270,9 +270,13 @@ int TsViewMgr::RowContentHeight(uint32_t row)
             continue;
         const TsCell* cell = TsDataMgr::CellOf(r, const_cast<TsColumnRecord*>(column));
         tallest = std::max(tallest, FontHeight(cell->font ? cell->font : column->font));
-        int w, h;
-        IconSize(cell->icon ? cell->icon : column->icon, &w, &h);
-        tallest = std::max(tallest, h);
+        if (c < colIconHeight_.size()) {
+            tallest = std::max(tallest, colIconHeight_[c]);
+        } else {
+            int w, h;
+            IconSize(cell->icon ? cell->icon : column->icon, &w, &h);
+            tallest = std::max(tallest, h);
+        }
     }
     if (!tallest)
         tallest = FontHeight(0);
@@ -304,20 +308,27 @@ void TsViewMgr::LayoutCols()
 {
     TsDataMgr& d = grid_.Data();
     uint32_t n = d.ColCount();
-    // The widest icon of each column sets its outline indent.
+    // The widest icon of each column sets its outline indent, the tallest
+    // the height of every row.
     colIconWidth_.assign(n, 0);
+    colIconHeight_.assign(n, 0);
     for (uint32_t c = 0; c < n; ++c) {
         const TsColumnRecord* column = d.Col(c);
-        if (!column->indent)
-            continue;
-        int widest = 0;
+        uint8_t last = 0;
+        int w = 0, h = 0;
+        IconSize(column->icon, &w, &h);
         for (uint32_t r = 0; r < d.RowCount(); ++r) {
-            const TsCell* cell = d.Cell(r, c);
-            int w, h;
-            IconSize(cell->icon ? cell->icon : column->icon, &w, &h);
-            widest = std::max(widest, w);
+            uint8_t icon = d.Cell(r, c)->icon;
+            if (icon && icon != last) {
+                int iw, ih;
+                IconSize(icon, &iw, &ih);
+                w = std::max(w, iw);
+                h = std::max(h, ih);
+                last = icon;
+            }
         }
-        colIconWidth_[c] = widest;
+        colIconWidth_[c] = w;
+        colIconHeight_[c] = h;
     }
     std::vector<TsLayoutLine> lines(n);
     std::vector<TsLineSize> sizes(n);

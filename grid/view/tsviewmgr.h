@@ -10,8 +10,9 @@
 //   kept within the column's maximum width (item 18) when one is set. Weights
 //   share what is left of the client width.
 // - Rows: a text item is one line of the tallest font the row's cells use
-//   and at least as tall as the row's tallest icon, so icons and larger
-//   fonts are never clipped; a B item the same. One pixel (more at higher
+//   and at least as tall as the tallest icon any of its shown columns
+//   shows, so icons and larger fonts are never clipped and the rows of a
+//   list stay even; a B item the same. One pixel (more at higher
 //   resolutions) of margin above and below, and the rule's width when rows
 //   are ruled. Absolute sizes stay as given; points follow the display's
 //   resolution.
@@ -139,7 +140,8 @@ private:
     std::vector<int> fontHeights_;
     std::vector<int> iconWidths_, iconHeights_;
     std::map<std::pair<int, std::string>, int> textWidths_;
-    std::vector<int> colIconWidth_;  // widest icon each column shows
+    std::vector<int> colIconWidth_;   // widest icon each column shows
+    std::vector<int> colIconHeight_;  // and tallest
 };
 
 #endif
