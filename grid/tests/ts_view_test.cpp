@@ -291,9 +291,15 @@ TEST(TsViewLayout, TemplatesGiveTheSizesTheQueriesReadBack)
     EXPECT_EQ(a.values[1], 20);
 }
 
+// Pixels that look the same size at every resolution.
+int Scaled(int pixels)
+{
+    return MulDiv(pixels, LogPixelsY(), 96);
+}
+
 TEST(TsViewLayout, RowsFitTheirFontAndIconsAtTheDisplaysResolution)
 {
-    GridWindow w(600, 300);
+    GridWindow w(Scaled(600), Scaled(300));
     HWND inner = w.inner();
     SetUpPlaylist(inner, 2, 4);
     w.Paint();
@@ -315,13 +321,24 @@ TEST(TsViewLayout, RowsFitTheirFontAndIconsAtTheDisplaysResolution)
     EXPECT_EQ(name.values[0], 0) << "hidden columns 0-2 take no room";
     EXPECT_EQ(map.values[2], client.right) << "the weighted columns fill the width";
     EXPECT_GT(title.values[2] - title.values[0], length.values[2] - length.values[0]);
+    SCROLLINFO si = {sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(inner, SB_HORZ, &si);
+    EXPECT_GT(static_cast<int>(si.nPage), si.nMax) << "no horizontal scrolling while everything fits";
+    // Narrower than its content, the grid scrolls across.
+    SetWindowPos(w.frame(), nullptr, 0, 0, Scaled(250), Scaled(300), SWP_NOMOVE | SWP_NOZORDER);
+    w.Paint();
+    GetScrollInfo(inner, SB_HORZ, &si);
+    EXPECT_LE(static_cast<int>(si.nPage), si.nMax);
+    EXPECT_TRUE(GetWindowLongA(inner, GWL_STYLE) & WS_HSCROLL) << "the horizontal bar shows";
+    SendMessageA(inner, WM_HSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(Ask(inner, "113:0,0,4,0,0:").values[0], 0) << "one column across: the title column is first";
     EXPECT_EQ(Ask(inner, "104:0,0,4,0,0:").result, 1);
     EXPECT_EQ(Query(inner, "104:0,1,3,0,0:"), "1:0,1,3,0,0:Default");
 }
 
 TEST(TsViewPaint, PlaylistLooksRightAndItsPictureIsSaved)
 {
-    GridWindow w(640, 320);
+    GridWindow w(Scaled(640), Scaled(320));
     HWND inner = w.inner();
     SetUpPlaylist(inner, 2, 5);
     uint32_t focus = Range(inner, 3, 2, 3, 2);
