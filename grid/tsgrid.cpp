@@ -6,6 +6,8 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "tsplaindisplay.h"
+#include "tspropertymgr.h"
 #include "tsvalue.h"
 
 namespace {
@@ -31,12 +33,31 @@ NoHost g_noHost;
 
 }  // namespace
 
+static TsDisplayService* DisplayOf(TsGridHost* host)
+{
+    TsDisplayService* display = host ? host->Display() : nullptr;
+    return display ? display : &TsPlainDisplay::Shared();
+}
+
+static TsMetrics* MetricsOf(TsGridHost* host)
+{
+    TsMetrics* metrics = host ? host->Metrics() : nullptr;
+    return metrics ? metrics : &TsPlainDisplay::Shared();
+}
+
 TsGrid::TsGrid(uint32_t maxRows, uint32_t maxCols, TsGridHost* host)
-    : data_(maxRows, maxCols), host_(host ? host : &g_noHost), style_(kInitialStyle)
+    : display_(DisplayOf(host)), metrics_(MetricsOf(host)), data_(maxRows, maxCols, display_),
+      host_(host ? host : &g_noHost), style_(kInitialStyle), viewMgr_(*this), props_(new TsPropertyMgr())
 {
     // Slots 0-7 serve the grid itself; client handles start at 8.
     for (uint32_t i = 0; i < TS_RESERVED_SLOTS; ++i)
         data_.AllocateSelection();
+    AddPropertyLayer(props_.get());
+}
+
+TsPropertyMgr& TsGrid::Properties()
+{
+    return *props_;
 }
 
 TsGrid::~TsGrid()
@@ -188,15 +209,33 @@ intptr_t TsGrid::OnClearPending(ParamBlock*)
 // ---------------------------------------------------------------------------
 // Window-side events
 
-void TsGrid::OnSize(int32_t width, int32_t height)
+void TsGrid::OnSize(int32_t width, int32_t height, bool windowResized)
 {
-    EndSearch();
+    if (windowResized)
+        EndSearch();
     view_.SetClientSize(width, height);
     Repaint(TS_VALID_ROWS | TS_VALID_COLS | TS_VALID_LAYOUT);
 }
 
 void TsGrid::EnsureLayout()
 {
+    if (LayoutValid())
+        return;
+    bool layout = !(validity_ & TS_VALID_LAYOUT);
+    bool rows = layout || !(validity_ & TS_VALID_ROWS);
+    bool cols = layout || !(validity_ & TS_VALID_COLS);
+    viewMgr_.Layout(rows, cols);
+    validity_ |= TS_VALID_ROWS | TS_VALID_COLS | TS_VALID_LAYOUT;
+    view_.Clamp(data_);
+}
+
+void TsGrid::Painted()
+{
+    EnsureLayout();
+    validity_ = TS_VALID_ALL;
+    repaint_ = false;
+    updateRequested_ = false;
+    scroller_.Painted();
 }
 
 TsViewState& TsGrid::Geometry()
@@ -280,7 +319,7 @@ uint32_t TsGrid::DialogCode(bool focused, bool controlDown) const
 bool TsGrid::TakeUpdate()
 {
     // One request per change is enough until the next paint.
-    if (validity_ == TS_VALID_ALL || updateRequested_)
+    if ((!repaint_ && validity_ == TS_VALID_ALL) || updateRequested_)
         return false;
     updateRequested_ = true;
     return true;
@@ -343,17 +382,19 @@ const char* TsGrid::QueryCellName(uint32_t command, uint32_t row, uint32_t col)
     TsAliasTables& aliases = data_.Aliases();
     switch (command) {
     case TSQ_COLORPAIR:
-        return aliases.Of(TS_KIND_COLORPAIR).NameOf(EffectiveAlias(TS_KIND_COLORPAIR, row, col));
+        return aliases.Name(TS_ALIAS_COLORPAIR, static_cast<int>(EffectiveAlias(TS_ALIAS_COLORPAIR, row, col)));
     case TSQ_COLORNAME: {
-        TsAliasEntry* pair = aliases.Of(TS_KIND_COLORPAIR).At(EffectiveAlias(TS_KIND_COLORPAIR, row, col));
-        return pair ? TsValueText(pair->spec[0]) : "";
+        // The background colour the cell shows when it is not selected.
+        QfGraphic* colour =
+            aliases.Colors(static_cast<int>(EffectiveAlias(TS_ALIAS_COLORPAIR, row, col))).background;
+        return colour && colour->name ? QfStringText(colour->name) : "";
     }
     case TSQ_FONT:
-        return aliases.Of(TS_KIND_FONT).NameOf(EffectiveAlias(TS_KIND_FONT, row, col));
+        return aliases.Name(TS_ALIAS_FONT, static_cast<int>(EffectiveAlias(TS_ALIAS_FONT, row, col)));
     case TSQ_ICON:
-        return aliases.Of(TS_KIND_ICON).NameOf(EffectiveAlias(TS_KIND_ICON, row, col));
+        return aliases.Name(TS_ALIAS_ICON, static_cast<int>(EffectiveAlias(TS_ALIAS_ICON, row, col)));
     default:
-        return aliases.Of(TS_KIND_CURSOR).NameOf(EffectiveAlias(TS_KIND_CURSOR, row, col));
+        return aliases.Name(TS_ALIAS_CURSOR, static_cast<int>(EffectiveAlias(TS_ALIAS_CURSOR, row, col)));
     }
 }
 

@@ -8,20 +8,27 @@
 
 #include <stdint.h>
 
+#include <memory>
 #include <vector>
 
 #include <string>
 
 #include "ts.h"
 #include "tsdatamgr.h"
-#include "tsfocusstate.h"
+#include "tsmetrics.h"
 #include "tsquery.h"
+#include "tsscroller.h"
 #include "tssort.h"
+#include "tsviewmgr.h"
 #include "tsviewstate.h"
 
 class TsGrid;
 class TsValueSource;
 class TsValueSink;
+class TsPropertyMgr;
+
+// Alias numbers of the messages (0: none) and of the alias tables (-1: none).
+inline uint32_t TsAliasNumber(int entry) { return entry < 0 ? 0u : static_cast<uint32_t>(entry) + 1; }
 
 // The window in which the user edits a cell (an edit control on Windows).
 // Positions and lengths count characters; a negative selection length
@@ -29,8 +36,9 @@ class TsValueSink;
 class TsEditor {
 public:
     // Shows the editor over the cell's rectangle (grid-window pixels) with
-    // the text, at most maxLength characters, and gives it the keyboard.
-    virtual bool Open(const TsPixels& cell, const char* text, int32_t maxLength) = 0;
+    // the text, at most maxLength characters, in the cell's font (a
+    // platform font handle; 0: the system's), and gives it the keyboard.
+    virtual bool Open(const TsPixels& cell, const char* text, int32_t maxLength, uintptr_t font) = 0;
     virtual void Move(const TsPixels& cell) = 0;
     // Hides it at once (the keyboard goes back to the grid when the editor
     // had it); the window itself goes after the current message.
@@ -86,6 +94,16 @@ public:
     // Maps pixels of the grid window to the parent window (to 1), the
     // frame (to 2) or the screen (to 3).
     virtual bool MapPixels(TsPixels* px, int to) = 0;
+    // Display objects and measuring for the grid's thread; null: the native
+    // build's plain display.
+    virtual TsDisplayService* Display() { return nullptr; }
+    virtual TsMetrics* Metrics() { return nullptr; }
+    // How much larger the frame is than the grid window, across and down.
+    virtual bool FrameOffsets(int32_t* width, int32_t* height)
+    {
+        *width = *height = 0;
+        return false;
+    }
 
     // The rest have defaults for hosts without windows.
     // Sends the pending notifications now (the grid needs the parent's
@@ -193,7 +211,9 @@ public:
     // Window-side events with a portable part.
     int32_t SetQueryText(const char* text);             // WM_SETTEXT: 1
     intptr_t GetQueryText(char* out, size_t size);       // WM_GETTEXT: 192, or 0
-    void OnSize(int32_t width, int32_t height);
+    // The client area changed size; a resize of the window itself (not a
+    // scroll bar coming or going) ends a running AutoSearch.
+    void OnSize(int32_t width, int32_t height, bool windowResized = true);
     void InvalidateViews() { Invalidate(TS_VALID_ALL); }  // 1125, WM_PALETTECHANGED
     void ResetDrawing() { Invalidate(TS_VALID_ALL); }     // 1126
     void HiliteStep();                                   // the highlight's deadline
@@ -208,11 +228,8 @@ public:
     uint32_t DialogCode(bool focused, bool controlDown) const;
     // After every message: true when the window should be repainted.
     bool TakeUpdate();
-    void Painted()
-    {
-        validity_ = TS_VALID_ALL;
-        updateRequested_ = false;
-    }
+    // Everything shown is current (the window painted it).
+    void Painted();
     // Notification codes pending, ascending, without those the style word
     // suppresses; the pending set is emptied.
     std::vector<uint32_t> TakeNotifications();
@@ -236,13 +253,17 @@ public:
 
     // Focus and selection (tsgrid_focus.cpp). False when there is no focus cell.
     bool FocusCell(uint32_t* row, uint32_t* col);
-    const TsFocusColorState& FocusColors() const { return focusColors_; }
+    // The focus colours the painter uses come from the alias tables
+    // (TsAliasTables::FocusColors); a definition of one repaints the focus.
     // For assistive technology: a row's name (the texts of its shown cells,
     // joined), whether it is selected, selecting it as the flags say
     // (TS_ACC_*, the platform's selection flags) and its default action (a
     // double click: notification 9).
     std::string RowName(uint32_t row);
     bool RowSelected(uint32_t row);
+    // The font object a cell shows its text in (a row past the end: the
+    // grid's default font).
+    const QfGraphic* FontOf(uint32_t row, uint32_t col);
     void AccessibleSelect(uint32_t row, uint32_t flags);
     void AccessibleActivate(uint32_t row);
     bool RowSelect() const { return (options_ & TS_OPT_ROWSELECT) != 0; }
@@ -257,8 +278,8 @@ public:
     bool Searching() const;
     const std::string& SearchText() const { return search_.text; }
     void EndSearch();
-    // The colour pair alias of the AutoSearch field (0: the default).
-    uint32_t SearchColors();
+    // The colour pair of the AutoSearch field, "AutoSearch" (-1: none).
+    int SearchColors() const { return data_.Aliases().Find(TS_ALIAS_COLORPAIR, "AutoSearch"); }
 
     // For the layers and the window side.
     TsDataMgr& Data() { return data_; }
@@ -272,12 +293,28 @@ public:
     uint32_t Options() const { return options_; }
     uint32_t Style() const { return style_; }
     uint32_t WindowFlags() const { return windowFlags_; }
+    // Marks cached data stale and asks for the whole view to be repainted.
     void Invalidate(uint32_t bits)
     {
         validity_ &= ~bits;
+        repaint_ = true;
         if (bits & (TS_VALID_ROWS | TS_VALID_COLS | TS_VALID_LAYOUT))
             view_.Invalidate();
     }
+    bool LayoutValid() const
+    {
+        const uint32_t layout = TS_VALID_ROWS | TS_VALID_COLS | TS_VALID_LAYOUT;
+        return (validity_ & layout) == layout;
+    }
+    // Fonts or icons changed: cached measurements go.
+    void ForgetMeasures() { viewMgr_.Forget(); }
+    TsDisplayService& Display() { return *display_; }
+    TsMetrics& Metrics() { return *metrics_; }
+    TsViewMgr& ViewMgr() { return viewMgr_; }
+    TsScroller& Scroller() { return scroller_; }
+    TsPropertyMgr& Properties();
+    bool EditMode() const { return (edit_.mode & 1) != 0; }
+    bool FrameOffsets(int32_t* width, int32_t* height) { return host_->FrameOffsets(width, height); }
     uint32_t Validity() const { return validity_; }
     void AddPropertyLayer(TsPropertyLayer* layer) { layers_.push_back(layer); }
     bool Editing() const { return edit_.active; }
@@ -402,7 +439,8 @@ private:
     void MoveFocus(uint32_t row, uint32_t col, SelectHow how);
     TsRect SelectionUnit(uint32_t row, uint32_t col) const;
     void SelectionChanged(const TsRectSet& before, bool sameFocusRow);
-    void FocusAliasDefined(const char* name, uint32_t number, const char* background, const char* text);
+    // A colour pair was defined: the focus colours and the AutoSearch field follow it.
+    void ColorPairDefined(const char* name);
 
     // Keyboard and mouse (tsgrid_input.cpp).
     bool NavigationKey(uint32_t key, uint32_t mods);
@@ -426,6 +464,9 @@ private:
     bool SetGridItem(uint32_t item, TsValueSource& values);
     bool GetGridItem(uint32_t item, TsValueSink& out);
 
+    // The display service and measuring the layers draw with.
+    TsDisplayService* display_;
+    TsMetrics* metrics_;
     // Layer 2: data.
     TsDataMgr data_;
     // Layer 3: window glue.
@@ -439,10 +480,14 @@ private:
     uint32_t colTable_ = 0;       // grid item 24
     // Layers 4 and 5: layout state and view.
     uint32_t validity_ = 0;
+    bool repaint_ = true;
     bool updateRequested_ = false;
     TsViewState view_;
+    TsViewMgr viewMgr_;
+    TsScroller scroller_;
     // Layer 6: properties (and the items of later layers).
     std::vector<TsPropertyLayer*> layers_;
+    std::unique_ptr<TsPropertyMgr> props_;
     // Layer 7: edit and search state.
     struct EditState {
         bool active = false;            // an editor is open (grid item 49 reads 1)
@@ -481,7 +526,6 @@ private:
         bool swallowChar = false;       // the key already acted; its character is not typed
         uint32_t swallowKeyUp = 0;      // ... and its release goes no further
     } input_;
-    TsFocusColorState focusColors_;
     // Layer 8: sorting. Index 0 orders the rows, 1 the columns; key lines
     // are identifiers of the other table.
     TsSortKeys sortKeys_[2] = {TsNoSortKeys(), TsNoSortKeys()};

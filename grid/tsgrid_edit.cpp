@@ -70,7 +70,8 @@ intptr_t TsGrid::OnBeginEdit(ParamBlock* b)
     if (TsEditor* editor = host_->Editor()) {
         TsPixels px{0, 0, 0, 0};
         Geometry().CellRect(data_, row, col, &px);
-        if (!editor->Open(px, TsValueText(edit_.text), edit_.maxLength)) {
+        const QfGraphic* font = FontOf(row, col);
+        if (!editor->Open(px, TsValueText(edit_.text), edit_.maxLength, font ? font->value : 0)) {
             TsHolderRelease(&edit_.text);
             return 0;
         }

@@ -86,9 +86,9 @@ void TsGrid::SelectionChanged(const TsRectSet& before, bool sameFocusRow)
         host_->Accessible(TS_EVENT_FOCUS, row);
 }
 
-void TsGrid::FocusAliasDefined(const char* name, uint32_t number, const char* background, const char* text)
+void TsGrid::ColorPairDefined(const char* name)
 {
-    if (focusColors_.Define(name, number, background, text) != TS_FOCUS_NONE)
+    if (TsAliasTables::FocusNameIndex(name))
         Repaint(TS_VALID_FOCUS);
     // The AutoSearch field takes new colours at once.
     if (Searching() && TsCompareText(name, "AutoSearch", true) == 0)
@@ -112,6 +112,12 @@ std::string TsGrid::RowName(uint32_t row)
         name += text;
     }
     return name;
+}
+
+const QfGraphic* TsGrid::FontOf(uint32_t row, uint32_t col)
+{
+    bool cell = row < data_.RowCount() && col < data_.ColCount();
+    return data_.Aliases().Object(TS_ALIAS_FONT, cell ? static_cast<int>(EffectiveAlias(TS_ALIAS_FONT, row, col)) : 0);
 }
 
 bool TsGrid::RowSelected(uint32_t row)

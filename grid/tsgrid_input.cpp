@@ -310,12 +310,12 @@ void TsGrid::ContextMenuRequest()
     Notify(TSN_CONTEXTMENU);
 }
 
+// The window side redraws the focus cell's outline as the keyboard comes and goes.
 void TsGrid::FocusGained()
 {
     input_.focused = true;
     uint32_t row, col;
     host_->Accessible(TS_EVENT_FOCUS, FocusCell(&row, &col) ? row : TS_NO_ROW);
-    Repaint(TS_VALID_FOCUS);
 }
 
 void TsGrid::FocusLost()
@@ -323,7 +323,6 @@ void TsGrid::FocusLost()
     input_.focused = false;
     EndSearch();
     CaptureLost();
-    Repaint(TS_VALID_FOCUS);
 }
 
 void TsGrid::SetEnabled(bool on)

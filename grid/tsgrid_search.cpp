@@ -58,6 +58,8 @@ bool TsGrid::SearchChar(uint32_t code)
         int32_t r = found;
         data_.Slot(TS_SLOT_SEARCH).Set(TsRect{r, 0, r, TS_ALL_COLS - 1});
     }
+    if (!Searching())
+        return true;  // the window's answer to the move ended it (a resize)
     ShowSearch();
     if (!search_.timer)
         search_.timer = host_->StartTimer(kPause / 50);
@@ -113,9 +115,4 @@ void TsGrid::SearchPause()
     }
     uint32_t ticks = (kPause - quiet + 49) / 50;
     search_.timer = host_->StartTimer(ticks ? ticks : 1);
-}
-
-uint32_t TsGrid::SearchColors()
-{
-    return data_.Aliases().Of(TS_KIND_COLORPAIR).Find("AutoSearch");
 }

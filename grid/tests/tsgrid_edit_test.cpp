@@ -35,6 +35,7 @@ protected:
         for (int r = 0; r < 4; ++r)
             g_->SetCell(r, 4, ("Title " + std::to_string(r)).c_str());
         g_->Send(TSM_SETSTYLE, 1, 0xFD400);  // as the player enables 10, 12 and 14-19
+        g_->FixSizes(20, 100);
         grid_->OnSize(500, 200);
         Focus(1, 4);
         host_.heard.clear();
@@ -206,6 +207,7 @@ TEST_F(TsGridEditing, TheEditorWindowFollowsTheSession)
     EXPECT_EQ(EditText(), "My title");
     EXPECT_EQ(g_->GetNumber(0, kSelection), -2) << "read back from the editor";
     g_->Release(g_->InsertRows(1, -4));  // before row 0
+    g_->FixSizes(20, 100);
     grid_->FollowEditedCell();
     EXPECT_EQ(editor.at.top, 40) << "a row inserted above moves the editor with its cell";
     grid_->UserEndEdit(true);

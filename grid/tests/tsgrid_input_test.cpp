@@ -1,7 +1,6 @@
 // The keyboard, the mouse and the AutoSearch through the portable grid:
 // where the focus goes, what the selection becomes, which notifications
-// and events follow. Rows are 20 pixels high and columns 100 wide until the
-// layout computes them.
+// and events follow. Rows are made 20 pixels high and columns 100 wide.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -36,6 +35,7 @@ protected:
             for (int c = 0; c < cols; ++c)
                 g_->SetCell(r, c, (std::to_string(r) + "," + std::to_string(c)).c_str());
         }
+        g_->FixSizes(20, 100);
         grid_->OnSize(300, 200);
         grid_->FocusGained();
     }
@@ -267,23 +267,20 @@ TEST_F(TsGridInput, ADisabledGridTakesNoInput)
     EXPECT_EQ(Focus(), "2,1");
 }
 
-TEST_F(TsGridInput, FocusColoursFollowTheReservedAliases)
+TEST_F(TsGridInput, FocusColoursFollowTheReservedAliasesAndRepaintTheFocus)
 {
     Make(2, 2);
+    grid_->Painted();
     TsAliasDef row = {"currentfocusrow", "Pale Yellow", nullptr};
-    uint32_t number = static_cast<uint32_t>(g_->Send(TSM_DEFINEALIAS, TS_ALIAS_COLORPAIR, &row));
-    ASSERT_NE(number, 0u);
-    const TsFocusColorState& f = grid_->FocusColors();
-    EXPECT_EQ(f.Background(TS_FOCUS_ROW), number) << "the focus row's background";
-    EXPECT_EQ(f.Text(TS_FOCUS_ROW), 0u) << "its text colour is left alone";
-    EXPECT_EQ(f.Defined(), TsFocusColorState::BackgroundBit(TS_FOCUS_ROW));
-    TsAliasDef cell = {"CurrentFocus", "", "Red"};
-    uint32_t cellNumber = static_cast<uint32_t>(g_->Send(TSM_DEFINEALIAS, TS_ALIAS_COLORPAIR, &cell));
-    EXPECT_EQ(f.Text(TS_FOCUS_CELL), cellNumber);
-    EXPECT_EQ(f.Background(TS_FOCUS_CELL), 0u);
+    ASSERT_NE(g_->Send(TSM_DEFINEALIAS, TS_ALIAS_COLORPAIR, &row), 0);
+    TsFocusColors f = grid_->Data().Aliases().FocusColors();
+    EXPECT_GE(f.row.pair, 0);
+    EXPECT_TRUE(f.row.background) << "the focus row's background";
+    EXPECT_FALSE(f.row.text) << "its text colour is left alone";
+    EXPECT_NE(grid_->Validity() & TS_VALID_FOCUS, TS_VALID_FOCUS) << "the focus is painted again";
     TsAliasDef other = {"CurrentFocusColumn", "Red", "Red"};
     g_->Send(TSM_DEFINEALIAS, TS_ALIAS_COLORPAIR, &other);
-    EXPECT_EQ(f.Background(TS_FOCUS_COL), 0u) << "only the three names count";
+    EXPECT_LT(grid_->Data().Aliases().FocusColors().column.pair, 0) << "only the three names count";
 }
 
 class TsGridSearch : public TsGridInput {
@@ -298,6 +295,7 @@ protected:
         uint32_t col = g_->Range(1, 0, 1, -1);
         g_->Send(TSM_SETCOLSEARCH, col, 1);
         g_->Release(col);
+        g_->FixSizes(20, 100);
         Click(0, 0);
     }
     void Type(const char* text)

@@ -16,7 +16,7 @@
 // An editor window as a record of what was done to it.
 class FakeEditor final : public TsEditor {
 public:
-    bool Open(const TsPixels& cell, const char* text, int32_t maxLength) override
+    bool Open(const TsPixels& cell, const char* text, int32_t maxLength, uintptr_t) override
     {
         open = true;
         at = cell;

@@ -8,7 +8,7 @@ const int kInset = 1;  // the border stands on the cell's edge
 
 }  // namespace
 
-bool TsEditWindow::Open(const TsPixels& cell, const char* text, int32_t maxLength)
+bool TsEditWindow::Open(const TsPixels& cell, const char* text, int32_t maxLength, uintptr_t cellFont)
 {
     Destroy();
     closing_ = false;
@@ -17,7 +17,7 @@ bool TsEditWindow::Open(const TsPixels& cell, const char* text, int32_t maxLengt
                             reinterpret_cast<HMENU>(static_cast<uintptr_t>(1)), GetModuleHandleA(nullptr), nullptr);
     if (!edit_)
         return false;
-    HFONT font = reinterpret_cast<HFONT>(SendMessageA(grid_, WM_GETFONT, 0, 0));
+    HFONT font = reinterpret_cast<HFONT>(cellFont);
     SendMessageA(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(font ? font : GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     SendMessageA(edit_, EM_LIMITTEXT, static_cast<WPARAM>(maxLength > 0 ? maxLength : 1), 0);
     SetWindowLongPtrA(edit_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));

@@ -19,7 +19,7 @@ public:
     TsEditWindow& operator=(const TsEditWindow&) = delete;
 
     // TsEditor
-    bool Open(const TsPixels& cell, const char* text, int32_t maxLength) override;
+    bool Open(const TsPixels& cell, const char* text, int32_t maxLength, uintptr_t font) override;
     void Move(const TsPixels& cell) override;
     void Close() override;
     std::string Text() override;

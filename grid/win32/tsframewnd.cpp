@@ -178,14 +178,13 @@ int32_t TsFrameWndMgr::HandleMessage(uint32_t message, uintptr_t wParam, intptr_
 
 void TsFrameWndMgr::Layout()
 {
-    // The inner window is created without WS_VISIBLE; the first layout shows it.
     RECT client;
     if (!Inner() || !GetClientRect(Window(), &client))
         return;
     int inset = state_.Inset();
     int width = client.right - 2 * inset, height = client.bottom - 2 * inset;
     SetWindowPos(Inner(), nullptr, inset, inset, width > 0 ? width : 0, height > 0 ? height : 0,
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);  // made hidden, shown once placed
 }
 
 intptr_t TsFrameWndMgr::Property(uint32_t message, ParamBlock* block)

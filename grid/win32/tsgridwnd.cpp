@@ -1,8 +1,5 @@
-// TsWndMgr, the inner grid window: a window object over the portable grid.
-// Its message operation runs the layers in order (view messages, input
-// messages, then the grid's own switch with the client messages), then asks
-// for a repaint when something changed and sends pending notifications to
-// the parent of the "Tessaline" window.
+// TsWndMgr: construction, the message operation, the grid's own switch,
+// notifications and the host services; the view layer is tsgridview.cpp.
 #include <windows.h>
 
 #include <algorithm>
@@ -10,14 +7,11 @@
 #include <new>
 #include <set>
 
+#include "tsgridwnd.h"
+
 #include "tsaccessible.h"
-#include "tseditwnd.h"
-#include "tsgrid.h"
 #include "tsinputlayer.h"
-#include "tssearchfield.h"
-#include "tsservices.h"
 #include "tssystemcompare.h"
-#include "tswindowobject.h"
 
 namespace {
 
@@ -32,144 +26,48 @@ bool IsLiveGrid(TsGrid* grid)
     return g_live.count(grid) != 0;
 }
 
-class TsWndMgr;
+}  // namespace
 
-// The grid's slot in the timer service.
-struct GridTimer : QfTimerClient {
-    TsWndMgr* owner;
-};
+TsWndMgr::TsWndMgr(HWND window, uint32_t maxRows, uint32_t maxCols)
+    : TsWindowObject(window),
+      display_(Ts().display, RefreshCursor, this),
+      grid_(maxRows, maxCols, this),
+      editor_(window, EditEnded, this),
+      field_(window)
+{
+    timer_.onTimer = OnTimer;
+    timer_.node = nullptr;
+    timer_.owner = this;
+    std::lock_guard<std::mutex> guard(g_liveLock);
+    g_live.insert(&grid_);
+}
 
-class TsWndMgr final : public TsWindowObject<TsWndMgr>, private TsGridHost {
-public:
-    TsWndMgr(HWND window, uint32_t maxRows, uint32_t maxCols)
-        : TsWindowObject(window), grid_(maxRows, maxCols, this), editor_(window, EditEnded, this), field_(window)
-    {
-        timer_.onTimer = OnTimer;
-        timer_.node = nullptr;
-        timer_.owner = this;
-        std::lock_guard<std::mutex> guard(g_liveLock);
-        g_live.insert(&grid_);
+TsWndMgr::~TsWndMgr()
+{
+    if (accessible_) {
+        TsDisconnectAccessible(accessible_);
+        accessible_->Release();
     }
-    ~TsWndMgr()
-    {
-        if (accessible_) {
-            TsDisconnectAccessible(accessible_);
-            accessible_->Release();
-        }
-        if (Ts().timer)
-            Ts().timer->RemoveAllTimers(&timer_);
-        std::lock_guard<std::mutex> guard(g_liveLock);
-        g_live.erase(&grid_);
-    }
-    bool Ready() const { return grid_.Ready(); }
-
-    // ICafeObject
-    int32_t QFAPI HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
-
-private:
-    HWND Frame() const { return GetParent(Window()); }
-    bool ViewLayer(uint32_t message);
-    bool OwnSwitch(uint32_t message, uintptr_t wParam, intptr_t lParam, LRESULT* result);
-    void Paint();
-    void SendNotifications();
-    // What follows every message: the editor keeps to its cell, a repaint
-    // is asked for when something changed, the parent hears what is pending.
-    void AfterMessage();
-    static void EditEnded(void* self, bool accept)
-    {
-        TsWndMgr* me = static_cast<TsWndMgr*>(self);
-        me->grid_.UserEndEdit(accept);
-        me->AfterMessage();
-    }
-
-    // TsGridHost
-    intptr_t SendToFrame(uint32_t message, ParamBlock* block) override
-    {
-        return SendMessageA(Frame(), message, 0, reinterpret_cast<LPARAM>(block));
-    }
-    bool FillSlotFromGrid(uintptr_t outerWindow, uint32_t theirs, TsGrid* target, uint32_t into) override;
-    uint32_t StartTimer(uint32_t ticks) override { return Ts().timer ? Ts().timer->AddTimer(&timer_, ticks) : 0; }
-    void StopTimer(uint32_t id) override
-    {
-        if (Ts().timer)
-            Ts().timer->RemoveTimer(&timer_, id);
-    }
-    uint32_t Now() override { return GetTickCount(); }
-    void ModeChanged(bool) override { InvalidateRect(Window(), nullptr, FALSE); }
-    bool MapPixels(TsPixels* px, int to) override;
-    void FlushNotifications() override { SendNotifications(); }
-    bool PostDeferred(uint32_t item) override { return PostMessageA(Window(), TSM_DEFERRED, item, 0) != FALSE; }
-    TsEditor* Editor() override { return &editor_; }
-    void SearchField(const char* text, const TsPixels& beside) override;
-    void EndSearchLater() override { PostMessageA(Window(), TSM_DEFERRED, TS_DEFER_END_SEARCH, 0); }
-    void Capture(bool on) override
-    {
-        if (on)
-            SetCapture(Window());
-        else if (GetCapture() == Window())
-            ReleaseCapture();
-    }
-    void Accessible(uint32_t event, uint32_t row) override { TsRaiseAccessibleEvent(grid_, Window(), event, row); }
-    TsTextCompare TextCompare() override { return TsCompareTextSystem; }
-    TsClickMetrics ClickMetrics() override
-    {
-        return TsClickMetrics{GetDoubleClickTime(), GetSystemMetrics(SM_CXDOUBLECLK), GetSystemMetrics(SM_CYDOUBLECLK)};
-    }
-
-    static void QFAPI OnTimer(QfTimerClient* client, uint32_t id)
-    {
-        PostMessageA(static_cast<GridTimer*>(client)->owner->Window(), TSM_HILITESTEP, id, 0);
-    }
-
-    TsGrid grid_;
-    GridTimer timer_;
-    TsEditWindow editor_;
-    TsSearchField field_;
-    IAccessible* accessible_ = nullptr;
-};
+    if (Ts().timer)
+        Ts().timer->RemoveAllTimers(&timer_);
+    std::lock_guard<std::mutex> guard(g_liveLock);
+    g_live.erase(&grid_);
+}
 
 int32_t TsWndMgr::HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
 {
-    LRESULT result = 0;
-    bool handled = ViewLayer(message) || TsInputLayer(grid_, Window(), message, wParam, lParam, &result) ||
+    intptr_t result = 0;
+    bool handled = ViewLayer(message, wParam, lParam, &result) ||
+                   TsInputLayer(grid_, Window(), message, wParam, lParam, &result) ||
                    OwnSwitch(message, wParam, lParam, &result);
     if (handled)
         record_.result.value = result;
     AfterMessage();
+    SendNotifications();
     return handled ? 1 : 0;
 }
 
-void TsWndMgr::AfterMessage()
-{
-    if (!Window())
-        return;
-    grid_.FollowEditedCell();
-    if (grid_.TakeUpdate())
-        InvalidateRect(Window(), nullptr, FALSE);
-    SendNotifications();
-}
-
-void TsWndMgr::SearchField(const char* text, const TsPixels& beside)
-{
-    // The field takes the owner grid's "AutoSearch" colours at every change.
-    const char* colors[2] = {nullptr, nullptr};
-    if (TsAliasEntry* pair = grid_.Data().Aliases().Of(TS_KIND_COLORPAIR).At(grid_.SearchColors())) {
-        colors[0] = TsValueText(pair->spec[0]);
-        colors[1] = TsValueText(pair->spec[1]);
-    }
-    field_.Show(text, beside, colors[0], colors[1]);
-}
-
-// The view layer: the scroll bars take the keyboard focus first unless
-// option bit 17 says otherwise; scrolling itself comes with the layout.
-bool TsWndMgr::ViewLayer(uint32_t message)
-{
-    if ((message == WM_HSCROLL || message == WM_VSCROLL) && !(grid_.Options() & 0x20000) && GetFocus() != Window())
-        SetFocus(Window());
-    return false;
-}
-
-bool TsWndMgr::OwnSwitch(uint32_t message, uintptr_t wParam, intptr_t lParam, LRESULT* result)
+bool TsWndMgr::OwnSwitch(uint32_t message, uintptr_t wParam, intptr_t lParam, intptr_t* result)
 {
     if (message >= TSM_FIRST && message <= TSM_LAST) {
         *result = grid_.ClientMessage(message, reinterpret_cast<ParamBlock*>(lParam));
@@ -177,6 +75,8 @@ bool TsWndMgr::OwnSwitch(uint32_t message, uintptr_t wParam, intptr_t lParam, LR
     }
     switch (message) {
     case WM_DESTROY:
+        HideCellHint();
+        scrollHint_.Hide();
         editor_.Abandon();
         grid_.EndSearch();
         return true;
@@ -190,17 +90,28 @@ bool TsWndMgr::OwnSwitch(uint32_t message, uintptr_t wParam, intptr_t lParam, LR
         else if (wParam != TS_DEFER_SETTLE)
             grid_.Deferred(static_cast<uint32_t>(wParam));
         return true;
-    case WM_GETOBJECT:
-        return TsAnswerGetObject(&accessible_, &grid_, Window(), wParam, lParam, result);
+    case WM_GETOBJECT: {
+        LRESULT object = 0;
+        if (!TsAnswerGetObject(&accessible_, &grid_, Window(), wParam, lParam, &object))
+            return false;
+        *result = object;
+        return true;
+    }
     case WM_CTLCOLORSTATIC:
         if (HBRUSH brush = field_.Colors(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam))) {
             *result = reinterpret_cast<intptr_t>(brush);
             return true;
         }
         return false;
-    case WM_SIZE:
-        grid_.OnSize(LOWORD(lParam), HIWORD(lParam));
+    case WM_SIZE: {
+        RECT box;
+        GetWindowRect(Window(), &box);
+        SIZE outer = {box.right - box.left, box.bottom - box.top};
+        bool resized = outer.cx != outerSize_.cx || outer.cy != outerSize_.cy;
+        outerSize_ = outer;
+        grid_.OnSize(LOWORD(lParam), HIWORD(lParam), resized);
         return true;
+    }
     case WM_SETTEXT:
         *result = grid_.SetQueryText(reinterpret_cast<const char*>(lParam));
         return true;
@@ -249,21 +160,11 @@ bool TsWndMgr::OwnSwitch(uint32_t message, uintptr_t wParam, intptr_t lParam, LR
         return true;
     }
     case TSM_QUERYCURSOR:
-        return true;  // the grid sets no cursor of its own yet
+        *result = SetCursorAtPointer() ? 1 : 0;
+        return true;
     default:
         return false;
     }
-}
-
-void TsWndMgr::Paint()
-{
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Window(), &ps);
-    if (dc) {
-        FillRect(dc, &ps.rcPaint, GetSysColorBrush(COLOR_3DFACE));
-        EndPaint(Window(), &ps);
-    }
-    grid_.Painted();
 }
 
 void TsWndMgr::SendNotifications()
@@ -280,6 +181,52 @@ void TsWndMgr::SendNotifications()
         SendMessageA(parent, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(frame));
 }
 
+void TsWndMgr::EditEnded(void* self, bool accept)
+{
+    TsWndMgr* me = static_cast<TsWndMgr*>(self);
+    me->grid_.UserEndEdit(accept);
+    // What follows a message of the grid's: repaint, notifications.
+    if (me->Window())
+        SendMessageA(me->Window(), TSM_DEFERRED, TS_DEFER_SETTLE, 0);
+}
+
+void TsWndMgr::SearchField(const char* text, const TsPixels& beside)
+{
+    // The owner grid's "AutoSearch" colours, a half it leaves out from
+    // "Default"; tooltip colours when it has none.
+    COLORREF colors[2] = {GetSysColor(COLOR_INFOBK), GetSysColor(COLOR_INFOTEXT)};
+    int pair = grid_.SearchColors();
+    if (pair >= 0) {
+        TsColors c = grid_.Data().Aliases().Colors(pair);
+        const QfGraphic* halves[2] = {c.background, c.text};
+        for (int i = 0; i < 2; ++i) {
+            if (halves[i] && halves[i]->type == QF_GRAPHIC_COLOR && halves[i]->value != 0xFFFFFFFFu)
+                colors[i] = static_cast<COLORREF>(halves[i]->value & 0xFFFFFF);
+        }
+    }
+    uint32_t row = 0, col = 0;
+    const QfGraphic* font = grid_.FocusCell(&row, &col) ? grid_.FontOf(row, col) : grid_.FontOf(TS_NO_ROW, 0);
+    field_.Show(text, beside, colors[0], colors[1], font ? reinterpret_cast<HFONT>(font->value) : nullptr);
+}
+
+void TsWndMgr::Capture(bool on)
+{
+    if (on)
+        SetCapture(Window());
+    else if (GetCapture() == Window())
+        ReleaseCapture();
+}
+
+void TsWndMgr::Accessible(uint32_t event, uint32_t row)
+{
+    TsRaiseAccessibleEvent(grid_, Window(), event, row);
+}
+
+TsTextCompare TsWndMgr::TextCompare()
+{
+    return TsCompareTextSystem;
+}
+
 bool TsWndMgr::FillSlotFromGrid(uintptr_t outerWindow, uint32_t theirs, TsGrid* target, uint32_t into)
 {
     HWND outer = reinterpret_cast<HWND>(outerWindow);
@@ -290,6 +237,17 @@ bool TsWndMgr::FillSlotFromGrid(uintptr_t outerWindow, uint32_t theirs, TsGrid* 
     if (!inner || !GetClassNameA(inner, cls, sizeof cls) || lstrcmpiA(cls, TS_GRID_CLASS) != 0)
         return false;
     SendMessageA(inner, TSM_COPYSLOT, (theirs & 0xFF) << 8 | (into & 0xFF), reinterpret_cast<LPARAM>(target));
+    return true;
+}
+
+bool TsWndMgr::FrameOffsets(int32_t* width, int32_t* height)
+{
+    RECT frame, inner;
+    *width = *height = 0;
+    if (!Frame() || !GetClientRect(Frame(), &frame) || !GetWindowRect(Window(), &inner))
+        return false;
+    *width = (frame.right - frame.left) - (inner.right - inner.left);
+    *height = (frame.bottom - frame.top) - (inner.bottom - inner.top);
     return true;
 }
 
@@ -309,8 +267,6 @@ bool TsWndMgr::MapPixels(TsPixels* px, int to)
     *px = TsPixels{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
     return true;
 }
-
-}  // namespace
 
 IQfWindowObject* QFAPI TsMakeGrid(QfHandle window, const QfCreateRecord* record, void*)
 {

@@ -40,7 +40,7 @@ void Press(TsGrid& grid, HWND window, uint32_t button, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-bool TsInputLayer(TsGrid& grid, HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+bool TsInputLayer(TsGrid& grid, HWND window, UINT message, WPARAM wParam, LPARAM lParam, intptr_t* result)
 {
     *result = 0;
     switch (message) {

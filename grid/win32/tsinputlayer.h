@@ -10,6 +10,6 @@ class TsGrid;
 
 // True when the message is the input layer's (its result in *result);
 // false lets it go on (to the grid's own switch or the default procedure).
-bool TsInputLayer(TsGrid& grid, HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+bool TsInputLayer(TsGrid& grid, HWND window, UINT message, WPARAM wParam, LPARAM lParam, intptr_t* result);
 
 #endif

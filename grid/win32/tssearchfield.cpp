@@ -1,26 +1,5 @@
 #include "tssearchfield.h"
 
-#include "tsservices.h"
-
-namespace {
-
-// A colour specification through the framework's display service.
-bool ColorOf(const char* spec, COLORREF* out)
-{
-    if (!spec || !*spec || !Ts().display)
-        return false;
-    QfGraphic* color = nullptr;
-    Ts().display->GetColor(&color, spec);
-    bool known = color && color->value != static_cast<uintptr_t>(-1) && color->value != 0xFFFFFFFFu;
-    if (known)
-        *out = static_cast<COLORREF>(color->value & 0xFFFFFF);
-    if (color)
-        Ts().display->ReleaseObject(color);
-    return known;
-}
-
-}  // namespace
-
 TsSearchField::~TsSearchField()
 {
     if (field_)
@@ -29,7 +8,7 @@ TsSearchField::~TsSearchField()
         DeleteObject(brush_);
 }
 
-void TsSearchField::Show(const char* text, const TsPixels& beside, const char* background, const char* foreground)
+void TsSearchField::Show(const char* text, const TsPixels& beside, COLORREF back, COLORREF fore, HFONT font)
 {
     if (!text) {
         if (field_)
@@ -42,13 +21,9 @@ void TsSearchField::Show(const char* text, const TsPixels& beside, const char* b
         if (!field_)
             return;
     }
-    HFONT font = reinterpret_cast<HFONT>(SendMessageA(grid_, WM_GETFONT, 0, 0));
     if (!font)
         font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     SendMessageA(field_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    COLORREF back = GetSysColor(COLOR_INFOBK), fore = GetSysColor(COLOR_INFOTEXT);
-    ColorOf(background, &back);
-    ColorOf(foreground, &fore);
     if (!brush_ || back != back_) {
         if (brush_)
             DeleteObject(brush_);
