@@ -516,6 +516,7 @@ TEST(TsWindowAccessibility, AScreenReaderReadsRowsStatesAndChanges)
     EXPECT_EQ(Codes(parent).back(), TSN_DBLCLK) << "the default action is a double click";
 
     EnableWindow(frame, FALSE);
+    EXPECT_FALSE(IsWindowEnabled(frame));
     EXPECT_NE(State(a, CHILDID_SELF) & STATE_SYSTEM_UNAVAILABLE, 0) << "disabled with its frame";
     EXPECT_FALSE(IsWindowEnabled(inner));
     DestroyWindow(frame);

@@ -236,6 +236,35 @@ def small_icon():
     return c
 
 
+def keys_icon(size, frame):
+    """The playing row's animation: a keyboard of five white keys in which
+    key `frame` (0 to 4) is down, with a note over it."""
+    c = Canvas(size, size)
+    s = size / 20.0
+
+    def S(v):
+        return int(round(v * s))
+
+    top, bottom = S(9), size - 1
+    c.rect(0, top, size - 1, bottom, WHITE)
+    edges = [int(round(k * (size - 1) / 5.0)) for k in range(6)]
+    c.rect(edges[frame] + 1, top + 1, edges[frame + 1] - 1, bottom - 1, LBLUE)
+    c.frame(0, top, size - 1, bottom, DARK)
+    for x in edges[1:5]:
+        c.rect(x, top, x, bottom, DARK)
+    black = max(1, S(1))
+    for k in (1, 2, 4):
+        x = edges[k]
+        c.rect(x - black, top, x + black - 1, top + (bottom - top) * 3 // 5, BLACK)
+    # the note over the pressed key
+    cx = min((edges[frame] + edges[frame + 1]) // 2, size - 1 - S(3))
+    cy = top - S(3)
+    c.circle(cx, cy, max(1, S(2)), BLUE)
+    stem = cx + max(1, S(2))
+    c.rect(stem, max(0, cy - S(6)), stem, cy, BLUE)
+    return c
+
+
 # ---- file writers ---------------------------------------------------------------
 
 def bmp8_bytes(canvas):
@@ -319,6 +348,8 @@ def main():
         "player.ico": ico_bytes([piano_icon(32), piano_icon(16)]),
         "small.ico": ico_bytes([small_icon()]),
     }
+    for frame in range(5):
+        files["keys%d.ico" % frame] = ico_bytes([keys_icon(20, frame), keys_icon(16, frame), keys_icon(32, frame)])
     for name, data in files.items():
         with open(os.path.join(outdir, name), "wb") as f:
             f.write(data)

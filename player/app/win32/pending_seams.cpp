@@ -30,12 +30,6 @@ unsigned NavigationBits()
 }
 }  // namespace playlist_seam
 
-namespace about_grid_seam {
-void Attach(HWND) {}
-void Timer(HWND) {}
-void Release(HWND) {}
-}  // namespace about_grid_seam
-
 namespace voicemap_seam {
 void Use(Sequencer&, const char*) {}
 }  // namespace voicemap_seam
