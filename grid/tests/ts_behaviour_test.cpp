@@ -386,6 +386,32 @@ TEST(TsWindowSearch, TypingShowsTheFieldAndMovesTheFocusUntilEsc)
     DestroyWindow(frame);
 }
 
+TEST(TsWindowSort, NewRowsFindTheirPlaceOnceTheClientsMessagesAreDone)
+{
+    Parent parent;
+    HWND frame = MakeGrid(parent.window());
+    HWND inner = Inner(frame);
+    Fill(inner, 3, 1);
+    SetCell(inner, 0, 0, "c");
+    SetCell(inner, 1, 0, "a");
+    SetCell(inner, 2, 0, "e");
+    Focus(inner, 2, 0);  // "e"
+    TsSortRequest sort = {"+a", {0, -1, -1, -1, -1, -1, -1, -1}};
+    EXPECT_EQ(Send(inner, TSM_SORTROWS, 0, &sort), 1);
+    EXPECT_EQ(Text(inner, 0, 0) + Text(inner, 1, 0) + Text(inner, 2, 0), "ace");
+    EXPECT_EQ(Selected(inner), "0,2,0,2") << "the focus stayed with e";
+    uint32_t added = static_cast<uint32_t>(Send(inner, TSM_INSERTROWS, 1, 1));
+    Send(inner, TSM_SETPROP, added | static_cast<uint32_t>(kCellText) << 16, "b");
+    EXPECT_EQ(Text(inner, 3, 0), "b") << "at the end while the client fills it";
+    Pump();
+    EXPECT_EQ(Text(inner, 0, 0) + Text(inner, 1, 0) + Text(inner, 2, 0) + Text(inner, 3, 0), "abce");
+    EXPECT_EQ(GetNumber(inner, added, TS_PROP(TS_GROUP_GEOMETRY, TS_PART_NUMBER, TS_ITEM_FIRSTROWSEL)), 1)
+        << "the insertion's selection went with its row";
+    EXPECT_EQ(Selected(inner), "0,3,0,3") << "and the focus with e";
+    Release(inner, added);
+    DestroyWindow(frame);
+}
+
 // Events from the system's hook, in this process.
 std::vector<std::pair<DWORD, LONG>>& Events()
 {
