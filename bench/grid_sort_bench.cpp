@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "grid_fill_messages.h"
 #include "sort_texts.h"
 #include "ts.h"
 #include "tsgrid.h"
@@ -28,18 +29,8 @@ intptr_t Send(TsGrid& grid, uint32_t message, uint32_t d0, uintptr_t d1)
 
 void Fill(TsGrid& grid)
 {
-    Send(grid, TSM_SELECTIONOP, static_cast<uint32_t>(Send(grid, TSM_INSERTCOLS, kSortCols, TS_APPEND)) | TS_SEL_RELEASE << 16, 0);
-    const uint32_t setText = static_cast<uint32_t>(TS_PROP(TS_GROUP_CELLS, TS_PART_STRING, TS_ITEM_VALUE)) << 16;
-    for (int r = 0; r < kSortRows; ++r) {
-        uint32_t row = static_cast<uint32_t>(Send(grid, TSM_INSERTROWS, 1, TS_APPEND));
-        for (int c = 0; c < kSortCols; ++c) {
-            TsSelRect cell = {c, r, c, r};
-            uint32_t h = static_cast<uint32_t>(Send(grid, TSM_SETSELRANGE, 0, reinterpret_cast<uintptr_t>(&cell)));
-            Send(grid, TSM_SETPROP, h | setText, reinterpret_cast<uintptr_t>(SortText(r, c)));
-            Send(grid, TSM_SELECTIONOP, h | TS_SEL_RELEASE << 16, 0);
-        }
-        Send(grid, TSM_SELECTIONOP, row | TS_SEL_RELEASE << 16, 0);
-    }
+    FillGridByMessages([&grid](uint32_t message, uint32_t d0, uintptr_t d1) { return Send(grid, message, d0, d1); },
+                       kSortRows, kSortCols, SortText);
 }
 
 void Sort(TsGrid& grid, const char* spec, const int* keys, int count)

@@ -5,6 +5,7 @@
 // included, follows its lines.
 #include "tsgrid.h"
 
+#include <algorithm>
 #include <array>
 #include <deque>
 
@@ -206,20 +207,13 @@ void TsGrid::PlacePending()
 
 void TsGrid::KeyCellChanged(uint32_t row, uint32_t col)
 {
-    const TsSortKeys& byCols = sortKeys_[0];
-    uint32_t colId = data_.ColId(col);
-    for (int k = 0; k < byCols.count; ++k) {
-        if (byCols.lines[k] == colId) {
-            MarkForPlacing(true, row);
-            break;
-        }
-    }
-    const TsSortKeys& byRows = sortKeys_[1];
-    uint32_t rowId = data_.RowId(row);
-    for (int k = 0; k < byRows.count; ++k) {
-        if (byRows.lines[k] == rowId) {
-            MarkForPlacing(false, col);
-            break;
-        }
-    }
+    // The cell is a key of the row sort when its column is a key line, and
+    // of the column sort when its row is.
+    auto isKey = [](const TsSortKeys& keys, uint32_t id) {
+        return std::find(keys.lines, keys.lines + keys.count, id) != keys.lines + keys.count;
+    };
+    if (isKey(sortKeys_[0], data_.ColId(col)))
+        MarkForPlacing(true, row);
+    if (isKey(sortKeys_[1], data_.RowId(row)))
+        MarkForPlacing(false, col);
 }

@@ -15,7 +15,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "../grid_fill_messages.h"
 #include "../sort_texts.h"
+#include "report_list.h"
 #include "ts.h"
 #include "tssort.h"
 
@@ -48,18 +50,8 @@ HWND MakeGrid(HWND parent)
     HWND frame = CreateWindowExA(0, "Tessaline", "MaxRows=8192 MaxCols=7", WS_CHILD | WS_VISIBLE, 0, 0, 780, 560,
                                  parent, reinterpret_cast<HMENU>(1), GetModuleHandleA(nullptr), nullptr);
     HWND grid = GetWindow(frame, GW_CHILD);
-    const uint32_t setText = static_cast<uint32_t>(TS_PROP(TS_GROUP_CELLS, TS_PART_STRING, TS_ITEM_VALUE)) << 16;
-    Send(grid, TSM_SELECTIONOP, static_cast<uint32_t>(Send(grid, TSM_INSERTCOLS, kSortCols, TS_APPEND)) | TS_SEL_RELEASE << 16, 0);
-    for (int r = 0; r < kSortRows; ++r) {
-        uint32_t row = static_cast<uint32_t>(Send(grid, TSM_INSERTROWS, 1, TS_APPEND));
-        for (int c = 0; c < kSortCols; ++c) {
-            TsSelRect cell = {c, r, c, r};
-            uint32_t h = static_cast<uint32_t>(Send(grid, TSM_SETSELRANGE, 0, reinterpret_cast<uintptr_t>(&cell)));
-            Send(grid, TSM_SETPROP, h | setText, reinterpret_cast<uintptr_t>(SortText(r, c)));
-            Send(grid, TSM_SELECTIONOP, h | TS_SEL_RELEASE << 16, 0);
-        }
-        Send(grid, TSM_SELECTIONOP, row | TS_SEL_RELEASE << 16, 0);
-    }
+    FillGridByMessages([grid](uint32_t message, uint32_t d0, uintptr_t d1) { return Send(grid, message, d0, d1); },
+                       kSortRows, kSortCols, SortText);
     return grid;
 }
 
@@ -83,37 +75,6 @@ std::vector<int> GridOrder(HWND grid)
         order.push_back(atoi(strrchr(answer, ':') + 1));
     }
     return order;
-}
-
-HWND MakeListView(HWND parent)
-{
-    HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 780, 560, parent,
-                                reinterpret_cast<HMENU>(2), GetModuleHandleA(nullptr), nullptr);
-    for (int c = 0; c < kSortCols; ++c) {
-        LVCOLUMNA col = {};
-        col.mask = LVCF_TEXT | LVCF_WIDTH;
-        col.cx = 100;
-        col.pszText = const_cast<char*>("Column");
-        SendMessageA(list, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&col));
-    }
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(list, LVM_SETITEMCOUNT, kSortRows, 0);
-    for (int r = 0; r < kSortRows; ++r) {
-        LVITEMA item = {};
-        item.mask = LVIF_TEXT | LVIF_PARAM;
-        item.iItem = r;
-        item.lParam = r;
-        item.pszText = const_cast<char*>(SortText(r, 0));
-        SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        for (int c = 1; c < kSortCols; ++c) {
-            LVITEMA sub = {};
-            sub.iSubItem = c;
-            sub.pszText = const_cast<char*>(SortText(r, c));
-            SendMessageA(list, LVM_SETITEMTEXTA, r, reinterpret_cast<LPARAM>(&sub));
-        }
-    }
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-    return list;
 }
 
 struct ListSort {
@@ -172,16 +133,12 @@ int CALLBACK ByIndex(LPARAM p1, LPARAM p2, LPARAM)
 
 int main()
 {
-    if (!LoadLibraryA("Ts.dll")) {
-        printf("Ts.dll did not load\n");
+    HWND top = OpenBenchWindow("sort");
+    if (!top)
         return 1;
-    }
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&icc);
-    HWND top = CreateWindowExA(0, "STATIC", "sort", WS_POPUP | WS_VISIBLE, 0, 0, 800, 600, nullptr, nullptr,
-                               GetModuleHandleA(nullptr), nullptr);
     HWND grid = MakeGrid(top);
-    HWND list = MakeListView(top);
+    HWND list = CreateReportList(top, kSortCols);
+    FillReportList(list, kSortRows, kSortCols, SortText);
     const int original[] = {kSortIndex};
     printf("%d rows of %d texts, medians of %d rounds\n", kSortRows, kSortCols, kRounds);
     for (int i = 0; i < kSortCases; ++i) {

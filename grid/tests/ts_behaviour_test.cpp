@@ -36,12 +36,7 @@ void Fill(HWND inner, int rows, int cols)
 {
     Release(inner, static_cast<uint32_t>(Send(inner, TSM_INSERTCOLS, static_cast<uint32_t>(cols), TS_APPEND)));
     Release(inner, static_cast<uint32_t>(Send(inner, TSM_INSERTROWS, static_cast<uint32_t>(rows), TS_APPEND)));
-    uint32_t all = Range(inner, 0, 0, -1, -1);
-    Send(inner, TSM_SETPROP, all | static_cast<uint32_t>(TS_PROP(TS_GROUP_ROWS, TS_PART_STRING, TS_ITEM_TEMPLATE)) << 16,
-         "[20]");
-    Send(inner, TSM_SETPROP, all | static_cast<uint32_t>(TS_PROP(TS_GROUP_COLS, TS_PART_STRING, TS_ITEM_TEMPLATE)) << 16,
-         "[100]");
-    Release(inner, all);
+    FixSizes(inner, 20, 100);
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < cols; ++c) {
             char text[16];

@@ -58,6 +58,21 @@ inline void Release(HWND inner, uint32_t handle)
     Send(inner, TSM_SELECTIONOP, handle | TS_SEL_RELEASE << 16);
 }
 
+// Every row `rowHeight` pixels high and every column `colWidth` wide,
+// whatever the fonts measure.
+inline void FixSizes(HWND inner, int rowHeight, int colWidth)
+{
+    char rows[16], cols[16];
+    wsprintfA(rows, "[%d]", rowHeight);
+    wsprintfA(cols, "[%d]", colWidth);
+    uint32_t all = Range(inner, 0, 0, -1, -1);
+    Send(inner, TSM_SETPROP, all | static_cast<uint32_t>(TS_PROP(TS_GROUP_ROWS, TS_PART_STRING, TS_ITEM_TEMPLATE)) << 16,
+         rows);
+    Send(inner, TSM_SETPROP, all | static_cast<uint32_t>(TS_PROP(TS_GROUP_COLS, TS_PART_STRING, TS_ITEM_TEMPLATE)) << 16,
+         cols);
+    Release(inner, all);
+}
+
 inline int32_t GetNumber(HWND w, uint32_t handle, PropertyId id)
 {
     int32_t n = -1;

@@ -8,17 +8,18 @@
 
 namespace {
 
-// The rows, child identifiers 1 to n, as an enumeration (the selection).
-class ChildList final : public IEnumVARIANT {
+// A COM object of one interface I that also answers for the interfaces
+// Derived::Also names (IDispatch, say); the last Release deletes it.
+template <class Derived, class I>
+class ComObject : public I {
 public:
-    explicit ChildList(std::vector<long> ids) : ids_(std::move(ids)) {}
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
     {
         if (!out)
             return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IEnumVARIANT)) {
-            *out = static_cast<IEnumVARIANT*>(this);
-            AddRef();
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, __uuidof(I)) || Derived::Also(iid)) {
+            *out = static_cast<I*>(this);
+            this->AddRef();
             return S_OK;
         }
         *out = nullptr;
@@ -29,9 +30,22 @@ public:
     {
         LONG left = InterlockedDecrement(&refs_);
         if (left == 0)
-            delete this;
+            delete static_cast<Derived*>(this);
         return static_cast<ULONG>(left);
     }
+
+protected:
+    ~ComObject() = default;
+    static bool Also(REFIID) { return false; }
+
+private:
+    LONG refs_ = 1;
+};
+
+// The rows, child identifiers 1 to n, as an enumeration (the selection).
+class ChildList final : public ComObject<ChildList, IEnumVARIANT> {
+public:
+    explicit ChildList(std::vector<long> ids) : ids_(std::move(ids)) {}
     HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* out, ULONG* fetched) override
     {
         if (!out)
@@ -73,38 +87,17 @@ public:
     }
 
 private:
+    friend class ComObject<ChildList, IEnumVARIANT>;
     ~ChildList() = default;
     std::vector<long> ids_;
     size_t next_ = 0;
-    LONG refs_ = 1;
 };
 
-class GridAccessible final : public IAccessible {
+class GridAccessible final : public ComObject<GridAccessible, IAccessible> {
 public:
     GridAccessible(TsGrid* grid, HWND window) : grid_(grid), window_(window) {}
     void Disconnect() { grid_ = nullptr; }
-
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
-    {
-        if (!out)
-            return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, IID_IAccessible)) {
-            *out = static_cast<IAccessible*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        LONG left = InterlockedDecrement(&refs_);
-        if (left == 0)
-            delete this;
-        return static_cast<ULONG>(left);
-    }
+    static bool Also(REFIID iid) { return IsEqualIID(iid, IID_IDispatch) != 0; }
 
     // IDispatch: the properties are reached through IAccessible only.
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
@@ -353,6 +346,7 @@ public:
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
 private:
+    friend class ComObject<GridAccessible, IAccessible>;
     ~GridAccessible() = default;
 
     // The row of a child identifier (-1 for the grid itself).
@@ -427,7 +421,6 @@ private:
 
     TsGrid* grid_;
     HWND window_;
-    LONG refs_ = 1;
 };
 
 }  // namespace
