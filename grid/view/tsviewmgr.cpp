@@ -253,6 +253,7 @@ TsCellPlace TsViewMgr::Place(const TsCellLook& look, int textWidth, const TsPixe
     p.textX = x;
     p.textY = Align((look.textAlign >> 2) & 3, inner.top + vm, inner.bottom - vm, look.lineHeight);
     p.clip = TsPixels{inner.left, cell.top, inner.right, inner.bottom};
+    p.overflows = p.cutOff || p.textY < p.clip.top || p.textY + look.lineHeight > p.clip.bottom;
     return p;
 }
 

@@ -67,6 +67,7 @@ struct TsCellPlace {
     TsPixels clip;   // the text stays within this
     int32_t textX, textY;
     bool cutOff;     // the text is wider than its room
+    bool overflows;  // some of the text would fall outside clip
 };
 
 class TsViewMgr {
