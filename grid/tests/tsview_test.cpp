@@ -250,3 +250,21 @@ TEST_F(TsView, WheelDeltasAddUpAndATurnBackDropsTheRest)
     s.OnWheel(grid_->Geometry(), d, true, -120, TS_WHEEL_PAGE);
     EXPECT_EQ(grid_->View().FirstRow(), 12u) << "a page a notch";
 }
+
+TEST_F(TsView, FontSizingTemplatesScaleTheFontToTheCell)
+{
+    Make(2, 2);
+    grid_->OnSize(400, 200);
+    Set(0, 0, -1, -1, RowItem(TS_ITEM_TEMPLATE), "[40]");
+    Set(0, 0, -1, -1, ColItem(TS_ITEM_TEMPLATE), "[100]");
+    Set(0, 0, 0, 0, CellItem(TS_ITEM_SIZING), "h:M");
+    Set(1, 0, 1, 0, CellItem(TS_ITEM_SIZING), "w:MMMM");
+    Set(0, 1, 0, 1, CellItem(TS_ITEM_SIZING), "c:MMMM");
+    TsPaintPlan plan = Plan();
+    // A line of 13 pixels is 15 high: 38 pixels of room make a 32-pixel font.
+    EXPECT_STREQ(QfStringText(Planned(plan, 0, 0)->font->name), "Arial:32 pix");
+    // Four M are 28 pixels: 96 pixels of room make a 44-pixel font.
+    EXPECT_STREQ(QfStringText(Planned(plan, 0, 1)->font->name), "Arial:44 pix");
+    EXPECT_STREQ(QfStringText(Planned(plan, 1, 0)->font->name), "Arial:32 pix") << "the smaller of the two";
+    EXPECT_STREQ(QfStringText(Planned(plan, 1, 1)->font->name), "Arial:10") << "without a template";
+}
