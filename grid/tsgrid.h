@@ -119,7 +119,12 @@ public:
     intptr_t GetQueryText(char* out, size_t size);       // WM_GETTEXT: 192, or 0
     void OnSize(int32_t width, int32_t height);
     void InvalidateViews() { Invalidate(TS_VALID_ALL); }  // 1125, WM_PALETTECHANGED
-    void ResetDrawing() { Invalidate(TS_VALID_ALL); }     // 1126
+    // 1126: display objects were made anew; what was measured with them goes.
+    void ResetDrawing()
+    {
+        Invalidate(TS_VALID_ALL);
+        viewMgr_.Forget();
+    }
     void HiliteStep();                                   // 1225
     // 1226, on the grid that holds the slot: copies slot `mine` into slot
     // `theirs` of target.
