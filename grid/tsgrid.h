@@ -62,6 +62,18 @@ protected:
     ~TsGridHost() = default;
 };
 
+// A host that has no window: nothing to map, no timers, no frame.
+class TsWindowlessHost : public TsGridHost {
+public:
+    intptr_t SendToFrame(uint32_t, ParamBlock*) override { return 0; }
+    bool FillSlotFromGrid(uintptr_t, uint32_t, TsGrid*, uint32_t) override { return false; }
+    uint32_t StartTimer(uint32_t) override { return 0; }
+    void StopTimer(uint32_t) override {}
+    uint32_t Now() override { return 0; }
+    void ModeChanged(bool) override {}
+    bool MapPixels(TsPixels*, int) override { return false; }
+};
+
 // A request of TSM_SETPROP or TSM_GETPROP, decoded.
 struct TsPropRequest {
     uint32_t group;

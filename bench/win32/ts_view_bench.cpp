@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "../fill_texts.h"
-#include "ts.h"
+#include "ts_bench_win32.h"
 
 namespace {
 
@@ -27,16 +27,12 @@ const int kShown[] = {3, 4, 5, 6};  // the columns the playlist shows
 
 double Now()
 {
-    LARGE_INTEGER c, f;
-    QueryPerformanceCounter(&c);
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
+    return BenchNow();
 }
 
 LRESULT Send(HWND w, UINT message, uint32_t d0, uintptr_t d1)
 {
-    ParamBlock b = {d0, d1};
-    return SendMessageA(w, message, 0, reinterpret_cast<LPARAM>(&b));
+    return BenchSend(w, message, d0, d1);
 }
 
 void Release(HWND grid, uint32_t handle)
@@ -187,17 +183,11 @@ int VisibleRows(HWND grid)
 
 int main()
 {
-    if (!LoadLibraryA("Ts.dll")) {
-        printf("Ts.dll did not load\n");
+    if (!BenchStart())
         return 1;
-    }
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&icc);
     // Two top-level windows of the same client size, one for each control.
-    HWND gridTop = CreateWindowExA(0, "STATIC", "grid", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight, nullptr, nullptr,
-                                   GetModuleHandleA(nullptr), nullptr);
-    HWND listTop = CreateWindowExA(0, "STATIC", "list", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight, nullptr, nullptr,
-                                   GetModuleHandleA(nullptr), nullptr);
+    HWND gridTop = BenchWindow("grid", kWidth, kHeight);
+    HWND listTop = BenchWindow("list", kWidth, kHeight);
     HWND grid = MakeGrid(gridTop);
     UpdateWindow(grid);
     HWND list = MakeListView(listTop, grid);

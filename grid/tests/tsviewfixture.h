@@ -17,16 +17,9 @@
 #include "tstesthost.h"
 #include "tsvalue.h"
 
-class TsPlainHost final : public TsGridHost {
+class TsPlainHost final : public TsWindowlessHost {
 public:
     explicit TsPlainHost(TsPlainDisplay& display) : display_(display) {}
-    intptr_t SendToFrame(uint32_t, ParamBlock*) override { return 0; }
-    bool FillSlotFromGrid(uintptr_t, uint32_t, TsGrid*, uint32_t) override { return false; }
-    uint32_t StartTimer(uint32_t) override { return 0; }
-    void StopTimer(uint32_t) override {}
-    uint32_t Now() override { return 0; }
-    void ModeChanged(bool) override {}
-    bool MapPixels(TsPixels*, int) override { return false; }
     TsDisplayService* Display() override { return &display_; }
     TsMetrics* Metrics() override { return &display_; }
 
