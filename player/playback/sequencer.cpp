@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "bufferfill.h"
+#include "voicemaphook.h"
 
 namespace {
 
@@ -193,6 +194,8 @@ uint32_t Sequencer::Preroll(uint32_t startTick, uint32_t endTick)
     if (masterVolume_.load() > 0)
         reader_->MarkVolumeInjectionPending();
     adjuster_.Reset();
+    if (VoiceMapHook* map = voiceMap_.load())
+        map->Rewind();  // the song starts again: no bank or voice carried over
 
     result = QueueBuffers();
     if (result != kSeqOk)

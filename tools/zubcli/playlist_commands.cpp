@@ -141,15 +141,7 @@ namespace {
 // "Music.dir") in the folder PATH.
 std::string CatalogPathFor(PlaylistFiles& files, const std::string& path)
 {
-    if (CatalogKindOf(path) != CatalogKind::None)
-        return path;
-    for (const char* name : {kPianodirFile, kMusicDirFile}) {
-        const std::string candidate = JoinSongPath(path, name);
-        FileFacts facts;
-        if (files.Facts(candidate, &facts))
-            return candidate;
-    }
-    return std::string();
+    return CatalogKindOf(path) != CatalogKind::None ? path : CatalogInFolder(files, path);
 }
 
 std::string CatalogJson(const CatalogDisk& disk)
