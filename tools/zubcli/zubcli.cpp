@@ -16,13 +16,14 @@
 #include "smfreader.h"
 #include "softmidistream.h"
 #include "streamclock.h"
+#include "voice_map.h"
 
 namespace {
 
 const char kUsage[] =
     "usage: zubcli info [--json] FILE\n"
     "       zubcli events FILE\n"
-    "       zubcli play [--capture OUT.MID] [--velocity-base N] [--volume V]\n"
+    "       zubcli play [--capture OUT.MID] [--map FILE.MAP] [--velocity-base N] [--volume V]\n"
     "                   [--lamps L1[,L2]|auto] [--fast] [--device N] FILE\n";
 
 struct Failure {
@@ -37,7 +38,7 @@ public:
     {
         if (!problem.empty())
             err_ << "zubcli: " << problem << "\n";
-        err_ << kUsage << kConvertUsage << kBatchUsage << kPlaylistUsage;
+        err_ << kUsage << kConvertUsage << kBatchUsage << kPlaylistUsage << kBuildUsage;
         return 1;
     }
 
@@ -171,7 +172,7 @@ private:
 };
 
 struct PlayOptions {
-    std::string path, capture;
+    std::string path, capture, map;
     int velocityBase = 127;
     int volume = -128;
     uint8_t lamp1 = kLampsDisabled, lamp2 = 0;
@@ -184,14 +185,16 @@ int ParsePlay(Cli& cli, const std::vector<std::string>& args, PlayOptions* o)
 {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        const bool takesValue = a == "--capture" || a == "--velocity-base" || a == "--volume" || a == "--lamps" ||
-                                a == "--device";
+        const bool takesValue = a == "--capture" || a == "--map" || a == "--velocity-base" || a == "--volume" ||
+                                a == "--lamps" || a == "--device";
         if (takesValue && i + 1 >= args.size())
             return cli.Usage("play: " + a + " needs a value");
         const char* value = takesValue ? args[++i].c_str() : nullptr;
         long n = 0;
         if (a == "--capture") {
             o->capture = value;
+        } else if (a == "--map") {
+            o->map = value;
         } else if (a == "--velocity-base") {
             if (!ParseNumber(value, 50, 127, &n))
                 return cli.Usage("play: --velocity-base expects 50 to 127");
@@ -241,10 +244,26 @@ int RunPlay(Cli& cli, const std::vector<std::string>& args, DevicePortFactory de
     if (!port)
         port.reset(new SoftMidiStream(o.fast ? &fastClock : nullptr, o.capture.empty() ? nullptr : &capture));
 
+    // The map as the player loads it: a malformed line is reported, and the
+    // lines before it are used.
+    playlist::VoiceMap map;
+    bool mapProblem = false;
+    if (!o.map.empty()) {
+        const playlist::VoiceMapLoad load = map.Load(o.map);
+        if (!load.opened)
+            return cli.FileError(o.map, "cannot be opened");
+        if (!load.Ok()) {
+            cli.err_ << "zubcli: " << load.problem << "; the lines before it are used\n";
+            mapProblem = true;
+        }
+    }
+
     DoneWaiter done(o.fast);
     std::unique_ptr<Sequencer> sequencer = Sequencer::Create(port.get(), &done);
     if (!sequencer)
         return cli.FileError(o.path, "no memory");
+    if (!o.map.empty())
+        sequencer->SetVoiceMap(&map);
     sequencer->SetDevice(o.device);
     sequencer->SetVelocityBase(o.velocityBase);
     sequencer->SetMasterVolume(o.volume);
@@ -268,7 +287,7 @@ int RunPlay(Cli& cli, const std::vector<std::string>& args, DevicePortFactory de
             return cli.FileError(o.capture, saved == FileResult::OpenFailed ? "open failed" : "write failed");
     }
     cli.out_ << o.path << ": played " << length << " ticks, " << ms << " ms\n";
-    return 0;
+    return mapProblem ? 2 : 0;
 }
 
 }  // namespace
@@ -296,8 +315,10 @@ int RunZubcli(int argc, const char* const* argv, std::ostream& out, std::ostream
         return RunCatalogCommand(args, out, err);
     if (command == "playlist")
         return RunPlaylistCommand(args, out, err);
+    if (command == "build")
+        return RunBuildCommand(args, out, err);
     if (command == "--help" || command == "help") {
-        out << kUsage << kConvertUsage << kBatchUsage << kPlaylistUsage;
+        out << kUsage << kConvertUsage << kBatchUsage << kPlaylistUsage << kBuildUsage;
         return 0;
     }
     return cli.Usage("unknown command " + command);
