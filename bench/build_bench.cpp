@@ -1,0 +1,136 @@
+// Building a playlist from a generated tree of 2000 songs, as "Build
+// Playlist from Directory Tree" does with the pauses off (Shift held down):
+// 25 floppy folders of 40 ESEQ songs with "Pianodir.fil" catalogs, and 1000
+// MIDI songs in 25 folders two levels deep (the same pieces converted),
+// beside reading every file of the tree in the same run. Prints the ratio
+// (goal: at most 3).
+//   build_bench [WORK_FOLDER] [ROUNDS]
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "build_walk.h"
+#include "eseq_convert.h"
+#include "eseq_testdata.h"
+#include "hostfile.h"
+#include "length_probe.h"
+#include "playlist_builder.h"
+#include "playlist_files.h"
+#include "row_store.h"
+
+namespace fs = std::filesystem;
+using namespace playlist;
+
+namespace {
+
+constexpr int kDisks = 25;
+constexpr int kSongsPerFolder = 40;
+constexpr int kMidiFolders = 25;
+
+double Seconds(const std::chrono::steady_clock::time_point& start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+template <typename F>
+double Best(int rounds, F run)
+{
+    double best = 1e9;
+    for (int i = 0; i < rounds; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        run();
+        best = std::min(best, Seconds(start));
+    }
+    return best;
+}
+
+// MIDI songs: the generated pieces converted, in "Midi/Gnn/Fnn" folders.
+int WriteMidiTree(const fs::path& root)
+{
+    int written = 0;
+    for (int f = 1; f <= kMidiFolders; ++f) {
+        const fs::path folder = root / ("G" + std::to_string((f - 1) / 5)) / ("F" + std::to_string(f));
+        fs::create_directories(folder);
+        for (int s = 1; s <= kSongsPerFolder; ++s) {
+            const std::string title = "Tune " + std::to_string(f) + "-" + std::to_string(s);
+            const std::vector<uint8_t> eseq = eseqtest::BuildEseq(eseqtest::SampleSong(7000 + f * 100 + s, title));
+            std::vector<uint8_t> midi;
+            eseq::ConvertImage(eseq.data(), eseq.size(), eseq::ConvertOptions(), &midi);
+            const std::string path = (folder / ("tune" + std::to_string(s) + ".mid")).string();
+            written += WriteFileImage(path.c_str(), midi.data(), midi.size()) == FileResult::Ok ? 1 : 0;
+        }
+    }
+    return written;
+}
+
+struct Built {
+    int songs = 0, disks = 0, rows = 0;
+};
+
+Built Build(const std::string& root)
+{
+    HostPlaylistFiles files;
+    HostFolderLister lister;
+    VectorRowStore rows;
+    SequencerLengthProbe probe;
+    PlaylistBuilder builder(rows, files, &probe);
+    BuildWalk walk(builder, rows, files, lister);
+    BuildOptions options;
+    options.root = root;
+    RunBuild(walk, options, [](const std::string& message) { std::fprintf(stderr, "%s\n", message.c_str()); });
+    Built built;
+    built.disks = walk.DisksAdded();
+    built.rows = rows.Count();
+    for (const PlaylistRow& row : rows.Rows())
+        built.songs += row.IsFolder() ? 0 : 1;
+    return built;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const fs::path work =
+        argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path() / ("zub_build_bench_" + std::to_string(getpid()));
+    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
+    fs::remove_all(work);
+    const fs::path root = work / "tree";
+    const int eseqSongs = eseqtest::WriteFloppyTree((root / "Floppies").string(), kDisks, kSongsPerFolder, 1);
+    const int midiSongs = WriteMidiTree(root / "Midi");
+    std::vector<std::string> paths;
+    for (const auto& e : fs::recursive_directory_iterator(root)) {
+        if (e.is_regular_file())
+            paths.push_back(e.path().string());
+    }
+
+    std::vector<uint8_t> bytes;
+    size_t total = 0;
+    const double read = Best(rounds, [&] {
+        total = 0;
+        for (const std::string& path : paths) {
+            ReadFileImage(path.c_str(), &bytes);
+            total += bytes.size();
+        }
+    });
+    Built built;
+    const double build = Best(rounds, [&] { built = Build(root.string()); });
+    fs::remove_all(work);
+    if (built.songs != eseqSongs + midiSongs || built.disks != kDisks) {
+        std::fprintf(stderr, "built %d songs and %d disks of %d songs and %d disks\n", built.songs, built.disks,
+                     eseqSongs + midiSongs, kDisks);
+        return 1;
+    }
+    std::printf("tree: %d ESEQ songs on %d disks with catalogs, %d MIDI songs in %d folders; %zu files, %zu bytes "
+                "(best of %d rounds)\n",
+                eseqSongs, kDisks, midiSongs, kMidiFolders, paths.size(), total, rounds);
+    std::printf("read every file:                 %8.2f ms\n", read * 1000);
+    std::printf("build the playlist, no pauses:   %8.2f ms (%d rows)\n", build * 1000, built.rows);
+    std::printf("ratio build / read: %.2f (goal: at most 3)\n", build / read);
+    return 0;
+}
