@@ -17,6 +17,7 @@
 
 #include "build_walk.h"
 #include "eseq_convert.h"
+#include "best_of.h"
 #include "eseq_testdata.h"
 #include "hostfile.h"
 #include "length_probe.h"
@@ -32,23 +33,6 @@ namespace {
 constexpr int kDisks = 25;
 constexpr int kSongsPerFolder = 40;
 constexpr int kMidiFolders = 25;
-
-double Seconds(const std::chrono::steady_clock::time_point& start)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-template <typename F>
-double Best(int rounds, F run)
-{
-    double best = 1e9;
-    for (int i = 0; i < rounds; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        run();
-        best = std::min(best, Seconds(start));
-    }
-    return best;
-}
 
 // MIDI songs: the generated pieces converted, in "Midi/Gnn/Fnn" folders.
 int WriteMidiTree(const fs::path& root)
@@ -111,7 +95,7 @@ int main(int argc, char** argv)
 
     std::vector<uint8_t> bytes;
     size_t total = 0;
-    const double read = Best(rounds, [&] {
+    const double read = BestOf(rounds, [&] {
         total = 0;
         for (const std::string& path : paths) {
             ReadFileImage(path.c_str(), &bytes);
@@ -119,7 +103,7 @@ int main(int argc, char** argv)
         }
     });
     Built built;
-    const double build = Best(rounds, [&] { built = Build(root.string()); });
+    const double build = BestOf(rounds, [&] { built = Build(root.string()); });
     fs::remove_all(work);
     if (built.songs != eseqSongs + midiSongs || built.disks != kDisks) {
         std::fprintf(stderr, "built %d songs and %d disks of %d songs and %d disks\n", built.songs, built.disks,
