@@ -67,9 +67,7 @@ int AddDroppedPaths(PlaylistBuilder& builder, PlaylistFiles& files, FolderLister
 {
     int added = 0;
     for (const std::string& given : paths) {
-        std::string path = given;
-        while (path.size() > 1 && (path.back() == '\\' || path.back() == '/'))
-            path.pop_back();
+        const std::string path = TrimFolderPath(given);
         if (lister.IsFolder(path)) {
             added += AddFolder(builder, files, lister, path);
             continue;

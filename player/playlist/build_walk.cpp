@@ -30,20 +30,6 @@ BuildStep StopWith(const std::string& error)
     return step;
 }
 
-bool IsSep(char c)
-{
-    return c == '\\' || c == '/';
-}
-
-// "C:\Songs\" is "C:\Songs" and "C:\" is "C:" (entries join as "C:\x");
-// "\" and "/" stay.
-std::string WithoutTrailingSeparator(std::string path)
-{
-    while (path.size() > 1 && IsSep(path.back()))
-        path.pop_back();
-    return path;
-}
-
 }  // namespace
 
 // ---- kinds ---------------------------------------------------------------------
@@ -131,7 +117,7 @@ void BuildWalk::Start(const BuildOptions& options)
     if (running_)
         OnStop();
     options_ = options;
-    options_.root = WithoutTrailingSeparator(options.root);
+    options_.root = TrimFolderPath(options.root);
     levels_.clear();
     levels_.resize(kBuildMaxDepth);
     walked_.clear();

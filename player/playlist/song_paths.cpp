@@ -100,9 +100,17 @@ std::string JoinSongPath(const std::string& dir, const std::string& name)
 {
     if (dir.empty())
         return name;
-    if (dir.size() == 1 && IsSeparator(dir[0]))
-        return dir + name;  // the root
+    if (IsSeparator(dir.back()))
+        return dir + name;  // a root such as "\" or "C:\"
     return dir + SeparatorOf(dir) + name;
+}
+
+std::string TrimFolderPath(const std::string& path)
+{
+    std::string out = path;
+    while (out.size() > 1 && IsSeparator(out.back()) && !(out.size() == 3 && out[1] == ':'))
+        out.pop_back();
+    return out;
 }
 
 std::string LastPathComponent(const std::string& path)
