@@ -11,6 +11,7 @@
 
 #include "eseq_commands.h"
 #include "playlist_commands.h"
+#include "image_commands.h"
 #include "midisink.h"
 #include "sequencer.h"
 #include "smfreader.h"
@@ -38,7 +39,7 @@ public:
     {
         if (!problem.empty())
             err_ << "zubcli: " << problem << "\n";
-        err_ << kUsage << kConvertUsage << kBatchUsage << kPlaylistUsage << kBuildUsage;
+        err_ << kUsage << kConvertUsage << kBatchUsage << kPlaylistUsage << kImageUsage << kBuildUsage;
         return 1;
     }
 
@@ -315,10 +316,12 @@ int RunZubcli(int argc, const char* const* argv, std::ostream& out, std::ostream
         return RunCatalogCommand(args, out, err);
     if (command == "playlist")
         return RunPlaylistCommand(args, out, err);
+    if (command == "image")
+        return RunImageCommand(args, out, err);
     if (command == "build")
         return RunBuildCommand(args, out, err);
     if (command == "--help" || command == "help") {
-        out << kUsage << kConvertUsage << kBatchUsage << kPlaylistUsage << kBuildUsage;
+        out << kUsage << kConvertUsage << kBatchUsage << kPlaylistUsage << kImageUsage << kBuildUsage;
         return 0;
     }
     return cli.Usage("unknown command " + command);
