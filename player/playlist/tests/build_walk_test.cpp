@@ -249,7 +249,8 @@ TEST(BuildWalk, FoldersReachedAgainThroughLinksAreWalkedOnce)
     ASSERT_TRUE(tree.Write("A/song.mid", pltest::MidiSong("Song")));
     std::error_code ec;
     fs::create_directory_symlink("..", tree.Path("A/back"), ec);
-    ASSERT_FALSE(ec) << ec.message();
+    if (ec)
+        GTEST_SKIP() << "folder links cannot be made here: " << ec.message();
     fs::create_directory_symlink(tree.Path("A"), tree.Path("B"), ec);
     ASSERT_FALSE(ec) << ec.message();
     fs::create_directory_symlink(tree.Path("A/back/B/back"), tree.Path("C"), ec);  // a link to the root
