@@ -100,8 +100,11 @@ std::string JoinSongPath(const std::string& dir, const std::string& name)
 {
     if (dir.empty())
         return name;
-    if (IsSeparator(dir.back()))
-        return dir + name;  // a root such as "\" or "C:\"
+    // "\", "/" and "C:\" keep their one separator ("C:\x" splits back into
+    // "C:", which joins the same way again).
+    const bool root = (dir.size() == 1 && IsSeparator(dir[0])) || (dir.size() == 3 && dir[1] == ':' && dir[2] == '\\');
+    if (root)
+        return dir + name;
     return dir + SeparatorOf(dir) + name;
 }
 
