@@ -50,6 +50,7 @@ uint32_t SequencerResultFor(SmfResult result)
 
 Sequencer::Sequencer(MidiStreamPort* port, SequencerNotify* notify) : port_(port), notify_(notify)
 {
+    filler_.SetBufferSpan(kBufferSpanMs);
 }
 
 Sequencer::~Sequencer()
@@ -188,12 +189,7 @@ uint32_t Sequencer::Preroll(uint32_t startTick, uint32_t endTick)
     if (result != kSeqOk)
         return FailPreroll(result);
 
-    if (lamp1_.load() != kLampsDisabled)
-        reader_->MarkLampInjectionPending();
-    if (masterVolume_.load() > 0)
-        reader_->MarkVolumeInjectionPending();
-    adjuster_.Reset();
-
+    filler_.Start(*reader_, startTick_);
     result = QueueBuffers();
     if (result != kSeqOk)
         return FailPreroll(result);
@@ -302,20 +298,7 @@ uint32_t Sequencer::QueueBuffers()
 
 SmfResult Sequencer::FillBuffer(MidiBuffer* buffer)
 {
-    FillSettings settings;
-    settings.velocityBase = velocityBase_.load();
-    settings.voiceMap = voiceMap_.load();
-    settings.masterVolume = masterVolume_.load();
-    settings.lamp1 = lamp1_.load();
-    settings.lamp2 = lamp2_.load();
-    settings.lit[0] = lit1_.load();
-    settings.lit[1] = lit2_.load();
-    settings.adjuster = &adjuster_;
-    settings.adjust = Adjustments();
-    const SmfResult result = FillStreamBuffer(*reader_, buffer, endTick_, settings);
-    lit1_ = settings.lit[0];
-    lit2_ = settings.lit[1];
-    return result;
+    return filler_.Fill(*reader_, buffer, endTick_);
 }
 
 // Yields until no buffer is queued and no callback is still running: a
@@ -444,43 +427,6 @@ uint32_t Sequencer::Position(uint32_t* ticks)
 uint32_t Sequencer::TicksToMs(uint32_t tick) const
 {
     return reader_ ? reader_->TicksToMs(tick) : 0;
-}
-
-// ---- Instrument controls ---------------------------------------------
-
-void Sequencer::SetVelocityBase(int base)
-{
-    velocityBase_ = base < 50 ? 50 : (base > 127 ? 127 : base);
-}
-
-void Sequencer::SetAdjustments(const PlayAdjustSettings& adjust)
-{
-    auto clamp = [](int v, int low, int high) { return v < low ? low : (v > high ? high : v); };
-    transpose_ = clamp(adjust.transpose, -kTransposeLimit, kTransposeLimit);
-    tempoPercent_ = clamp(adjust.tempoPercent, -kTempoPercentLimit, kTempoPercentLimit);
-    trackVolume_ = clamp(adjust.trackVolume, 0, kTrackVolumeFull);
-}
-
-PlayAdjustSettings Sequencer::Adjustments() const
-{
-    PlayAdjustSettings adjust;
-    adjust.transpose = transpose_.load();
-    adjust.tempoPercent = tempoPercent_.load();
-    adjust.trackVolume = trackVolume_.load();
-    return adjust;
-}
-
-void Sequencer::SetMasterVolume(int volume)
-{
-    if (volume == 0)
-        volume = -128;
-    masterVolume_ = volume > 128 ? 128 : (volume < -128 ? -128 : volume);
-}
-
-void Sequencer::SetLampSelection(uint8_t l1, uint8_t l2)
-{
-    lamp1_ = l1 > kLampsAuto ? kLampsDisabled : l1;
-    lamp2_ = l2 > 16 ? 0 : l2;
 }
 
 // ---- The port's thread -----------------------------------------------

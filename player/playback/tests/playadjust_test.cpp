@@ -56,7 +56,7 @@ TEST(PlayAdjustTranspose, NotesBeyondTheRangeAreLeftOutWithTheirRelease)
     EXPECT_EQ("-", Pass(a, {0x80, 120, 0}, Adjust(0)));  // its release, though the shift is gone
     EXPECT_EQ("90 00 40", Pass(a, {0x90, 24, 64}, Adjust(-24)));
     EXPECT_EQ("-", Pass(a, {0x90, 23, 64}, Adjust(-24)));
-    a.Reset();
+    a.Reset(kDefaultTempo);
     EXPECT_EQ("80 3c 00", Pass(a, {0x80, 60, 0}, Adjust(0)));  // nothing remembered after a reset
 }
 
@@ -150,13 +150,13 @@ TEST(PlayAdjustFill, ChangesApplyFromTheNextBuffer)
     MidiBuffer buffer;
     buffer.data = data.data();
     buffer.size = 36;
-    PlayAdjuster adjuster;
-    FillSettings settings;
-    settings.adjuster = &adjuster;
+    InstrumentControls controls;
+    BufferFiller filler(controls);
+    filler.Start(*reader, 0);
     auto fill = [&](int transpose) {
-        settings.adjust = Adjust(transpose);
+        controls.SetAdjustments(Adjust(transpose));
         buffer.bytesRecorded = 0;
-        FillStreamBuffer(*reader, &buffer, reader->Length(), settings);
+        filler.Fill(*reader, &buffer, reader->Length());
         std::vector<std::string> sent;
         for (uint32_t at = 8; at < buffer.bytesRecorded; at += 12) {
             const uint32_t w = GetMidiWord(buffer.data + at);

@@ -254,15 +254,18 @@ struct FillRig {
     std::unique_ptr<SmfReader> reader;
     std::vector<uint8_t> data;
     MidiBuffer buffer;
-    FillSettings settings;
+    InstrumentControls controls;
+    BufferFiller filler{controls};
 
     explicit FillRig(const std::vector<uint8_t>& song, uint32_t size = 1024) : data(size)
     {
         SmfReader::OpenImage(song.data(), song.size(), &reader);
         buffer.data = data.data();
         buffer.size = size;
+        if (reader)
+            filler.Start(*reader, 0);
     }
-    SmfResult Fill() { return FillStreamBuffer(*reader, &buffer, reader->Length(), settings); }
+    SmfResult Fill() { return filler.Fill(*reader, &buffer, reader->Length()); }
     std::vector<uint32_t> Words() const
     {
         std::vector<uint32_t> out;
@@ -328,7 +331,7 @@ TEST(SequencerRecords, VoiceMapHooksRewriteEventsAndNeed64FreeBytes)
 {
     ChannelMover map;
     FillRig rig(BuildSong(0, 96, {Track().Program(5, 1, 7).Ev(0, {0xB0, 7, 99}).NoteOn(3, 1, 60, 70).End()}), 108);
-    rig.settings.voiceMap = &map;
+    rig.controls.SetVoiceMap(&map);
     ASSERT_EQ(SmfResult::Ok, rig.Fill());
     // Extra events first, carrying the program change's delta; the whole
     // program change takes 36 bytes; after the controller only 60 remain.

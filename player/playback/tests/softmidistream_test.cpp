@@ -51,8 +51,13 @@ TEST(SoftMidiStreamTiming, EventsComeOutExactlyWhenDue)
     rig.Advance(1);
     const std::vector<MemorySink::Entry> entries = rig.sink.Entries();
     ASSERT_EQ(2u, Sent(entries).size());
-    for (const MemorySink::Entry& e : entries)
-        EXPECT_EQ(e.scheduledUs, e.actualUs) << e.tick;
+    // (No-operation records of the silence between them come out when the
+    // clock jumps past them.)
+    for (const MemorySink::Entry& e : entries) {
+        if (e.kind != MidiSinkKind::Nop) {
+            EXPECT_EQ(e.scheduledUs, e.actualUs) << e.tick;
+        }
+    }
     EXPECT_EQ(750000u, entries.back().scheduledUs);
     ASSERT_TRUE(rig.done.Wait());
     rig.sequencer->EndPlayback();
