@@ -8,6 +8,7 @@
 
 #include "smfreader.h"
 #include "smftime.h"
+#include "smftrack.h"
 
 namespace {
 
@@ -62,23 +63,15 @@ void NoteProgram(SongNotes& notes, uint8_t channel, uint8_t program)
     }
 }
 
-// One event of a track; `trackNoteSeen` is whether this track has had a note-on.
+// One event of a track; `trackNoteSeen` is whether this track has had a
+// note-on. Channel messages, the most frequent, are looked at first.
 SmfResult NoteEvent(SongNotes& notes, const SmfEvent& event, bool* trackNoteSeen)
 {
     const SongPlace place = {event.tick, event.track};
-    const uint8_t kind = event.status & 0xF0;
-    const uint8_t channel = (event.status & 0x0F) + 1;
-    if (event.status == 0xFF && event.data1 == 0x51) {
-        if (event.length != 3)
-            return SmfResult::InvalidFile;
-        const uint32_t tempo = static_cast<uint32_t>(event.data[0]) << 16 | event.data[1] << 8 | event.data[2];
-        notes.tempos.push_back({place, tempo});
-    } else if (event.status == 0xF0) {
-        if (!*trackNoteSeen)
-            notes.exclusives.push_back(place);
-    } else if (kind == 0xC0) {
-        NoteProgram(notes, channel, event.data1);
-    } else if (kind == 0x90) {
+    const uint8_t status = event.status;
+    const uint8_t channel = (status & 0x0F) + 1;
+    switch (status & 0xF0) {
+    case 0x90:
         if (channel <= 2 && event.data2 > notes.highestVelocity)
             notes.highestVelocity = event.data2;
         if (channel == 1)
@@ -88,6 +81,20 @@ SmfResult NoteEvent(SongNotes& notes, const SmfEvent& event, bool* trackNoteSeen
             notes.noteSeen = true;
         }
         *trackNoteSeen = true;
+        break;
+    case 0xC0:
+        NoteProgram(notes, channel, event.data1);
+        break;
+    case 0xF0:
+        if (status == 0xF0 && !*trackNoteSeen) {
+            notes.exclusives.push_back(place);
+        } else if (status == 0xFF && event.data1 == 0x51) {
+            if (event.length != 3)
+                return SmfResult::InvalidFile;
+            const uint32_t tempo = static_cast<uint32_t>(event.data[0]) << 16 | event.data[1] << 8 | event.data[2];
+            notes.tempos.push_back({place, tempo});
+        }
+        break;
     }
     return SmfResult::Ok;
 }
@@ -115,15 +122,15 @@ SmfResult SmfReader::BuildIndex()
     uint32_t length = 0;
     try {
         for (uint32_t i = 0; i < trackCount_; ++i) {
-            TrackCursor track = {spans_[i].start, spans_[i].start + spans_[i].length, 0, 0, false};
+            SmfTrackCursor track = {spans_[i].start, spans_[i].start + spans_[i].length, 0, 0, false};
             bool trackNoteSeen = false;
             SmfEvent event;
             while (!track.ended) {
-                SmfResult result = ReadDelta(track);
+                SmfResult result = ReadDelta(image_.data(), track);
                 if (result == SmfResult::Ok && track.end - track.pos < 3)
                     result = SmfResult::InvalidFile;
                 if (result == SmfResult::Ok)
-                    result = DecodeEvent(track, &event);
+                    result = DecodeEvent(image_.data(), track, &event);
                 if (result != SmfResult::Ok)
                     return result;
                 event.tick = track.time;

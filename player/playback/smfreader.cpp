@@ -5,6 +5,7 @@
 
 #include "hostfile.h"
 #include "smftime.h"
+#include "smftrack.h"
 #include "streamrecords.h"
 
 namespace {
@@ -23,31 +24,6 @@ uint16_t Be16(const uint8_t* p)
 uint32_t Le32(const uint8_t* p)
 {
     return GetMidiWord(p);
-}
-
-// A variable-length number within [*pos, end). Any number of bytes is
-// allowed, but the value must fit in 32 bits.
-bool ReadVlq(const uint8_t* image, uint32_t* pos, uint32_t end, uint32_t* value)
-{
-    uint64_t v = 0;
-    for (uint32_t p = *pos; p < end; ++p) {
-        const uint8_t b = image[p];
-        v = v << 7 | (b & 0x7F);
-        if (v > 0xFFFFFFFFu)
-            return false;
-        if (!(b & 0x80)) {
-            *pos = p + 1;
-            *value = static_cast<uint32_t>(v);
-            return true;
-        }
-    }
-    return false;
-}
-
-bool TakesTwoDataBytes(uint8_t status)
-{
-    const uint8_t kind = status & 0xF0;
-    return kind != 0xC0 && kind != 0xD0;
 }
 
 // Finds the MIDI data inside a RIFF "RMID" file. Returns false for an RMID
@@ -213,27 +189,14 @@ void SmfReader::Rewind()
     broken_ = false;
 }
 
-// Reads a track's next delta: its cursor then waits at the event, with the
-// event's time.
-SmfResult SmfReader::ReadDelta(TrackCursor& track) const
-{
-    uint32_t delta = 0;
-    if (!ReadVlq(image_.data(), &track.pos, track.end, &delta))
-        return SmfResult::InvalidFile;  // the track ran out without End of Track
-    if (delta > 0xFFFFFFFFu - track.time)
-        return SmfResult::InvalidFile;  // beyond the 32-bit tick range
-    track.time += delta;
-    return SmfResult::Ok;
-}
-
 // Every track's first event, in track order, into the queue.
 SmfResult SmfReader::StartMerge()
 {
     started_ = true;
     for (uint32_t i = 0; i < trackCount_; ++i) {
-        TrackCursor& track = cursors_[i];
+        SmfTrackCursor& track = cursors_[i];
         track = {spans_[i].start, spans_[i].start + spans_[i].length, 0, 0, false};
-        const SmfResult result = ReadDelta(track);
+        const SmfResult result = ReadDelta(image_.data(), track);
         if (result != SmfResult::Ok)
             return result;
         queue_.push_back(static_cast<MergeKey>(track.time) << 16 | i);
@@ -280,7 +243,7 @@ SmfResult SmfReader::NextEvent(uint32_t limit, bool includeLimit, SmfEvent* even
         result = StartMerge();
     } else if (consumed_ != kNoTrack) {
         // The track of the last event moves back into place with its next one.
-        result = ReadDelta(cursors_[consumed_]);
+        result = ReadDelta(image_.data(), cursors_[consumed_]);
         if (result == SmfResult::Ok) {
             queue_.front() = static_cast<MergeKey>(cursors_[consumed_].time) << 16 | consumed_;
             SiftDown(0);
@@ -296,7 +259,7 @@ SmfResult SmfReader::NextEvent(uint32_t limit, bool includeLimit, SmfEvent* even
         return SmfResult::EndOfFile;
     }
     const uint32_t index = static_cast<uint32_t>(queue_.front() & 0xFFFF);
-    TrackCursor& track = cursors_[index];
+    SmfTrackCursor& track = cursors_[index];
     if (track.time > limit || (track.time == limit && !includeLimit))
         return SmfResult::LimitReached;
     if (track.end - track.pos < 3) {
@@ -307,7 +270,7 @@ SmfResult SmfReader::NextEvent(uint32_t limit, bool includeLimit, SmfEvent* even
     event->delta = track.time - position_;
     event->track = static_cast<uint16_t>(index);
     position_ = track.time;
-    result = DecodeEvent(track, event);
+    result = DecodeEvent(image_.data(), track, event);
     if (result != SmfResult::Ok) {
         broken_ = true;
         return result;
@@ -316,56 +279,6 @@ SmfResult SmfReader::NextEvent(uint32_t limit, bool includeLimit, SmfEvent* even
         PopFront();
     else
         consumed_ = index;
-    return SmfResult::Ok;
-}
-
-SmfResult SmfReader::DecodeEvent(TrackCursor& track, SmfEvent* event) const
-{
-    const uint8_t* image = image_.data();
-    uint32_t pos = track.pos;
-    const uint32_t end = track.end;
-    uint8_t status = image[pos];
-    event->data1 = 0;
-    event->data2 = 0;
-    event->length = 0;
-    event->data = nullptr;
-    if (status < 0xF0) {
-        if (status < 0x80) {
-            if (track.runningStatus == 0)
-                return SmfResult::InvalidFile;  // a data byte without running status
-            status = track.runningStatus;
-        } else {
-            track.runningStatus = status;
-            ++pos;
-        }
-        const uint32_t needed = TakesTwoDataBytes(status) ? 2 : 1;
-        if (end - pos < needed)
-            return SmfResult::InvalidFile;
-        event->data1 = image[pos];
-        if (needed == 2)
-            event->data2 = image[pos + 1];
-        pos += needed;
-    } else if (status == 0xF0 || status == 0xF7 || status == 0xFF) {
-        track.runningStatus = 0;
-        ++pos;
-        if (status == 0xFF) {
-            if (pos >= end)
-                return SmfResult::InvalidFile;
-            event->data1 = image[pos++];
-        }
-        uint32_t length = 0;
-        if (!ReadVlq(image, &pos, end, &length) || length > end - pos)
-            return SmfResult::InvalidFile;
-        event->length = length;
-        event->data = image + pos;
-        pos += length;
-        if (status == 0xFF && event->data1 == 0x2F)
-            track.ended = true;
-    } else {
-        return SmfResult::InvalidFile;  // 0xF1 to 0xFE have no place in a file
-    }
-    event->status = status;
-    track.pos = pos;
     return SmfResult::Ok;
 }
 

@@ -45,6 +45,16 @@ struct SmfEvent {
     const uint8_t* data;   // points into the reader's image; valid while it lives
 };
 
+// Where a track is read (smftrack.h): small, so that songs of many tracks
+// stay in the cache.
+struct SmfTrackCursor {
+    uint32_t pos = 0;   // read offset; past the next event's delta while queued
+    uint32_t end = 0;   // offset past the track's data
+    uint32_t time = 0;  // absolute tick of the next event while queued, else of the last one
+    uint8_t runningStatus = 0;
+    bool ended = false;
+};
+
 class SmfReader {
 public:
     // Reads and indexes the file. On failure `*out` is left empty.
@@ -83,15 +93,6 @@ public:
     SmfReader& operator=(const SmfReader&) = delete;
 
 private:
-    // Where the merge reads a track: small, so that songs of many tracks
-    // stay in the cache.
-    struct TrackCursor {
-        uint32_t pos = 0;   // read offset; past the next event's delta while queued
-        uint32_t end = 0;   // offset past the track's data
-        uint32_t time = 0;  // absolute tick of the next event while queued, else of the last one
-        uint8_t runningStatus = 0;
-        bool ended = false;
-    };
     struct TrackSpan {
         uint32_t start;   // offset of the track data in the image
         uint32_t length;  // bytes of track data
@@ -107,8 +108,6 @@ private:
     SmfResult ReadChunks();
     SmfResult BuildIndex();   // smfindex.cpp
     SmfResult StartMerge();
-    SmfResult ReadDelta(TrackCursor& cursor) const;
-    SmfResult DecodeEvent(TrackCursor& cursor, SmfEvent* event) const;
     void SiftDown(size_t at);
     void PopFront();
 
@@ -121,7 +120,7 @@ private:
     uint16_t division_ = 0;
     std::vector<TempoMapEntry> tempoMap_;
     std::vector<TrackSpan> spans_;
-    std::vector<TrackCursor> cursors_;
+    std::vector<SmfTrackCursor> cursors_;
     std::vector<MergeKey> queue_;     // a binary heap
     bool started_ = false;            // the queue holds every track's first event
     uint32_t consumed_ = kNoTrack;    // track of the last event: its next delta is read at the next call
