@@ -123,10 +123,11 @@ public:
     // Null for none. The hook must stay valid until replaced.
     void SetVoiceMap(VoiceMapHook* map) { controls_.SetVoiceMap(map); }
     // The most music one buffer holds, in milliseconds (0 = fill buffers
-    // up): with four buffers queued, a change of the controls is heard at
-    // most about three spans after it is made. kBufferSpanMs unless a test
-    // changes it before a preroll.
-    static constexpr uint32_t kBufferSpanMs = 40;
+    // up). A change of the controls goes into the next buffer filled; with
+    // the four buffers and the preroll buffer in turn, it is heard at most
+    // five spans (150 ms) after it is made. A test may change it before a
+    // preroll.
+    static constexpr uint32_t kBufferSpanMs = 30;
     void SetBufferSpan(uint32_t ms) { filler_.SetBufferSpan(ms); }
 
     // The largest preroll buffer (header included) tried before a preroll

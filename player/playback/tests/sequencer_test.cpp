@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "bufferfill.h"
 #include "playrig.h"
 #include "songbuilder.h"
@@ -178,6 +181,28 @@ TEST(SequencerOutput, AutomaticLampsUseTheSongsLampChannels)
     EXPECT_EQ("0:f0 43 73 01 11 00 47 02 f7 f0 43 73 01 11 02 47 02 f7", Sent(rig.sink.Entries()).front());
     EXPECT_EQ(1, rig.sequencer->LitLamp1());
     EXPECT_EQ(3, rig.sequencer->LitLamp2());
+}
+
+// Regression: the injection read L1 and L2 one after the other, so a
+// selection changed in between gave a pair the user never chose.
+TEST(SequencerOutput, TheLampPairIsAlwaysReadAsItWasSet)
+{
+    InstrumentControls controls;
+    controls.SetLamps(1, 2);
+    std::atomic<bool> done{false};
+    std::thread chooser([&] {
+        for (int i = 0; !done; ++i)
+            controls.SetLamps(i % 2 ? 1 : 3, i % 2 ? 2 : 4);
+    });
+    int torn = 0;
+    for (int i = 0; i < 2000000; ++i) {
+        const LampPair pair = controls.Load().lamps;
+        if (!(pair == LampPair{1, 2}) && !(pair == LampPair{3, 4}))
+            ++torn;
+    }
+    done = true;
+    chooser.join();
+    EXPECT_EQ(0, torn) << "pairs read half old, half new";
 }
 
 TEST(SequencerOutput, InjectionWaitsForALeadingExclusiveLongerThanABuffer)

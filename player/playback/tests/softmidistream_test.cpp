@@ -8,35 +8,6 @@
 
 namespace {
 
-// A Sequencer on a stream driven by a manual clock: time moves only when
-// the test says so, so every event's time is exact.
-struct ManualRig {
-    ManualStreamClock clock;
-    MemorySink sink;
-    SoftMidiStream stream{&clock, &sink};
-    DoneSignal done;
-    std::unique_ptr<Sequencer> sequencer = Sequencer::Create(&stream, &done);
-
-    void Start(const std::vector<uint8_t>& song)
-    {
-        ASSERT_EQ(kSeqOk, sequencer->OpenImage(song.data(), song.size()));
-        ASSERT_EQ(kSeqOk, sequencer->Preroll(0, sequencer->Length()));
-        ASSERT_EQ(kSeqOk, sequencer->Start());
-        stream.WaitIdle();
-    }
-    void Advance(uint64_t micros)
-    {
-        clock.Advance(micros);
-        stream.WaitIdle();
-    }
-    uint32_t Position()
-    {
-        uint32_t ticks = 0;
-        EXPECT_EQ(kSeqOk, sequencer->Position(&ticks));
-        return ticks;
-    }
-};
-
 TEST(SoftMidiStreamTiming, EventsComeOutExactlyWhenDue)
 {
     ManualRig rig;
