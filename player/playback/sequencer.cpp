@@ -1,5 +1,6 @@
 #include "sequencer.h"
 
+#include <cassert>
 #include <cstdio>
 #include <new>
 #include <thread>
@@ -92,6 +93,14 @@ bool Sequencer::AllocateBuffers(uint32_t count, uint32_t size)
     }
     rollBuffer_.user = this;
     return true;
+}
+
+// One buffer fewer queued; how many are left.
+int32_t Sequencer::TakeInUse()
+{
+    const int32_t left = --inUse_;
+    assert(left >= 0 && "a buffer came back that was not queued");
+    return left;
 }
 
 void Sequencer::PushFree(MidiBuffer* buffer)
@@ -262,7 +271,7 @@ uint32_t Sequencer::CollectState()
         return kSeqErrNotReady;
     ++inUse_;
     if (port_->Queue(&rollBuffer_) != kMidiOk) {
-        --inUse_;
+        TakeInUse();
         return kSeqErrNotReady;
     }
     return kSeqOk;
@@ -282,7 +291,7 @@ uint32_t Sequencer::QueueBuffers()
             ++inUse_;
             result = port_->Queue(buffer);
             if (result != kMidiOk)
-                --inUse_;
+                TakeInUse();
         }
         if (result != kMidiOk) {
             PushFree(buffer);
@@ -436,7 +445,9 @@ void Sequencer::OnBufferDone(MidiBuffer* buffer, void* context)
     Sequencer* self = static_cast<Sequencer*>(context);
     ++self->callbacks_;
     self->BufferDone(buffer);
-    --self->callbacks_;  // the last use of the Sequencer
+    const int32_t running = --self->callbacks_;  // the last use of the Sequencer
+    assert(running >= 0);
+    (void)running;
 }
 
 // The in-use count drops only once the buffer has been dealt with.
@@ -447,7 +458,7 @@ void Sequencer::BufferDone(MidiBuffer* buffer)
     if (state == SequencerState::Resetting) {
         if (!isRoll)
             PushFree(buffer);
-        --inUse_;
+        TakeInUse();
         return;
     }
     if (state == SequencerState::Stopping || endOfSong_.load()) {
@@ -476,7 +487,7 @@ void Sequencer::BufferDone(MidiBuffer* buffer)
     if (!stopping) {  // a reset takes the buffer back as it is
         if (!isRoll)
             PushFree(buffer);
-        --inUse_;
+        TakeInUse();
         return;
     }
     ReleaseBuffer(buffer, true);
@@ -489,7 +500,7 @@ void Sequencer::ReleaseBuffer(MidiBuffer* buffer, bool stopping)
     port_->Unprepare(buffer);
     if (buffer != &rollBuffer_)
         PushFree(buffer);
-    if (--inUse_ == 0)
+    if (TakeInUse() == 0)
         ScheduleDone(stopping);
 }
 

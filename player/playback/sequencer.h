@@ -53,9 +53,9 @@ public:
     virtual ~SequencerNotify() = default;
     // Called once on the port's thread when the last queued buffer has come
     // back: after `delayMs`, the user-interface thread must call
-    // Sequencer::EndPlayback (the main window: timer 2, then ZM_PLAYDONE).
-    // Must not block or call back into the Sequencer. A Windows timer can be
-    // set only from the window's own thread, so post a message there first.
+    // Sequencer::EndPlayback (the main window: ZM_PLAYDONE). Must not block
+    // or call back into the Sequencer: on Windows this runs in the stream's
+    // callback, which may only post messages and set multimedia timers.
     virtual void ScheduleDone(uint32_t delayMs) = 0;
 };
 
@@ -150,6 +150,7 @@ private:
     void WaitUntilIdle();
     void UnprepareAll();
     SmfResult FillBuffer(MidiBuffer* buffer);
+    int32_t TakeInUse();
     void PushFree(MidiBuffer* buffer);
     MidiBuffer* PopFree();
     void ScheduleDone(bool stopping);

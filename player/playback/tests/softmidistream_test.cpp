@@ -225,9 +225,10 @@ TEST(SoftMidiStreamCapture, SongsOfOtherDivisionsAndTemposKeepTheirTiming)
         for (uint32_t ms : NoteOnTimes(song))
             expected.push_back(songStart + ms);
         songStart += sequencer->TicksToMs(sequencer->Length());
+        const int before = done.Count();
         ASSERT_EQ(kSeqOk, sequencer->Preroll(0, sequencer->Length()));
         ASSERT_EQ(kSeqOk, sequencer->Start());
-        ASSERT_TRUE(done.Wait(done.Count() + 1));
+        ASSERT_TRUE(done.Wait(before + 1));
         sequencer->EndPlayback();
         ASSERT_EQ(kSeqOk, sequencer->Close());
     }
