@@ -9,17 +9,16 @@
 //   bench_control_latency [SECONDS]
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include <unistd.h>
 
+#include "donelatch.h"
 #include "midisink.h"
 #include "sequencer.h"
 #include "smfbytes.h"
@@ -52,26 +51,6 @@ std::vector<uint8_t> BusySong(int seconds)
     return song;
 }
 
-class Done : public SequencerNotify {
-public:
-    void ScheduleDone(uint32_t) override
-    {
-        std::lock_guard<std::mutex> guard(lock_);
-        done_ = true;
-        changed_.notify_all();
-    }
-    void Wait()
-    {
-        std::unique_lock<std::mutex> lk(lock_);
-        changed_.wait(lk, [this] { return done_; });
-    }
-
-private:
-    std::mutex lock_;
-    std::condition_variable changed_;
-    bool done_ = false;
-};
-
 enum Control { kTranspose, kTempo, kVolume };
 const char* const kControlNames[] = {"Transpose", "Tempo", "Track Volume"};
 
@@ -102,7 +81,7 @@ std::vector<std::vector<int>> Measure(const std::vector<uint8_t>& song, uint32_t
 {
     CaptureSink capture;
     SoftMidiStream stream(nullptr, &capture);
-    Done done;
+    DoneLatch done;
     std::unique_ptr<Sequencer> sequencer = Sequencer::Create(&stream, &done);
     sequencer->SetBufferSpan(spanMs);
     if (sequencer->OpenImage(song.data(), song.size()) != kSeqOk ||
@@ -132,7 +111,7 @@ std::vector<std::vector<int>> Measure(const std::vector<uint8_t>& song, uint32_t
         sequencer->Position(&c.tick);
         changes.push_back(c);
     }
-    done.Wait();
+    done.WaitFor(1);
     sequencer->EndPlayback();
     sequencer.reset();
     if (capture.Save(file.string().c_str()) != FileResult::Ok) {

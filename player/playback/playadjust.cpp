@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "smfreader.h"
 #include "streamrecords.h"
 
 namespace {
