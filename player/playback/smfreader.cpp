@@ -4,54 +4,16 @@
 #include <new>
 
 #include "hostfile.h"
+#include "riff_midi.h"
 #include "smftime.h"
 #include "smftrack.h"
 #include "streamrecords.h"
 
 namespace {
 
-uint32_t Be32(const uint8_t* p)
-{
-    return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 |
-           static_cast<uint32_t>(p[2]) << 8 | p[3];
-}
-
 uint16_t Be16(const uint8_t* p)
 {
     return static_cast<uint16_t>(p[0] << 8 | p[1]);
-}
-
-uint32_t Le32(const uint8_t* p)
-{
-    return GetMidiWord(p);
-}
-
-// Finds the MIDI data inside a RIFF "RMID" file. Returns false for an RMID
-// file without a complete "data" chunk; `*isRmid` false means the whole file
-// is MIDI data.
-bool FindRmidData(const std::vector<uint8_t>& file, bool* isRmid, size_t* start, size_t* size)
-{
-    const size_t n = file.size();
-    *isRmid = n >= 12 && std::memcmp(file.data(), "RIFF", 4) == 0 &&
-              std::memcmp(file.data() + 8, "RMID", 4) == 0;
-    if (!*isRmid)
-        return true;
-    const uint64_t riffEnd = 8 + static_cast<uint64_t>(Le32(file.data() + 4));
-    const uint64_t limit = riffEnd < n ? riffEnd : n;
-    uint64_t pos = 12;
-    while (pos + 8 <= limit) {
-        const uint8_t* chunk = file.data() + pos;
-        const uint32_t chunkSize = Le32(chunk + 4);
-        if (std::memcmp(chunk, "data", 4) == 0) {
-            if (chunkSize > n - (pos + 8))
-                return false;  // the chunk runs past the end of the file
-            *start = static_cast<size_t>(pos + 8);
-            *size = chunkSize;
-            return true;
-        }
-        pos += 8 + static_cast<uint64_t>(chunkSize) + (chunkSize & 1);  // chunks are word aligned
-    }
-    return false;
 }
 
 }  // namespace
@@ -117,13 +79,12 @@ SmfResult SmfReader::OpenImage(const uint8_t* bytes, size_t size, std::unique_pt
 
 SmfResult SmfReader::Load(std::vector<uint8_t>&& file)
 {
-    bool isRmid = false;
-    size_t start = 0, size = 0;
-    if (!FindRmidData(file, &isRmid, &start, &size))
+    RmidData rmid;
+    if (!FindRmidData(file.data(), file.size(), &rmid))
         return SmfResult::InvalidFile;
     try {
-        if (isRmid)
-            image_.assign(file.begin() + start, file.begin() + start + size);
+        if (rmid.isRmid)
+            image_.assign(file.begin() + rmid.start, file.begin() + rmid.start + rmid.size);
         else
             image_ = std::move(file);
     } catch (const std::bad_alloc&) {
@@ -149,7 +110,7 @@ SmfResult SmfReader::ReadChunks()
     const uint32_t n = static_cast<uint32_t>(image_.size());
     if (n <= 7 || std::memcmp(image, "MThd", 4) != 0)
         return SmfResult::InvalidFile;
-    const uint32_t headerLength = Be32(image + 4);
+    const uint32_t headerLength = Be32At(image + 4);
     if (headerLength < 6 || headerLength > n - 8)
         return SmfResult::InvalidFile;
     format_ = Be16(image + 8);
@@ -170,7 +131,7 @@ SmfResult SmfReader::ReadChunks()
     for (TrackSpan& span : spans_) {
         if (n - pos < 8 || std::memcmp(image + pos, "MTrk", 4) != 0)
             return SmfResult::InvalidFile;
-        const uint32_t length = Be32(image + pos + 4);
+        const uint32_t length = Be32At(image + pos + 4);
         if (length > n - pos - 8)
             return SmfResult::InvalidFile;
         span = {pos + 8, length};

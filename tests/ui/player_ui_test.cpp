@@ -504,12 +504,18 @@ TEST_F(PlayerUi, OpenDialogFiltersFolderAndPosition)
     SendMessageA(filters, CB_SETCURSEL, 1, 0);
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kFilterCombo, CBN_SELENDOK), reinterpret_cast<LPARAM>(filters));
     MoveWindow(dialog, 40, 30, 640, 440, TRUE);
+    // Wine keeps a minimum dialog size that depends on the machine's fonts:
+    // the size the dialog took is the one to be kept.
+    RECT placed = {};
+    GetWindowRect(dialog, &placed);
+    const int width = placed.right - placed.left, height = placed.bottom - placed.top;
     SendMessageA(GetDlgItem(dialog, kFileNameCombo), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(song.c_str()));
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return WindowTextOf(player_.Main()) == "Zub Player - [dialog song.mid]"; }))
         << WindowTextOf(player_.Main());
     EXPECT_EQ(Status(1), "Stopped");
-    EXPECT_EQ(Setting(PosValueName("OpenPos").c_str()), "40 30 640 440");
+    EXPECT_EQ(Setting(PosValueName("OpenPos").c_str()),
+              "40 30 " + std::to_string(width) + " " + std::to_string(height));
     EXPECT_EQ(Setting("File1"), song);
 
     // The next Open dialog keeps the chosen filter and comes back where it was.
@@ -522,8 +528,8 @@ TEST_F(PlayerUi, OpenDialogFiltersFolderAndPosition)
         GetWindowRect(dialog, &r);
         return r.left == 40 && r.top == 30;
     })) << r.left << "," << r.top;
-    EXPECT_EQ(r.right - r.left, 640);
-    EXPECT_EQ(r.bottom - r.top, 440);
+    EXPECT_EQ(r.right - r.left, width);
+    EXPECT_EQ(r.bottom - r.top, height);
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(WaitUntil([&] { return FindDialog(player_.ProcessId(), "Open") == nullptr; }));
     EXPECT_EQ(player_.Close(), 0);

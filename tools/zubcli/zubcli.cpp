@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "eseq_commands.h"
+#include "playlist_commands.h"
 #include "midisink.h"
 #include "sequencer.h"
 #include "smfreader.h"
@@ -36,7 +37,7 @@ public:
     {
         if (!problem.empty())
             err_ << "zubcli: " << problem << "\n";
-        err_ << kUsage << kConvertUsage << kBatchUsage;
+        err_ << kUsage << kConvertUsage << kBatchUsage << kPlaylistUsage;
         return 1;
     }
 
@@ -289,8 +290,14 @@ int RunZubcli(int argc, const char* const* argv, std::ostream& out, std::ostream
         return RunConvertCommand(args, out, err);
     if (command == "batch")
         return RunBatchCommand(args, out, err);
+    if (command == "title")
+        return RunTitleCommand(args, out, err);
+    if (command == "catalog")
+        return RunCatalogCommand(args, out, err);
+    if (command == "playlist")
+        return RunPlaylistCommand(args, out, err);
     if (command == "--help" || command == "help") {
-        out << kUsage << kConvertUsage << kBatchUsage;
+        out << kUsage << kConvertUsage << kBatchUsage << kPlaylistUsage;
         return 0;
     }
     return cli.Usage("unknown command " + command);
