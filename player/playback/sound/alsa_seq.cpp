@@ -1,7 +1,7 @@
 // Output to a port of the ALSA sequencer, the standard Linux MIDI interface.
 #include <alsa/asoundlib.h>
 
-#include <cerrno>
+#include <unistd.h>
 
 #include "longmessage.h"
 #include "sound_outputs.h"
@@ -9,6 +9,7 @@
 namespace {
 
 constexpr char kClientName[] = "zubcli";
+constexpr char kSequencerDevice[] = "/dev/snd/seq";
 
 // A sequencer client of our own; closed with the object.
 class SeqHandle {
@@ -20,11 +21,16 @@ public:
     }
     bool Open(int mode, std::string* problem)
     {
+        // Asked without a device, the library would print its own
+        // complaint on standard error besides ours.
+        if (access(kSequencerDevice, F_OK) != 0) {
+            *problem = std::string("no ALSA sequencer: this machine has no ") + kSequencerDevice;
+            return false;
+        }
         const int err = snd_seq_open(&seq_, "default", mode, 0);
         if (err < 0) {
             seq_ = nullptr;
-            *problem = std::string("no ALSA sequencer (") + snd_strerror(err) +
-                       (err == -ENOENT ? "; this machine has no /dev/snd/seq)" : ")");
+            *problem = std::string("no ALSA sequencer (") + snd_strerror(err) + ")";
             return false;
         }
         snd_seq_set_client_name(seq_, kClientName);

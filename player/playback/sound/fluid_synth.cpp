@@ -2,6 +2,10 @@
 #include <fluidsynth.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
 #include <mutex>
 #include <vector>
 
@@ -42,6 +46,21 @@ std::string TakeLibraryError()
     return text;
 }
 
+// A SoundFont 2 file ("RIFF" size "sfbk") or a DLS collection ("RIFF" size
+// "DLS "). Other files are turned away before the library's loaders, which
+// complain about them on standard error.
+bool LooksLikeSoundFont(const std::string& path)
+{
+    char head[12] = {};
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    const size_t got = std::fread(head, 1, sizeof head, file);
+    std::fclose(file);
+    return got == sizeof head && std::memcmp(head, "RIFF", 4) == 0 &&
+           (std::memcmp(head + 8, "sfbk", 4) == 0 || std::memcmp(head + 8, "DLS ", 4) == 0);
+}
+
 // The audio outputs tried in turn for live play. JACK is left out: without
 // a running server it may start one.
 const char* const kAudioDrivers[] = {"pulseaudio", "pipewire", "alsa", "sdl2"};
@@ -72,7 +91,7 @@ public:
             *problem = "the synthesizer could not start";
             return false;
         }
-        if (fluid_synth_sfload(synth_, soundFont.c_str(), 1) == FLUID_FAILED) {
+        if (!LooksLikeSoundFont(soundFont) || fluid_synth_sfload(synth_, soundFont.c_str(), 1) == FLUID_FAILED) {
             const std::string why = TakeLibraryError();
             *problem = soundFont + ": not a usable sound font" + (why.empty() ? "" : " (" + why + ")");
             return false;
@@ -85,6 +104,8 @@ public:
     {
         std::string tried;
         for (const char* driver : kAudioDrivers) {
+            if (std::strcmp(driver, "alsa") == 0 && access("/dev/snd", F_OK) != 0)
+                continue;  // no sound card: the library would only print complaints
             if (fluid_settings_setstr(settings_, "audio.driver", driver) != FLUID_OK)
                 continue;  // not built into this FluidSynth
             audio_ = new_fluid_audio_driver(settings_, synth_);
@@ -116,8 +137,9 @@ public:
         const uint32_t fade = kSampleRate / 1000 * kFadeMs;
         uint32_t tail = 0;
         while (tail < limit - fade && fluid_synth_get_active_voice_count(synth_) > 0) {
-            RenderFrames(kRenderBlock, 0);
-            tail += kRenderBlock;
+            const uint32_t n = std::min(kRenderBlock, limit - fade - tail);
+            RenderFrames(n, 0);
+            tail += n;
         }
         // Still sounding at the limit: fade out rather than cut.
         if (fluid_synth_get_active_voice_count(synth_) > 0)
@@ -195,19 +217,20 @@ private:
     }
 
     // `fade`: the frames are the last of a fade of that length to silence.
+    // Samples are rounded without dither, so silence stays exactly 0.
     void RenderFrames(uint32_t count, uint32_t fade)
     {
+        floats_.resize(2 * static_cast<size_t>(kRenderBlock));
         buffer_.resize(2 * static_cast<size_t>(kRenderBlock));
         uint32_t done = 0;
         while (done < count) {
             const uint32_t n = std::min(count - done, kRenderBlock);
-            fluid_synth_write_s16(synth_, static_cast<int>(n), buffer_.data(), 0, 2, buffer_.data(), 1, 2);
-            if (fade)
-                for (uint32_t i = 0; i < n; ++i) {
-                    const double gain = static_cast<double>(count - done - i) / fade;
-                    buffer_[2 * i] = static_cast<int16_t>(buffer_[2 * i] * gain);
-                    buffer_[2 * i + 1] = static_cast<int16_t>(buffer_[2 * i + 1] * gain);
-                }
+            fluid_synth_write_float(synth_, static_cast<int>(n), floats_.data(), 0, 2, floats_.data(), 1, 2);
+            for (uint32_t i = 0; i < 2 * n; ++i) {
+                const float gain = fade ? static_cast<float>(count - done - i / 2) / fade : 1.0f;
+                const float v = std::round(floats_[i] * gain * 32767.0f);
+                buffer_[i] = static_cast<int16_t>(std::max(-32768.0f, std::min(32767.0f, v)));
+            }
             if (!wav_.Write(buffer_.data(), n))
                 failed_ = true;
             done += n;
@@ -225,6 +248,7 @@ private:
     WavWriter wav_;
     std::string path_;
     std::function<void(uint64_t)> progress_;
+    std::vector<float> floats_;
     std::vector<int16_t> buffer_;
     uint64_t frames_ = 0;
     bool failed_ = false;
