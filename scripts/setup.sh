@@ -106,3 +106,55 @@ zub_stop_xvfb() {
     ZUB_XVFB_PID=
   fi
 }
+
+# True when a client of the ALSA sequencer other than the kernel's own takes
+# MIDI from others (a synthesizer, or an instrument on USB).
+zub_seq_has_instrument() {
+  [ -r /proc/asound/seq/clients ] || return 1
+  awk '/^Client/ { own = ($0 ~ /"(System|Midi Through)"/) }
+       /^  Port/ && !own && $NF ~ /^\(.W/ { found = 1 }
+       END { exit !found }' /proc/asound/seq/clients
+}
+
+ZUB_SYNTH_PID=
+# Starts FluidSynth as a sequencer client with the General MIDI sound font,
+# its input joined to the ports already there (so "Midi Through", Wine's
+# first MIDI device, reaches it too). Its shell reads a pipe that this
+# script holds open; zub_stop_synth closes it.
+zub_start_synth() {
+  local font=/usr/share/sounds/sf2/default-GM.sf2 driver=alsa
+  if [ -n "${PULSE_SERVER:-}" ] || [ -S "${XDG_RUNTIME_DIR:-/run/user/$(id -u)}/pulse/native" ]; then
+    driver=pulseaudio
+  fi
+  local fifo
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  fluidsynth -a "$driver" -m alsa_seq -o midi.autoconnect=1 "$font" <"$fifo" >"$ZUB_ROOT/build/fluidsynth.log" 2>&1 &
+  ZUB_SYNTH_PID=$!
+  exec 7>"$fifo"
+  rm -f "$fifo"
+  local i
+  for i in $(seq 1 50); do
+    grep -q '"FLUID Synth' /proc/asound/seq/clients 2>/dev/null && break
+    kill -0 "$ZUB_SYNTH_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  if grep -q '"FLUID Synth' /proc/asound/seq/clients 2>/dev/null; then
+    zub_log "MIDI output: FluidSynth started ($driver audio, $font); it stops with the player"
+  else
+    zub_log "FluidSynth did not start (see build/fluidsynth.log); choose a device under Play Thru"
+  fi
+}
+
+zub_stop_synth() {
+  [ -n "$ZUB_SYNTH_PID" ] || return 0
+  exec 7>&-
+  local i
+  for i in $(seq 1 20); do
+    kill -0 "$ZUB_SYNTH_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill "$ZUB_SYNTH_PID" 2>/dev/null
+  wait "$ZUB_SYNTH_PID" 2>/dev/null
+  ZUB_SYNTH_PID=
+}
