@@ -68,7 +68,7 @@ zub_build_fuzz() {
 zub_wine_env() {
   export WINEPREFIX="$ZUB_ROOT/build/win32/wineprefix"
   export WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d;winemenubuilder.exe=d"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     zub_log "creating the Wine prefix"
     wineboot -i >/dev/null 2>&1

@@ -28,6 +28,42 @@ bool FileExists(const std::string& path)
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// Runs a command line to its end (at most 30 s); its exit code, or -1.
+int RunToEnd(const std::string& commandLine)
+{
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return -1;
+    DWORD code = static_cast<DWORD>(-1);
+    if (WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(pi.hProcess, &code);
+    else
+        TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    return static_cast<int>(code);
+}
+
+BOOL CALLBACK CountPlayerWindow(HWND hwnd, LPARAM lParam)
+{
+    char name[64] = {};
+    GetClassNameA(hwnd, name, sizeof(name));
+    if (lstrcmpA(name, "ZubodeckMWnd") == 0)
+        ++*reinterpret_cast<int*>(lParam);
+    return TRUE;
+}
+
+int RunningPlayers()
+{
+    int count = 0;
+    EnumWindows(CountPlayerWindow, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
 // One test's player: fresh settings, the probe's hooks, a capture file.
 class PlayerUi : public ::testing::Test {
 protected:
@@ -348,6 +384,34 @@ TEST_F(PlayerUi, OpeningFromARecentEntry)
     EXPECT_EQ(Setting("File1"), b);
     EXPECT_EQ(Setting("File2"), a);
     EXPECT_EQ(player_.Close(), 0);
+}
+
+TEST_F(PlayerUi, OpeningAFileWhileThePlayerRunsHandsItToThatPlayer)
+{
+    std::string first = SongFile("handoff first.mid", MakeSong(2));
+    std::string second = SongFile("handoff second.mid", MakeSong(2));
+    WriteSetting(HKEY_LOCAL_MACHINE, "Options", "110");  // Auto-Play off
+    ASSERT_TRUE(Start("\"" + first + "\""));
+    EXPECT_EQ(WindowTextOf(player_.Main()), "Zub Player - [handoff first.mid]");
+
+    // Started as the file manager starts it, with the file alone: the new
+    // process gives the file to the running player and ends.
+    EXPECT_EQ(RunToEnd("Zubodeck.exe \"" + second + "\""), 0);
+    EXPECT_TRUE(WaitUntil([&] { return WindowTextOf(player_.Main()) == "Zub Player - [handoff second.mid]"; }))
+        << WindowTextOf(player_.Main());
+    EXPECT_EQ(RunningPlayers(), 1);
+    EXPECT_EQ(Setting("File1"), second) << "opened as a drop, so it enters the recent files";
+
+    // A start with its own capture stays its own player.
+    const std::string ownCapture = FullPath("handoff own.cap.mid");
+    PlayerProcess own;
+    ASSERT_TRUE(own.Start("/capture \"" + ownCapture + "\" \"" + first + "\""));
+    EXPECT_EQ(WindowTextOf(own.Main()), "Zub Player - [handoff first.mid]");
+    EXPECT_EQ(WindowTextOf(player_.Main()), "Zub Player - [handoff second.mid]");
+    EXPECT_EQ(RunningPlayers(), 2);
+    EXPECT_EQ(own.Close(), 0);
+    EXPECT_EQ(player_.Close(), 0);
+    DeleteFileA(ownCapture.c_str());
 }
 
 TEST_F(PlayerUi, FourthDistinctFileDropsTheOldest)
