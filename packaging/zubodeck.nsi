@@ -31,6 +31,7 @@ VIAddVersionKey "ProductVersion" "${VERSION}"
 VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "FileDescription" "${APP} ${VERSION} Setup"
 VIAddVersionKey "CompanyName" "The Zubodeck project"
+VIAddVersionKey "LegalCopyright" "The Zubodeck project"
 
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
