@@ -113,24 +113,6 @@ void SetValue(const std::string& key, const char* name, const std::string& data)
     RegCloseKey(h);
 }
 
-// Runs a command line to its end (at most two minutes); its exit code.
-int RunToEnd(const std::string& commandLine)
-{
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return -1;
-    DWORD code = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(pi.hProcess, 120000) == WAIT_OBJECT_0)
-        GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
-    return static_cast<int>(code);
-}
-
 // Opens a file as the file manager does: through its association.
 bool OpenAsFileManager(const std::string& path)
 {
@@ -143,27 +125,11 @@ bool OpenAsFileManager(const std::string& path)
     return ShellExecuteExA(&info) != FALSE;
 }
 
-BOOL CALLBACK CollectPlayer(HWND hwnd, LPARAM lParam)
+void CloseRunningPlayers()
 {
-    char name[64] = {};
-    GetClassNameA(hwnd, name, sizeof(name));
-    if (lstrcmpA(name, "ZubodeckMWnd") == 0)
-        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
-    return TRUE;
-}
-
-std::vector<HWND> Players()
-{
-    std::vector<HWND> found;
-    EnumWindows(CollectPlayer, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-void ClosePlayers()
-{
-    for (HWND main : Players())
+    for (HWND main : RunningPlayers())
         PostMessageA(main, WM_CLOSE, 0, 0);
-    WaitUntil([] { return Players().empty(); });
+    WaitUntil([] { return RunningPlayers().empty(); });
 }
 
 // The version resource's file version text and fixed version of a file.
@@ -207,11 +173,11 @@ protected:
     void SetUp() override
     {
         ClearSettings();
-        ClosePlayers();
+        CloseRunningPlayers();
         // Left over from an interrupted run: take it away first.
         const std::string old = Value(kUninstallKey, "QuietUninstallString");
         if (old != "<missing>") {
-            RunToEnd(old);
+            RunToEnd(old, 120000);
             WaitUntil([] { return !KeyExists(kUninstallKey); }, 60000);
         }
         installer_ = FullPath("..\\package\\" ZUB_INSTALLER_NAME);
@@ -220,7 +186,7 @@ protected:
     }
     void TearDown() override
     {
-        ClosePlayers();
+        CloseRunningPlayers();
         ClearSettings();
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kClasses) + ".kar").c_str());
     }
@@ -238,7 +204,7 @@ TEST_F(Installer, SilentInstallAndUninstallPutInPlaceAndTakeAwayExactlyWhatTheyA
     const std::vector<std::string> files = {installDir_ + "\\Zubodeck.exe", installDir_ + "\\Ts.dll",
                                             installDir_ + "\\Tsf.dll", installDir_ + "\\Uninstall.exe"};
 
-    ASSERT_EQ(0, RunToEnd("\"" + installer_ + "\" /S /ASSOCIATE=mid,kar,zub"));
+    ASSERT_EQ(0, RunToEnd("\"" + installer_ + "\" /S /ASSOCIATE=mid,kar,zub", 120000));
 
     for (const std::string& f : files)
         EXPECT_TRUE(Exists(f)) << f;
@@ -288,8 +254,8 @@ TEST_F(Installer, SilentInstallAndUninstallPutInPlaceAndTakeAwayExactlyWhatTheyA
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
     }
-    ASSERT_TRUE(WaitUntil([] { return Players().size() == 1; }));
-    HWND main = Players()[0];
+    ASSERT_TRUE(WaitUntil([] { return RunningPlayers().size() == 1; }));
+    HWND main = RunningPlayers()[0];
     EXPECT_TRUE(WaitUntil([&] { return WindowTextOf(main) == "Zub Player - [installed first.mid]"; }))
         << WindowTextOf(main);
 
@@ -298,13 +264,13 @@ TEST_F(Installer, SilentInstallAndUninstallPutInPlaceAndTakeAwayExactlyWhatTheyA
     ASSERT_TRUE(OpenAsFileManager(second));
     EXPECT_TRUE(WaitUntil([&] { return WindowTextOf(main) == "Zub Player - [installed second.mid]"; }))
         << WindowTextOf(main);
-    EXPECT_EQ(1u, Players().size());
-    ClosePlayers();
-    ASSERT_TRUE(Players().empty());
+    EXPECT_EQ(1u, RunningPlayers().size());
+    CloseRunningPlayers();
+    ASSERT_TRUE(RunningPlayers().empty());
 
     // The uninstaller copies itself away and returns at once: its last step
     // takes its own registry key away.
-    EXPECT_EQ(0, RunToEnd(Value(kUninstallKey, "QuietUninstallString")));
+    EXPECT_EQ(0, RunToEnd(Value(kUninstallKey, "QuietUninstallString"), 120000));
     ASSERT_TRUE(WaitUntil([] { return !KeyExists(kUninstallKey); }, 60000));
     for (const std::string& f : files)
         EXPECT_FALSE(Exists(f)) << f;

@@ -28,42 +28,6 @@ bool FileExists(const std::string& path)
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Runs a command line to its end (at most 30 s); its exit code, or -1.
-int RunToEnd(const std::string& commandLine)
-{
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return -1;
-    DWORD code = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0)
-        GetExitCodeProcess(pi.hProcess, &code);
-    else
-        TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
-    return static_cast<int>(code);
-}
-
-BOOL CALLBACK CountPlayerWindow(HWND hwnd, LPARAM lParam)
-{
-    char name[64] = {};
-    GetClassNameA(hwnd, name, sizeof(name));
-    if (lstrcmpA(name, "ZubodeckMWnd") == 0)
-        ++*reinterpret_cast<int*>(lParam);
-    return TRUE;
-}
-
-int RunningPlayers()
-{
-    int count = 0;
-    EnumWindows(CountPlayerWindow, reinterpret_cast<LPARAM>(&count));
-    return count;
-}
-
 // One test's player: fresh settings, the probe's hooks, a capture file.
 class PlayerUi : public ::testing::Test {
 protected:
@@ -399,7 +363,7 @@ TEST_F(PlayerUi, OpeningAFileWhileThePlayerRunsHandsItToThatPlayer)
     EXPECT_EQ(RunToEnd("Zubodeck.exe \"" + second + "\""), 0);
     EXPECT_TRUE(WaitUntil([&] { return WindowTextOf(player_.Main()) == "Zub Player - [handoff second.mid]"; }))
         << WindowTextOf(player_.Main());
-    EXPECT_EQ(RunningPlayers(), 1);
+    EXPECT_EQ(RunningPlayers().size(), 1u);
     EXPECT_EQ(Setting("File1"), second) << "opened as a drop, so it enters the recent files";
 
     // A start with its own capture stays its own player.
@@ -408,7 +372,7 @@ TEST_F(PlayerUi, OpeningAFileWhileThePlayerRunsHandsItToThatPlayer)
     ASSERT_TRUE(own.Start("/capture \"" + ownCapture + "\" \"" + first + "\""));
     EXPECT_EQ(WindowTextOf(own.Main()), "Zub Player - [handoff first.mid]");
     EXPECT_EQ(WindowTextOf(player_.Main()), "Zub Player - [handoff second.mid]");
-    EXPECT_EQ(RunningPlayers(), 2);
+    EXPECT_EQ(RunningPlayers().size(), 2u);
     EXPECT_EQ(own.Close(), 0);
     EXPECT_EQ(player_.Close(), 0);
     DeleteFileA(ownCapture.c_str());

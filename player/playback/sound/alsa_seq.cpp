@@ -3,7 +3,7 @@
 
 #include <unistd.h>
 
-#include "longmessage.h"
+#include "message_sink.h"
 #include "sound_outputs.h"
 
 namespace {
@@ -51,7 +51,7 @@ bool TakesMidi(const snd_seq_port_info_t* port)
                                                 SND_SEQ_PORT_TYPE_APPLICATION)) != 0;
 }
 
-class AlsaSeqSink : public MidiSink {
+class AlsaSeqSink : public MessageSink {
 public:
     bool Connect(const std::string& address, std::string* problem)
     {
@@ -77,22 +77,6 @@ public:
         return true;
     }
 
-    void OnEvent(const MidiSinkEvent& event) override
-    {
-        switch (event.kind) {
-        case MidiSinkKind::Short:
-            Short(event.bytes, event.length);
-            break;
-        case MidiSinkKind::Long:
-            joiner_.Add(event.tick, event.bytes, event.length,
-                        [this](const LongMessageJoiner::Message& m) { Long(m); });
-            break;
-        case MidiSinkKind::Tempo:
-        case MidiSinkKind::Nop:
-            break;
-        }
-    }
-
 private:
     void Send(snd_seq_event_t* ev)
     {
@@ -102,7 +86,7 @@ private:
         snd_seq_event_output_direct(seq_.get(), ev);
     }
 
-    void Short(const uint8_t* b, uint32_t length)
+    void Channel(const uint8_t* b, uint32_t length) override
     {
         snd_seq_event_t ev;
         snd_seq_ev_clear(&ev);
@@ -122,7 +106,7 @@ private:
     }
 
     // A port passes system exclusive bytes on as they are: an escape run too.
-    void Long(const LongMessageJoiner::Message& m)
+    void Exclusive(const LongMessageJoiner::Message& m) override
     {
         snd_seq_event_t ev;
         snd_seq_ev_clear(&ev);
@@ -132,7 +116,6 @@ private:
 
     SeqHandle seq_;
     int port_ = -1;
-    LongMessageJoiner joiner_;
 };
 
 }  // namespace

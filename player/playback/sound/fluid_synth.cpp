@@ -9,7 +9,6 @@
 #include <mutex>
 #include <vector>
 
-#include "longmessage.h"
 #include "sound_outputs.h"
 #include "sound_support.h"
 #include "wavfile.h"
@@ -155,22 +154,11 @@ public:
     {
         if (rendering_)
             RenderUntil(event.scheduledUs);
-        switch (event.kind) {
-        case MidiSinkKind::Short:
-            Short(event.bytes, event.length);
-            break;
-        case MidiSinkKind::Long:
-            joiner_.Add(event.tick, event.bytes, event.length,
-                        [this](const LongMessageJoiner::Message& m) { Exclusive(m); });
-            break;
-        case MidiSinkKind::Tempo:
-        case MidiSinkKind::Nop:
-            break;
-        }
+        MessageSink::OnEvent(event);
     }
 
 private:
-    void Short(const uint8_t* b, uint32_t length)
+    void Channel(const uint8_t* b, uint32_t length) override
     {
         const int channel = b[0] & 0x0F;
         const int d1 = length > 1 ? b[1] : 0, d2 = length > 2 ? b[2] : 0;
@@ -186,7 +174,7 @@ private:
         }
     }
 
-    void Exclusive(const LongMessageJoiner::Message& m)
+    void Exclusive(const LongMessageJoiner::Message& m) override
     {
         if (!m.exclusive || m.length < 3 || m.bytes[m.length - 1] != 0xF7)
             return;  // an escape run or a cut message means nothing to a synthesizer
@@ -242,7 +230,6 @@ private:
     fluid_synth_t* synth_ = nullptr;
     fluid_audio_driver_t* audio_ = nullptr;
     float baseGain_ = 0.2f;
-    LongMessageJoiner joiner_;
 
     bool rendering_ = false;
     WavWriter wav_;

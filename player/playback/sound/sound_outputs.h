@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "message_sink.h"
 #include "midisink.h"
 
 // A sequencer port that takes MIDI.
@@ -34,7 +35,7 @@ std::unique_ptr<MidiSink> OpenAlsaSink(const std::string& address, std::string* 
 // The synthesizer: events take effect on the audio output as they arrive
 // (StartAudio), or at their scheduled time in the rendered samples
 // (StartRender, then FinishRender once the stream is closed).
-class SynthSink : public MidiSink {
+class SynthSink : public MessageSink {
 public:
     static constexpr uint32_t kSampleRate = 44100;
     // The longest release tail rendered after the song's end, in milliseconds.
