@@ -239,7 +239,9 @@ TEST_F(Installer, SilentInstallAndUninstallPutInPlaceAndTakeAwayExactlyWhatTheyA
     EXPECT_NE(std::string::npos, manifest.find("version=\"6.0.0.0\"")) << manifest;
     EXPECT_NE(std::string::npos, manifest.find(">true</dpiAware>")) << manifest;
 
-    // The installed player opens a song given on its command line.
+    // The installed player opens a song given on its command line. Auto-Play
+    // stays off: this machine may have no MIDI output to play to.
+    WriteSetting(HKEY_LOCAL_MACHINE, "Options", "110");
     const std::string first = FullPath("installed first.mid"), second = FullPath("installed second.mid");
     ASSERT_TRUE(WriteBytes(first, MakeSong(2)));
     ASSERT_TRUE(WriteBytes(second, MakeSong(2)));

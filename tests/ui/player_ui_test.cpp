@@ -356,7 +356,8 @@ TEST_F(PlayerUi, OpeningAFileWhileThePlayerRunsHandsItToThatPlayer)
     std::string second = SongFile("handoff second.mid", MakeSong(2));
     WriteSetting(HKEY_LOCAL_MACHINE, "Options", "110");  // Auto-Play off
     ASSERT_TRUE(Start("\"" + first + "\""));
-    EXPECT_EQ(WindowTextOf(player_.Main()), "Zub Player - [handoff first.mid]");
+    EXPECT_TRUE(WaitUntil([&] { return WindowTextOf(player_.Main()) == "Zub Player - [handoff first.mid]"; }))
+        << WindowTextOf(player_.Main());
 
     // Started as the file manager starts it, with the file alone: the new
     // process gives the file to the running player and ends.
@@ -370,7 +371,8 @@ TEST_F(PlayerUi, OpeningAFileWhileThePlayerRunsHandsItToThatPlayer)
     const std::string ownCapture = FullPath("handoff own.cap.mid");
     PlayerProcess own;
     ASSERT_TRUE(own.Start("/capture \"" + ownCapture + "\" \"" + first + "\""));
-    EXPECT_EQ(WindowTextOf(own.Main()), "Zub Player - [handoff first.mid]");
+    EXPECT_TRUE(WaitUntil([&] { return WindowTextOf(own.Main()) == "Zub Player - [handoff first.mid]"; }))
+        << WindowTextOf(own.Main());
     EXPECT_EQ(WindowTextOf(player_.Main()), "Zub Player - [handoff second.mid]");
     EXPECT_EQ(RunningPlayers().size(), 2u);
     EXPECT_EQ(own.Close(), 0);
