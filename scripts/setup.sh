@@ -12,7 +12,7 @@ zub_missing_packages() {
               g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
               wine wine64 wine32:i386 xvfb xauth imagemagick xdotool
               clang libclang-rt-14-dev libportsmf-dev util-linux
-              planetblupi-music-midi openttd-openmsx
+              planetblupi-music-midi openttd-openmsx mtools dosfstools
               pkg-config libasound2-dev libfluidsynth-dev fluidsynth timgm6mb-soundfont sox nsis)
   local missing=() p
   for p in "${want[@]}"; do

@@ -534,11 +534,13 @@ TEST_F(PlayerUi, OpenDialogFiltersFolderAndPosition)
     SendMessageA(filters, CB_SETCURSEL, 1, 0);
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kFilterCombo, CBN_SELENDOK), reinterpret_cast<LPARAM>(filters));
     MoveWindow(dialog, 40, 30, 640, 440, TRUE);
-    // Wine keeps a minimum dialog size that depends on the machine's fonts:
-    // the size the dialog took is the one to be kept.
-    RECT placed = {};
-    GetWindowRect(dialog, &placed);
-    const int width = placed.right - placed.left, height = placed.bottom - placed.top;
+    // The dialog keeps a minimum size of its own that depends on the
+    // machine's fonts: what it took is what must be kept.
+    RECT moved = {};
+    GetWindowRect(dialog, &moved);
+    const int width = moved.right - moved.left, height = moved.bottom - moved.top;
+    EXPECT_GE(width, 640);
+    EXPECT_GE(height, 440);
     SendMessageA(GetDlgItem(dialog, kFileNameCombo), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(song.c_str()));
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return WindowTextOf(player_.Main()) == "Zub Player - [dialog song.mid]"; }))

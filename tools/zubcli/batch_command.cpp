@@ -7,11 +7,12 @@
 #include "batch_host.h"
 #include "batch_walk.h"
 #include "hostfile.h"
+#include "image_paths.h"
 
 const char kBatchUsage[] =
     "       zubcli batch [--no-traverse] [--no-subdirs] [--keep-doc] [--no-overwrite]\n"
     "                    [--index-prefix] [--song-names] [--disk-names] [--max-file N]\n"
-    "                    [--max-dir N] [--fixup] [--list] SOURCE TARGET\n";
+    "                    [--max-dir N] [--fixup] [--list] SOURCE TARGET  (SOURCE: a folder or an image)\n";
 
 namespace {
 
@@ -105,7 +106,9 @@ int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std
     BatchArgs b;
     if (int status = Parse(args, err, &b))
         return status;
-    eseq::HostBatchFileSystem fs;
+    // SOURCE may be a floppy image, read as the disk's folder.
+    eseq::HostBatchFileSystem host;
+    floppy::ImageAwareFileSystem fs(host);
     int truncated = 0;
     eseq::InternalBatchConverter converter(fs, b.convert, "", [&err, &truncated](const std::string& path) {
         err << "zubcli: Error in file: " << HostPath(path.c_str()) << " (the converted song ends early)\n";
@@ -117,6 +120,10 @@ int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std
         err << "zubcli: " << OneLine(text) << "\n";
         stopped = true;
     });
+    for (const std::string& problem : fs.Problems()) {
+        err << "zubcli: " << HostPath(problem.c_str()) << "\n";
+        stopped = true;
+    }
     if (converted < 0)
         return 2;
     for (const std::string& failed : walk.Failed())

@@ -11,6 +11,7 @@
 
 #include "eseq_commands.h"
 #include "playlist_commands.h"
+#include "image_commands.h"
 #include "sound_commands.h"
 #include "midisink.h"
 #include "sequencer.h"
@@ -42,7 +43,7 @@ public:
     {
         if (!problem.empty())
             err_ << "zubcli: " << problem << "\n";
-        err_ << kUsage << kConvertUsage << kBatchUsage << kPlaylistUsage;
+        err_ << kUsage << kConvertUsage << kBatchUsage << kPlaylistUsage << kImageUsage;
         return 1;
     }
 
@@ -421,8 +422,10 @@ int RunZubcli(int argc, const char* const* argv, std::ostream& out, std::ostream
         return RunCatalogCommand(args, out, err);
     if (command == "playlist")
         return RunPlaylistCommand(args, out, err);
+    if (command == "image")
+        return RunImageCommand(args, out, err);
     if (command == "--help" || command == "help") {
-        out << kUsage << kConvertUsage << kBatchUsage << kPlaylistUsage;
+        out << kUsage << kConvertUsage << kBatchUsage << kPlaylistUsage << kImageUsage;
         return 0;
     }
     return cli.Usage("unknown command " + command);

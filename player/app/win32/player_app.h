@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "command_ids.h"
+#include "delayed_post.h"
 #include "midisink.h"
 #include "midistream.h"
 #include "player_settings.h"
@@ -19,14 +20,12 @@
 
 namespace zub {
 
-// Posted by the sequencer's thread to the main window: set timer 2 with the
-// delay in wParam (a window's timer can only be set on its own thread).
-constexpr UINT ZM_SCHEDULE_DONE = WM_USER + 21;
-
 extern const char kMainClassName[];
 extern const char kDisplayClassName[];
 
-// Delivers the sequencer's "playback done" to the main window's thread.
+// Delivers the sequencer's "playback done" to the main window's thread:
+// ZM_PLAYDONE with wParam 0, after the delay that lets the song's last
+// notes sound out.
 class WindowNotify : public SequencerNotify {
 public:
     void SetWindow(HWND window) { window_ = window; }
@@ -34,6 +33,7 @@ public:
 
 private:
     HWND window_ = nullptr;
+    DelayedPost done_;
 };
 
 struct PlayerApp {

@@ -123,8 +123,10 @@ protected:
     // Renders `song` with the extra options; the measures of the result.
     Measure RenderSong(const std::vector<uint8_t>& song, std::vector<std::string> options = {})
     {
-        TempFile in("render_test_song.mid", song);
-        TempFile out("render_test_out.wav");
+        // CTest runs the cases side by side: each its own files.
+        const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+        TempFile in("render_" + name + ".mid", song);
+        TempFile out("render_" + name + ".wav");
         std::vector<std::string> args = {"render", "-o", out.path()};
         args.insert(args.end(), options.begin(), options.end());
         args.push_back(in.path());
