@@ -200,6 +200,11 @@ TEST_F(Render, BadInputsGiveAMessageAndStatus2AndNoFile)
     EXPECT_EQ(2, run.status);
     EXPECT_EQ("zubcli: /nowhere/at/all/out.wav: open failed\n", run.err);
 
+    run = Zubcli({"play", "--synth", "--soundfont", notFont.path(), song.path()});
+    EXPECT_EQ(2, run.status);
+    EXPECT_EQ(0u, run.err.find("zubcli: " + notFont.path() + ": not a usable sound font")) << run.err;
+    EXPECT_EQ("", run.out) << "nothing played";
+
     TempFile broken("render_test_broken.mid", {'M', 'T', 'h', 'd', 0, 0});
     run = Zubcli({"render", "-o", out.path(), broken.path()});
     EXPECT_EQ(2, run.status);
