@@ -18,6 +18,7 @@
 #include "smfreader.h"
 #include "softmidistream.h"
 #include "streamclock.h"
+#include "voice_map.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ const char kUsage[] =
     "       zubcli render [--soundfont SF2] -o OUT.WAV [--capture OUT.MID] [CONTROLS] FILE\n"
     "       zubcli ports\n"
     "CONTROLS: [--velocity-base N] [--volume V] [--lamps L1[,L2]|auto]\n"
-    "          [--transpose SEMITONES] [--tempo PERCENT] [--track-volume N]\n";
+    "          [--transpose SEMITONES] [--tempo PERCENT] [--track-volume N] [--map FILE.MAP]\n";
 
 struct Failure {
     int status;
@@ -43,7 +44,7 @@ public:
     {
         if (!problem.empty())
             err_ << "zubcli: " << problem << "\n";
-        err_ << kUsage << kConvertUsage << kBatchUsage << kPlaylistUsage << kImageUsage;
+        err_ << kUsage << kConvertUsage << kBatchUsage << kPlaylistUsage << kImageUsage << kBuildUsage;
         return 1;
     }
 
@@ -189,7 +190,7 @@ enum class PlayCommand { Play, Render };
 
 bool TakesValue(const std::string& a)
 {
-    static const char* const kValued[] = {"--capture", "--velocity-base", "--volume", "--lamps", "--device",
+    static const char* const kValued[] = {"--capture", "--map", "--velocity-base", "--volume", "--lamps", "--device",
                                           "--port", "--soundfont", "-o", "--output", "--transpose", "--tempo",
                                           "--track-volume"};
     for (const char* v : kValued)
@@ -240,6 +241,8 @@ int ParsePlay(Cli& cli, const std::vector<std::string>& args, PlayCommand comman
             o->adjust.trackVolume = static_cast<int>(n);
         } else if (a == "--capture") {
             o->capture = value;
+        } else if (a == "--map") {
+            o->map = value;
         } else if (a == "--velocity-base") {
             if (!ParseNumber(value, 50, 127, &n))
                 return cli.Usage(name + "--velocity-base expects 50 to 127");
@@ -277,10 +280,29 @@ int ParsePlay(Cli& cli, const std::vector<std::string>& args, PlayCommand comman
     return 0;
 }
 
+// The voice map of --map as the player loads it: a malformed line is
+// reported and the lines before it are used (`*malformed`). 0, or status 2
+// when the map cannot be opened.
+int LoadVoiceMap(Cli& cli, const PlayOptions& o, playlist::VoiceMap* map, bool* malformed)
+{
+    *malformed = false;
+    if (o.map.empty())
+        return 0;
+    const playlist::VoiceMapLoad load = map->Load(o.map);
+    if (!load.opened)
+        return cli.FileError(o.map, "cannot be opened");
+    if (!load.Ok()) {
+        cli.err_ << "zubcli: " << load.problem << "; the lines before it are used\n";
+        *malformed = true;
+    }
+    return 0;
+}
+
 // Plays the song through `port` to its end with the options' instrument
-// controls. 0, or the exit status after a message; `*length` in ticks and
-// `*ms` get the song's length.
-int PlayThrough(Cli& cli, const PlayOptions& o, MidiStreamPort* port, bool fast, uint32_t* length, uint32_t* ms)
+// controls and voice map (none when null). 0, or the exit status after a
+// message; `*length` in ticks and `*ms` get the song's length.
+int PlayThrough(Cli& cli, const PlayOptions& o, MidiStreamPort* port, bool fast, VoiceMapHook* map, uint32_t* length,
+                uint32_t* ms)
 {
     DoneWaiter done(fast);
     std::unique_ptr<Sequencer> sequencer = Sequencer::Create(port, &done);
@@ -291,6 +313,7 @@ int PlayThrough(Cli& cli, const PlayOptions& o, MidiStreamPort* port, bool fast,
     sequencer->SetMasterVolume(o.volume);
     sequencer->SetLampSelection(o.lamp1, o.lamp2);
     sequencer->SetAdjustments(o.adjust);
+    sequencer->SetVoiceMap(map);
     uint32_t result = sequencer->Open(o.path.c_str());
     if (result == kSeqOk)
         result = sequencer->Preroll(0, sequencer->Length());
@@ -323,6 +346,10 @@ int RunPlay(Cli& cli, const std::vector<std::string>& args, DevicePortFactory de
     std::unique_ptr<SmfReader> check;
     if (int status = OpenSong(cli, o.path, &check))
         return status;
+    playlist::VoiceMap map;
+    bool malformedMap = false;
+    if (int status = LoadVoiceMap(cli, o, &map, &malformedMap))
+        return status;
 
     // The ALSA port or the synthesizer, when asked for.
     std::unique_ptr<MidiSink> output;
@@ -343,13 +370,13 @@ int RunPlay(Cli& cli, const std::vector<std::string>& args, DevicePortFactory de
         port.reset(new SoftMidiStream(o.fast ? &fastClock : nullptr, &sinks));
 
     uint32_t length = 0, ms = 0;
-    if (int status = PlayThrough(cli, o, port.get(), o.fast, &length, &ms))
+    if (int status = PlayThrough(cli, o, port.get(), o.fast, o.map.empty() ? nullptr : &map, &length, &ms))
         return status;
     port.reset();
     if (int status = SaveCapture(cli, o, capture))
         return status;
     cli.out_ << o.path << ": played " << length << " ticks, " << ms << " ms\n";
-    return 0;
+    return malformedMap ? 2 : 0;
 }
 
 // The song through the synthesizer into a WAV file, as fast as it renders.
@@ -360,6 +387,10 @@ int RunRender(Cli& cli, const std::vector<std::string>& args)
         return status;
     std::unique_ptr<SmfReader> check;
     if (int status = OpenSong(cli, o.path, &check))
+        return status;
+    playlist::VoiceMap map;
+    bool malformedMap = false;
+    if (int status = LoadVoiceMap(cli, o, &map, &malformedMap))
         return status;
     std::string problem;
     const std::string font = ChooseSoundFont(o.soundFont, kSystemSoundFont, &problem);
@@ -381,7 +412,7 @@ int RunRender(Cli& cli, const std::vector<std::string>& args)
     uint32_t length = 0, ms = 0;
     {
         SoftMidiStream stream(&clock, &sinks);
-        if (int status = PlayThrough(cli, o, &stream, true, &length, &ms))
+        if (int status = PlayThrough(cli, o, &stream, true, o.map.empty() ? nullptr : &map, &length, &ms))
             return status;
     }
     progress.End();
@@ -390,7 +421,7 @@ int RunRender(Cli& cli, const std::vector<std::string>& args)
     if (int status = SaveCapture(cli, o, capture))
         return status;
     cli.out_ << o.path << ": rendered " << ms << " ms to " << o.output << "\n";
-    return 0;
+    return malformedMap ? 2 : 0;
 }
 
 }  // namespace
@@ -422,10 +453,12 @@ int RunZubcli(int argc, const char* const* argv, std::ostream& out, std::ostream
         return RunCatalogCommand(args, out, err);
     if (command == "playlist")
         return RunPlaylistCommand(args, out, err);
+    if (command == "build")
+        return RunBuildCommand(args, out, err);
     if (command == "image")
         return RunImageCommand(args, out, err);
     if (command == "--help" || command == "help") {
-        out << kUsage << kConvertUsage << kBatchUsage << kPlaylistUsage << kImageUsage;
+        out << kUsage << kConvertUsage << kBatchUsage << kPlaylistUsage << kImageUsage << kBuildUsage;
         return 0;
     }
     return cli.Usage("unknown command " + command);
