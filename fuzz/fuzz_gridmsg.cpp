@@ -1,9 +1,10 @@
 // Random message sequences through the grid's portable handlers: every
 // client message with blocks and records built from the input (lists,
 // ranges, holders, texts, filters, sort requests), the query protocol,
-// selections between two grids, and keys, characters and clicks with a
-// parent that answers edit requests and ends edits from inside its
-// notifications. No crash, no leak, and the grid's limits hold.
+// selections between two grids, keys, characters and clicks with a parent
+// that answers edit requests and ends edits from inside its notifications,
+// and the view: paints planned over any area, scroll codes, wheel turns,
+// hints and cursors. No crash, no leak, and the grid's limits hold.
 #include <stddef.h>
 #include <stdint.h>
 #include <stdlib.h>
@@ -15,6 +16,7 @@
 #include "ts.h"
 #include "tsgrid.h"
 #include "tskeys.h"
+#include "tspaintplan.h"
 #include "tshost.h"
 #include "tsvalue.h"
 #include "tsvlistmgr_impl.h"
@@ -242,7 +244,7 @@ void Step(Reader& in, TsGrid& grid)
             abort();  // written past the buffer
         return;
     }
-    if (choice >= 225 && choice < 245) {
+    if (choice >= 225 && choice < 240) {
         // Input as the window decodes it, and the window's timers and posted work.
         static const uint32_t kKeys[] = {TS_KEY_UP, TS_KEY_DOWN, TS_KEY_LEFT, TS_KEY_RIGHT, TS_KEY_PAGEUP,
                                          TS_KEY_PAGEDOWN, TS_KEY_HOME, TS_KEY_END, TS_KEY_F2, TS_KEY_APPS,
@@ -261,6 +263,29 @@ void Step(Reader& in, TsGrid& grid)
         case 8: grid.Deferred(in.Byte() % 4); break;
         default: in.Byte() & 1 ? grid.FocusGained() : grid.FocusLost(); break;
         }
+        return;
+    }
+    if (choice >= 240 && choice < 245) {
+        // The view: a paint, a scroll, the wheel, the pointer.
+        TsPixels area = {in.Number(), in.Number(), in.Number(), in.Number()};
+        TsPaintPlan plan;
+        TsPlanPaint(grid, area, in.Byte() & 1, &plan);
+        for (const TsPaintCell& c : plan.cells) {
+            if (c.text >= plan.texts.size() || plan.Text(c)[c.length] != '\0')
+                abort();
+        }
+        grid.EnsureLayout();
+        grid.Scroller().OnScroll(grid.Geometry(), grid.Data(), in.Byte() & 1, in.Byte() % 10, in.Byte(), in.Byte() & 1);
+        grid.Scroller().OnWheel(grid.Geometry(), grid.Data(), in.Byte() & 1, in.Number(), in.Byte() % 8);
+        std::string hint;
+        TsPixels cell;
+        int32_t x = in.Number(), y = in.Number();
+        grid.ViewMgr().HintAt(x, y, &hint, &cell);
+        if (!grid.ViewMgr().CursorAt(x, y))
+            abort();  // there is always a cursor
+        uint32_t first = grid.View().FirstRow();
+        if (grid.Data().RowCount() && first >= grid.Data().RowCount())
+            abort();
         return;
     }
     if (choice >= 245) {

@@ -25,6 +25,7 @@ enum {
     TSM_INPUTFIRST = 1127,      // 1127-1131: mouse repeat and capture steps
     TSM_INPUTLAST = 1131,
     TSM_ENDTRACKING = 1132,     // end the current mouse tracking mode
+    TSM_SYNCBARS = 1133,        // posted by the grid to itself: move the scroll bars' thumbs
     TSM_MENUTRACK = 1224,       // wParam 1: anchor RECT at lParam; wParam 2: menu closed
     TSM_HILITESTEP = 1225,      // timer step of the highlight
     TSM_COPYSLOT = 1226,        // copy slot hi(wParam) into slot lo(wParam) of the grid object at lParam

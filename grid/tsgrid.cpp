@@ -17,19 +17,7 @@ namespace {
 // are sent from the start, the others once the client clears their bits.
 const uint32_t kInitialStyle = 0x000FFFFFu & ~0x318u;
 
-// A host that has no window: nothing to map, no timers, no frame.
-class NoHost final : public TsGridHost {
-public:
-    intptr_t SendToFrame(uint32_t, ParamBlock*) override { return 0; }
-    bool FillSlotFromGrid(uintptr_t, uint32_t, TsGrid*, uint32_t) override { return false; }
-    uint32_t StartTimer(uint32_t) override { return 0; }
-    void StopTimer(uint32_t) override {}
-    uint32_t Now() override { return 0; }
-    void ModeChanged(bool) override {}
-    bool MapPixels(TsPixels*, int) override { return false; }
-};
-
-NoHost g_noHost;
+TsWindowlessHost g_noHost;
 
 }  // namespace
 

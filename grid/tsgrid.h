@@ -155,6 +155,18 @@ enum : uint32_t {
     TS_DEFER_SETTLE = 4       // the window side: send what is pending now
 };
 
+// A host that has no window: nothing to map, no timers, no frame.
+class TsWindowlessHost : public TsGridHost {
+public:
+    intptr_t SendToFrame(uint32_t, ParamBlock*) override { return 0; }
+    bool FillSlotFromGrid(uintptr_t, uint32_t, TsGrid*, uint32_t) override { return false; }
+    uint32_t StartTimer(uint32_t) override { return 0; }
+    void StopTimer(uint32_t) override {}
+    uint32_t Now() override { return 0; }
+    void ModeChanged(bool) override {}
+    bool MapPixels(TsPixels*, int) override { return false; }
+};
+
 // A request of TSM_SETPROP or TSM_GETPROP, decoded.
 struct TsPropRequest {
     uint32_t group;
@@ -215,7 +227,12 @@ public:
     // scroll bar coming or going) ends a running AutoSearch.
     void OnSize(int32_t width, int32_t height, bool windowResized = true);
     void InvalidateViews() { Invalidate(TS_VALID_ALL); }  // 1125, WM_PALETTECHANGED
-    void ResetDrawing() { Invalidate(TS_VALID_ALL); }     // 1126
+    // 1126: display objects were made anew; what was measured with them goes.
+    void ResetDrawing()
+    {
+        Invalidate(TS_VALID_ALL);
+        viewMgr_.Forget();
+    }
     void HiliteStep();                                   // the highlight's deadline
     void TimerStep(uint32_t id);                         // 1225: one of the grid's timers ran out
     void Deferred(uint32_t item);                        // 1124

@@ -1,28 +1,12 @@
-// Under Wine, beside the grid: the benchmarks' top window, and the
-// report-view ListView holding their texts, filled the usual bulk way
-// (redraw off, the item count set, one insertion and the other texts per
-// row). Each item's lParam is its row's first index.
+// Under Wine, beside the grid: the report-view ListView holding the
+// benchmarks' texts, filled the usual bulk way (redraw off, the item count
+// set, one insertion and the other texts per row). Each item's lParam is
+// its row's first index.
 #ifndef ZUB_BENCH_WIN32_REPORT_LIST_H
 #define ZUB_BENCH_WIN32_REPORT_LIST_H
 
 #include <windows.h>
 #include <commctrl.h>
-
-#include <stdio.h>
-
-// Loads Ts.dll and the ListView and opens the top window that holds the
-// benchmark's controls; null (and a line) when the grid library is missing.
-inline HWND OpenBenchWindow(const char* title)
-{
-    if (!LoadLibraryA("Ts.dll")) {
-        printf("Ts.dll did not load\n");
-        return nullptr;
-    }
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&icc);
-    return CreateWindowExA(0, "STATIC", title, WS_POPUP | WS_VISIBLE, 0, 0, 800, 600, nullptr, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
-}
 
 inline HWND CreateReportList(HWND parent, int cols)
 {

@@ -13,7 +13,7 @@
 #include "../fill_texts.h"
 #include "../grid_fill_messages.h"
 #include "report_list.h"
-#include "ts.h"
+#include "ts_bench_win32.h"
 
 namespace {
 
@@ -28,16 +28,12 @@ const char* Text(int r, int c)
 
 double Now()
 {
-    LARGE_INTEGER c, f;
-    QueryPerformanceCounter(&c);
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
+    return BenchNow();
 }
 
 LRESULT Send(HWND w, UINT message, uint32_t d0, uintptr_t d1)
 {
-    ParamBlock b = {d0, d1};
-    return SendMessageA(w, message, 0, reinterpret_cast<LPARAM>(&b));
+    return BenchSend(w, message, d0, d1);
 }
 
 double FillGrid(HWND parent)
@@ -75,9 +71,9 @@ double FillListView(HWND parent)
 
 int main()
 {
-    HWND top = OpenBenchWindow("fill");
-    if (!top)
+    if (!BenchStart())
         return 1;
+    HWND top = BenchWindow("fill", 800, 600);
     double bestGrid = 1e30, bestList = 1e30;
     for (int round = 0; round < kRounds; ++round) {
         double g = FillGrid(top), l = FillListView(top);

@@ -18,20 +18,12 @@
 #include "../grid_fill_messages.h"
 #include "../sort_texts.h"
 #include "report_list.h"
-#include "ts.h"
+#include "ts_bench_win32.h"
 #include "tssort.h"
 
 namespace {
 
 const int kRounds = 7;
-
-double Now()
-{
-    LARGE_INTEGER c, f;
-    QueryPerformanceCounter(&c);
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
 
 double Median(std::vector<double> v)
 {
@@ -39,18 +31,12 @@ double Median(std::vector<double> v)
     return v[v.size() / 2];
 }
 
-LRESULT Send(HWND w, UINT message, uint32_t d0, uintptr_t d1)
-{
-    ParamBlock b = {d0, d1};
-    return SendMessageA(w, message, 0, reinterpret_cast<LPARAM>(&b));
-}
-
 HWND MakeGrid(HWND parent)
 {
     HWND frame = CreateWindowExA(0, "Tessaline", "MaxRows=8192 MaxCols=7", WS_CHILD | WS_VISIBLE, 0, 0, 780, 560,
                                  parent, reinterpret_cast<HMENU>(1), GetModuleHandleA(nullptr), nullptr);
     HWND grid = GetWindow(frame, GW_CHILD);
-    FillGridByMessages([grid](uint32_t message, uint32_t d0, uintptr_t d1) { return Send(grid, message, d0, d1); },
+    FillGridByMessages([grid](uint32_t message, uint32_t d0, uintptr_t d1) { return BenchSend(grid, message, d0, d1); },
                        kSortRows, kSortCols, SortText);
     return grid;
 }
@@ -60,7 +46,7 @@ void SortGrid(HWND grid, const char* spec, const int* keys, int count)
     TsSortRequest request = {spec, {-1, -1, -1, -1, -1, -1, -1, -1}};
     for (int i = 0; i < count; ++i)
         request.keys[i] = keys[i];
-    Send(grid, TSM_SORTROWS, 0, reinterpret_cast<uintptr_t>(&request));
+    BenchSend(grid, TSM_SORTROWS, 0, reinterpret_cast<uintptr_t>(&request));
 }
 
 // The grid's rows by their original index, through the query protocol.
@@ -133,9 +119,9 @@ int CALLBACK ByIndex(LPARAM p1, LPARAM p2, LPARAM)
 
 int main()
 {
-    HWND top = OpenBenchWindow("sort");
-    if (!top)
+    if (!BenchStart())
         return 1;
+    HWND top = BenchWindow("sort", 800, 600);
     HWND grid = MakeGrid(top);
     HWND list = CreateReportList(top, kSortCols);
     FillReportList(list, kSortRows, kSortCols, SortText);
@@ -146,20 +132,20 @@ int main()
         std::vector<double> gridTimes, exTimes, ownTimes;
         for (int round = 0; round < kRounds; ++round) {
             SortGrid(grid, "+n", original, 1);
-            double start = Now();
+            double start = BenchNow();
             SortGrid(grid, c.spec, c.keys, c.count);
-            gridTimes.push_back(Now() - start);
+            gridTimes.push_back(BenchNow() - start);
 
             ListSort context = {list, &c};
             SendMessageA(list, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(ByIndex));
-            start = Now();
+            start = BenchNow();
             SendMessageA(list, LVM_SORTITEMSEX, reinterpret_cast<WPARAM>(&context), reinterpret_cast<LPARAM>(ByItemText));
-            exTimes.push_back(Now() - start);
+            exTimes.push_back(BenchNow() - start);
 
             SendMessageA(list, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(ByIndex));
-            start = Now();
+            start = BenchNow();
             SendMessageA(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&c), reinterpret_cast<LPARAM>(ByOwnCopy));
-            ownTimes.push_back(Now() - start);
+            ownTimes.push_back(BenchNow() - start);
         }
         // The grid's order is the stable order of the same comparison.
         std::vector<int> want(kSortRows);

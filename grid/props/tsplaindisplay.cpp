@@ -14,6 +14,7 @@ struct TsPlainDisplay::Object {
     QfStaticString<QF_STRING_MAX> name;
     QfFontSpec font;
     int width, height;
+    std::string key;
 };
 
 namespace {
@@ -68,9 +69,11 @@ QfGraphic* TsPlainDisplay::Null(uint32_t type)
 // Objects are shared by type and name, as the framework's table does.
 QfGraphic* TsPlainDisplay::Make(uint32_t type, const std::string& name, uintptr_t value, int width, int height)
 {
-    std::unique_ptr<Object>& slot = objects_[std::to_string(type) + ":" + TsFoldName(name.c_str())];
+    std::string key = std::to_string(type) + ":" + TsFoldName(name.c_str());
+    std::unique_ptr<Object>& slot = objects_[key];
     if (!slot) {
         slot.reset(new Object());
+        slot->key = key;
         slot->graphic.type = type;
         slot->graphic.value = value;
         slot->graphic.refs = -1;
@@ -156,9 +159,12 @@ QfGraphic* TsPlainDisplay::AddRef(QfGraphic* object)
 
 void TsPlainDisplay::Release(QfGraphic* object)
 {
-    if (object && !(object->flags & QF_GRAPHIC_STATIC))
-        --object->refs;
     --live_;
+    if (!object || (object->flags & QF_GRAPHIC_STATIC))
+        return;
+    // The last holder let go: the object goes, as the framework's do.
+    if (--object->refs < 0)
+        objects_.erase(reinterpret_cast<Object*>(object)->key);
 }
 
 int TsPlainDisplay::FontPixels(QfGraphic* font)

@@ -385,8 +385,10 @@ bool TsPropertyMgr::GetShared(TsGrid& grid, uint32_t item, const Attrs& a, TsVal
     const TsAliasTables& aliases = grid.Data().Aliases();
     ColourItem colour;
     if (ColourItemOf(item, &colour)) {
+        // A state without a pair of its own has no colour of its own.
         int pair = a.colorPair[colour.state < 0 ? TS_STATE_NORMAL : colour.state];
-        return PutText(out, ColourName(colour.back ? aliases.OwnBackground(pair) : aliases.OwnText(pair)));
+        QfGraphic* half = pair == 0 ? nullptr : colour.back ? aliases.OwnBackground(pair) : aliases.OwnText(pair);
+        return PutText(out, ColourName(half));
     }
     switch (item) {
     case TS_ITEM_COLORPAIR:
@@ -417,7 +419,7 @@ bool TsPropertyMgr::GetColumnOnly(TsGrid& grid, uint32_t item, TsColumnRecord* c
 {
     switch (item) {
     case TS_ITEM_RULECOLOR:
-        PutText(out, ColourName(grid.Data().Aliases().OwnBackground(column->rule)));
+        PutText(out, ColourName(column->rule ? grid.Data().Aliases().OwnBackground(column->rule) : nullptr));
         return true;
     case TS_ITEM_INDENT:
         out.PutNumber(column->indent);

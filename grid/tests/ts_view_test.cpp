@@ -291,6 +291,14 @@ TEST(TsViewLayout, TemplatesGiveTheSizesTheQueriesReadBack)
     EXPECT_EQ(a.values[1], 20);
 }
 
+// Lets the window handle what it posted to itself.
+void Pump()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&msg);
+}
+
 // Pixels that look the same size at every resolution.
 int Scaled(int pixels)
 {
@@ -401,6 +409,7 @@ TEST(TsViewScroll, OneLineRepaintsOnlyTheStripThatCameIntoView)
     EXPECT_EQ(Ask(inner, "110:0,0,0,0,0:").result, 1);
     SCROLLINFO si = {sizeof si, SIF_POS, 0, 0, 0, 0, 0};
     w.Paint();
+    Pump();
     GetScrollInfo(inner, SB_VERT, &si);
     EXPECT_EQ(si.nPos, 1) << "the bar follows";
 }

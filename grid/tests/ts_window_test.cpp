@@ -115,7 +115,7 @@ TEST(TsWindowCreation, CreationTextsAndParametersFixTheMaximum)
     EXPECT_EQ(GetNumber(inner, h, TS_PROP(TS_GROUP_GEOMETRY, TS_PART_NUMBER, TS_ITEM_LASTROWSEL)), 1)
         << "a grid of 2 rows takes 2 of 5";
     LONG innerStyle = GetWindowLongA(inner, GWL_STYLE);
-    EXPECT_EQ(static_cast<DWORD>(innerStyle) & 0xFFFF0000u & ~WS_VISIBLE, 0x42300000u)
+    EXPECT_EQ(static_cast<DWORD>(innerStyle) & 0xFFFF0000u & ~static_cast<DWORD>(WS_VISIBLE), 0x42300000u)
         << "child, clip children, both scroll bars";
     EXPECT_NE(innerStyle & WS_VISIBLE, 0) << "shown by the frame's first layout";
     EXPECT_EQ(innerStyle & 0x0800, 0x0800);

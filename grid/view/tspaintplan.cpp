@@ -127,11 +127,13 @@ void TsPlanPaint(TsGrid& grid, const TsPixels& area, bool hasFocus, TsPaintPlan*
                 out.back = plan->background;
             out.fore = ValueOf(h.fore, 0);
             TsCellLook look = vm.Look(row, col);
-            out.font = look.font;
-            out.icon = look.icon;
-            out.place = vm.Place(look, vm.TextWidth(row, col, look.font), px);
             char number[16];
             const char* text = vm.Text(row, col, number, &out.length);
+            int width = vm.ApplySizing(row, col, px, &look) ? grid.Metrics().TextWidth(look.font, text, out.length)
+                                                            : vm.TextWidth(row, col, look.font);
+            out.font = look.font;
+            out.icon = look.icon;
+            out.place = vm.Place(look, width, px);
             out.text = plan->texts.size();
             plan->texts.append(text, static_cast<size_t>(out.length));
             plan->texts.push_back('\0');

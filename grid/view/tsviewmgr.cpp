@@ -4,6 +4,7 @@
 #include <functional>
 #include <string.h>
 
+#include "qffont.h"
 #include "tsgrid.h"
 #include "tslayout.h"
 #include "tsstyle.h"
@@ -75,6 +76,14 @@ TsViewMgr::~TsViewMgr()
     grid_.Display().Release(italicCursor_);
     for (QfGraphic* colour : system_)
         grid_.Display().Release(colour);
+    DropSizedFonts();
+}
+
+void TsViewMgr::DropSizedFonts()
+{
+    for (auto& entry : sizedFonts_)
+        grid_.Display().Release(entry.second);
+    sizedFonts_.clear();
 }
 
 bool TsViewMgr::SetBackground(const char* spec)
@@ -126,6 +135,7 @@ int TsViewMgr::IconGap() const
 
 void TsViewMgr::Forget()
 {
+    DropSizedFonts();
     fontHeights_.clear();
     iconWidths_.clear();
     iconHeights_.clear();
@@ -253,7 +263,48 @@ TsCellPlace TsViewMgr::Place(const TsCellLook& look, int textWidth, const TsPixe
     p.textX = x;
     p.textY = Align((look.textAlign >> 2) & 3, inner.top + vm, inner.bottom - vm, look.lineHeight);
     p.clip = TsPixels{inner.left, cell.top, inner.right, inner.bottom};
+    p.overflows = p.cutOff || p.textY < p.clip.top || p.textY + look.lineHeight > p.clip.bottom;
     return p;
+}
+
+bool TsViewMgr::ApplySizing(uint32_t row, uint32_t col, const TsPixels& cell, TsCellLook* look)
+{
+    TsDataMgr& d = grid_.Data();
+    uint8_t sizing = d.Cell(row, col)->sizing ? d.Cell(row, col)->sizing : d.Col(col)->sizing;
+    char letter = sizing ? d.Aliases().SizingLetter(sizing) : 0;
+    if (!letter || !look->font || look->lineHeight <= 0)
+        return false;
+    QfFontSpec spec;
+    QfFontSpecInit(&spec);
+    if (!QfParseFontSpec(&spec, look->font->name ? QfStringText(look->font->name) : ""))
+        return false;
+    int base = QfFontBaseHeight(&spec, grid_.Metrics().LogPixelsY());
+    base = base < 0 ? -base : base;
+    int roomHeight = cell.bottom - cell.top - 2 * VerticalMargin() - RuleWidth(false);
+    int roomWidth = cell.right - cell.left - 2 * look->margin - look->indent - RuleWidth(true) -
+                    (look->icon ? look->iconWidth + IconGap() : 0);
+    const char* text = d.Aliases().SizingText(sizing);
+    int textWidth = grid_.Metrics().TextWidth(look->font, text, static_cast<int>(strlen(text)));
+    int byHeight = base * roomHeight / look->lineHeight;
+    int byWidth = textWidth > 0 ? base * roomWidth / textWidth : byHeight;
+    int pixels = letter == 'h' ? byHeight : letter == 'w' ? byWidth : std::min(byHeight, byWidth);
+    pixels = std::max(1, std::min(pixels, 1000));
+    if (pixels == base)
+        return false;
+    auto key = std::make_pair(look->font, pixels);
+    auto found = sizedFonts_.find(key);
+    if (found == sizedFonts_.end()) {
+        spec.size = -pixels;  // character height in pixels
+        spec.flags &= static_cast<uint8_t>(~QF_FONT_POINTS);
+        char name[QF_FONT_TEXT_MAX];
+        QfFormatFontSpec(&spec, name);
+        found = sizedFonts_.emplace(key, grid_.Display().GetFont(name)).first;
+    }
+    if (grid_.Display().IsNull(found->second))
+        return false;
+    look->font = found->second;
+    look->lineHeight = grid_.Metrics().TextHeight(look->font);
+    return true;
 }
 
 // ---------------------------------------------------------------------------

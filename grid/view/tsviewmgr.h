@@ -67,6 +67,7 @@ struct TsCellPlace {
     TsPixels clip;   // the text stays within this
     int32_t textX, textY;
     bool cutOff;     // the text is wider than its room
+    bool overflows;  // some of the text would fall outside clip
 };
 
 class TsViewMgr {
@@ -109,6 +110,11 @@ public:
     int TextWidth(uint32_t row, uint32_t col, QfGraphic* font);
     // The cell's text (numbers in decimal); buffer holds 16 bytes.
     const char* Text(uint32_t row, uint32_t col, char* buffer, int* length);
+    // A cell with a font sizing template ("h:", "w:" or "c:" and a text)
+    // draws in its font scaled to the cell rectangle: h so that a line fills
+    // the cell's height, w so that the template's text fills its width, c
+    // the smaller of both. False (look unchanged) without one.
+    bool ApplySizing(uint32_t row, uint32_t col, const TsPixels& cell, TsCellLook* look);
     // Where the icon and text go in a cell rectangle.
     TsCellPlace Place(const TsCellLook& look, int textWidth, const TsPixels& cell);
     // Pixels the rules take at the bottom of each row and the right of each column.
@@ -131,6 +137,7 @@ private:
     int MeasureText(uint8_t font, const char* text);
     void LayoutRows();
     void LayoutCols();
+    void DropSizedFonts();
 
     TsGrid& grid_;
     QfGraphic* background_ = nullptr;
@@ -140,6 +147,7 @@ private:
     std::vector<int> fontHeights_;
     std::vector<int> iconWidths_, iconHeights_;
     std::map<std::pair<int, std::string>, int> textWidths_;
+    std::map<std::pair<QfGraphic*, int>, QfGraphic*> sizedFonts_;  // by base font and pixel height
     std::vector<int> colIconWidth_;   // widest icon each column shows
     std::vector<int> colIconHeight_;  // and tallest
 };

@@ -222,22 +222,22 @@ bool TsViewState::FullyVisible(const TsDataMgr& d, TsRect* out)
     return true;
 }
 
+uint32_t TsViewState::Axis::InPage(uint32_t line, bool forward, int32_t room) const
+{
+    if (line >= Count() || Shown() == 0)
+        return 0;
+    uint32_t n = forward ? FitFrom(line, room) : shownBefore[line + 1] - shownBefore[FirstForLast(line, room)];
+    return n ? n : 1;
+}
+
 uint32_t TsViewState::RowsInPage(const TsDataMgr& d, uint32_t row, bool down)
 {
-    const Axis& a = Rows(d);
-    if (row >= a.Count() || a.Shown() == 0)
-        return 0;
-    uint32_t n = down ? a.FitFrom(row, height_) : a.shownBefore[row + 1] - a.shownBefore[a.FirstForLast(row, height_)];
-    return n ? n : 1;
+    return Rows(d).InPage(row, down, height_);
 }
 
 uint32_t TsViewState::ColsInPage(const TsDataMgr& d, uint32_t col, bool right)
 {
-    const Axis& a = Cols(d);
-    if (col >= a.Count() || a.Shown() == 0)
-        return 0;
-    uint32_t n = right ? a.FitFrom(col, width_) : a.shownBefore[col + 1] - a.shownBefore[a.FirstForLast(col, width_)];
-    return n ? n : 1;
+    return Cols(d).InPage(col, right, width_);
 }
 
 uint32_t TsViewState::RowAfter(const TsDataMgr& d, uint32_t row, int32_t count)

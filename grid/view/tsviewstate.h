@@ -137,6 +137,8 @@ private:
         uint32_t FirstForLast(uint32_t last, int32_t room) const;
         // Lines from `first` wholly within `room` (shown ones only).
         uint32_t FitFrom(uint32_t first, int32_t room) const;
+        // Shown lines of a page from `line` on (forward) or ending there; at least 1.
+        uint32_t InPage(uint32_t line, bool forward, int32_t room) const;
         uint32_t LastFirst(int32_t room) const;
         uint32_t AtOrdinal(uint32_t ordinal) const;
         uint32_t After(uint32_t line, int32_t count) const;

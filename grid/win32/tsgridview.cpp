@@ -4,7 +4,6 @@
 #include <stdlib.h>
 
 #include "tsgridwnd.h"
-#include "tspainter.h"
 #include "tspropertymgr.h"
 
 namespace {
@@ -28,6 +27,15 @@ POINT PointerIn(HWND window)
 bool TsWndMgr::ViewLayer(uint32_t message, uintptr_t wParam, intptr_t lParam, intptr_t* result)
 {
     switch (message) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        // Seen on the way to the input layer: the focus rectangle comes or goes.
+        hasFocus_ = message == WM_SETFOCUS;
+        InvalidateFocusCell();
+        return false;
+    case WM_DESTROY:
+        destroyed_ = true;
+        return false;
     case WM_SETCURSOR:
         if (reinterpret_cast<HWND>(wParam) != Window() || LOWORD(lParam) != HTCLIENT)
             return false;  // scroll bars and other windows keep theirs
@@ -49,6 +57,10 @@ bool TsWndMgr::ViewLayer(uint32_t message, uintptr_t wParam, intptr_t lParam, in
     case WM_MOUSELEAVE:
         trackingLeave_ = false;
         HideCellHint();
+        return true;
+    case TSM_SYNCBARS:
+        barsPosted_ = false;
+        SyncBars();
         return true;
     default:
         return false;
@@ -175,7 +187,7 @@ void TsWndMgr::SyncOrigin()
     shownCol_ = col;
 }
 
-void TsWndMgr::SyncBars()
+void TsWndMgr::SyncBars(bool deferMoves)
 {
     for (int bar = 1; bar >= 0; --bar) {
         if (!grid_.LayoutValid())
@@ -186,6 +198,11 @@ void TsWndMgr::SyncBars()
         TsScrollBar b = TsScroller::Bar(grid_.Geometry(), grid_.Data(), vertical);
         if (barsSet_[bar] && b == bars_[bar])
             continue;
+        if (deferMoves && barsSet_[bar] && b.max == bars_[bar].max && b.page == bars_[bar].page) {
+            if (!barsPosted_)
+                barsPosted_ = PostMessageA(Window(), TSM_SYNCBARS, 0, 0) != 0;
+            continue;
+        }
         bars_[bar] = b;
         barsSet_[bar] = true;
         SCROLLINFO si = {sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, b.max, b.page, b.pos, 0};
@@ -207,7 +224,9 @@ void TsWndMgr::InvalidateFocusCell()
 
 void TsWndMgr::AfterMessage()
 {
-    if (!Window() || !IsWindow(Window()))
+    // Runs after every message, thousands of times while a client fills the
+    // grid: it asks the window system nothing it can know by itself.
+    if (!Window() || destroyed_)
         return;
     if (grid_.TakeUpdate()) {
         record_.result.flags |= QF_RESULT_UPDATE_PENDING;
@@ -217,12 +236,7 @@ void TsWndMgr::AfterMessage()
         SyncOrigin();
     }
     if (grid_.LayoutValid())
-        SyncBars();
-    bool focused = GetFocus() == Window();
-    if (focused != hadFocus_) {
-        hadFocus_ = focused;
-        InvalidateFocusCell();  // the focus rectangle comes or goes
-    }
+        SyncBars(true);
 }
 
 void TsWndMgr::Paint()
@@ -237,11 +251,10 @@ void TsWndMgr::Paint()
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(Window(), &ps);
     if (dc) {
-        hadFocus_ = GetFocus() == Window();
         TsPixels area{ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom};
-        TsPlanPaint(grid_, area, hadFocus_, &plan_);
+        TsPlanPaint(grid_, area, hasFocus_, &plan_);
         TsPaintOptions options = {(grid_.ViewMgr().drawing & TS_DRAW_NOELLIPSIS) == 0};
-        TsPaintPlanTo(dc, ps.rcPaint, plan_, options);
+        painter_.Paint(dc, ps.rcPaint, plan_, options);
         EndPaint(Window(), &ps);
     }
     grid_.Painted();

@@ -18,6 +18,7 @@
 #include "tsgdimetrics.h"
 #include "tsgrid.h"
 #include "tshintwnd.h"
+#include "tspainter.h"
 #include "tspaintplan.h"
 #include "tsqfdisplay.h"
 #include "tssearchfield.h"
@@ -58,7 +59,11 @@ private:
     // After every message: what changed reaches the screen.
     void AfterMessage();
     void SyncOrigin();
-    void SyncBars();
+    // Sets the scroll bars from the view. A bar whose range and page stay
+    // and whose thumb only moves is set later (deferred: a posted message),
+    // since a redrawn bar costs more than the scroll itself, and many steps
+    // in a row then move the thumb once.
+    void SyncBars(bool deferMoves = false);
     void InvalidateFocusCell();
     static void RefreshCursor(void* context);
 
@@ -110,12 +115,15 @@ private:
     SIZE outerSize_ = {0, 0};  // the window's own size at the last WM_SIZE
     TsScrollHint scrollHint_;
     TsPaintPlan plan_;
-    // What the screen shows: the origin painted, the scroll bars set, the
-    // keyboard focus the focus cell was drawn with.
+    TsPainter painter_;
+    // What the screen shows: the origin painted, the scroll bars set; and
+    // whether the window has the keyboard (the focus rectangle shows).
     uint32_t shownRow_ = 0, shownCol_ = 0;
     TsScrollBar bars_[2] = {};
     bool barsSet_[2] = {false, false};
-    bool hadFocus_ = false;
+    bool barsPosted_ = false;
+    bool hasFocus_ = false;
+    bool destroyed_ = false;
     // The cell whose hint the tooltip shows (-1: none), and its text.
     int32_t hintRow_ = -1, hintCol_ = -1;
     std::string hintText_;

@@ -68,11 +68,11 @@ void DrawRule(HDC dc, const TsPaintRule& rule)
     }
 }
 
+// A cell on its background (already filled): the icon, the text, the
+// focus rectangle.
 void DrawCell(HDC dc, const TsPaintPlan& plan, const TsPaintCell& c, const TsPaintOptions& options, HFONT* font)
 {
     RECT cell = ToRect(c.cell);
-    COLORREF back = TsColorRef(c.back, TsColorRef(plan.background, GetSysColor(COLOR_3DFACE)));
-    Fill(dc, cell, back);
     if (c.icon && c.icon->value) {
         RECT icon = ToRect(c.place.icon);
         bool inside = icon.left >= cell.left && icon.top >= cell.top && icon.right <= cell.right &&
@@ -98,8 +98,9 @@ void DrawCell(HDC dc, const TsPaintPlan& plan, const TsPaintCell& c, const TsPai
             RECT room = {clip.left, c.place.textY, clip.right, clip.bottom};
             DrawTextA(dc, plan.Text(c), c.length, &room, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS | DT_LEFT);
         } else {
-            ExtTextOutA(dc, c.place.textX, c.place.textY, ETO_CLIPPED, &clip, plan.Text(c), static_cast<UINT>(c.length),
-                        nullptr);
+            // Clipping costs; text that fits needs none.
+            ExtTextOutA(dc, c.place.textX, c.place.textY, c.place.overflows ? ETO_CLIPPED : 0,
+                        c.place.overflows ? &clip : nullptr, plan.Text(c), static_cast<UINT>(c.length), nullptr);
         }
     }
     if (c.focusRect) {
@@ -111,19 +112,71 @@ void DrawCell(HDC dc, const TsPaintPlan& plan, const TsPaintCell& c, const TsPai
     }
 }
 
+// The backgrounds of the cells, one fill for each run of neighbours in a
+// row that share their colour.
+void FillCells(HDC dc, const TsPaintPlan& plan)
+{
+    COLORREF fallback = TsColorRef(plan.background, GetSysColor(COLOR_3DFACE));
+    const std::vector<TsPaintCell>& cells = plan.cells;
+    for (size_t i = 0; i < cells.size();) {
+        RECT run = ToRect(cells[i].cell);
+        size_t j = i + 1;
+        while (j < cells.size() && cells[j].row == cells[i].row && cells[j].back == cells[i].back &&
+               cells[j].cell.left == run.right && cells[j].cell.top == run.top && cells[j].cell.bottom == run.bottom) {
+            run.right = cells[j].cell.right;
+            ++j;
+        }
+        Fill(dc, run, TsColorRef(cells[i].back, fallback));
+        i = j;
+    }
+}
+
 }  // namespace
 
-void TsPaintPlanTo(HDC dc, const RECT& area, const TsPaintPlan& plan, const TsPaintOptions& options)
+TsPainter::~TsPainter()
+{
+    Drop();
+}
+
+void TsPainter::Drop()
+{
+    if (mem_) {
+        SelectObject(mem_, original_);
+        DeleteDC(mem_);
+    }
+    if (bitmap_)
+        DeleteObject(bitmap_);
+    mem_ = nullptr;
+    bitmap_ = nullptr;
+    width_ = height_ = 0;
+}
+
+HDC TsPainter::Buffer(HDC dc, int width, int height)
+{
+    if (mem_ && width <= width_ && height <= height_)
+        return mem_;
+    Drop();
+    mem_ = CreateCompatibleDC(dc);
+    bitmap_ = mem_ ? CreateCompatibleBitmap(dc, width, height) : nullptr;
+    if (!bitmap_) {
+        Drop();
+        return nullptr;
+    }
+    original_ = SelectObject(mem_, bitmap_);
+    width_ = width;
+    height_ = height;
+    return mem_;
+}
+
+void TsPainter::Paint(HDC dc, const RECT& area, const TsPaintPlan& plan, const TsPaintOptions& options)
 {
     int width = area.right - area.left, height = area.bottom - area.top;
     if (width <= 0 || height <= 0)
         return;
-    HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bitmap = mem ? CreateCompatibleBitmap(dc, width, height) : nullptr;
-    HDC target = bitmap ? mem : dc;  // without memory for a bitmap, straight to the window
-    HGDIOBJ oldBitmap = bitmap ? SelectObject(mem, bitmap) : nullptr;
+    HDC mem = Buffer(dc, width, height);
+    HDC target = mem ? mem : dc;  // without memory for a bitmap, straight to the window
     POINT oldOrigin = {};
-    if (bitmap)
+    if (mem)
         SetViewportOrgEx(mem, -area.left, -area.top, &oldOrigin);
     HGDIOBJ oldFont = GetCurrentObject(target, OBJ_FONT);
     HFONT font = nullptr;
@@ -132,6 +185,7 @@ void TsPaintPlanTo(HDC dc, const RECT& area, const TsPaintPlan& plan, const TsPa
     COLORREF background = TsColorRef(plan.background, GetSysColor(COLOR_3DFACE));
     for (const TsPixels& bare : plan.bare)
         Fill(target, ToRect(bare), background);
+    FillCells(target, plan);
     for (const TsPaintCell& cell : plan.cells)
         DrawCell(target, plan, cell, options, &font);
     for (const TsPaintRule& rule : plan.rules)
@@ -139,12 +193,8 @@ void TsPaintPlanTo(HDC dc, const RECT& area, const TsPaintPlan& plan, const TsPa
 
     SetBkMode(target, oldMode);
     SelectObject(target, oldFont);
-    if (bitmap) {
+    if (mem) {
         SetViewportOrgEx(mem, oldOrigin.x, oldOrigin.y, nullptr);
         BitBlt(dc, area.left, area.top, width, height, mem, 0, 0, SRCCOPY);
-        SelectObject(mem, oldBitmap);
-        DeleteObject(bitmap);
     }
-    if (mem)
-        DeleteDC(mem);
 }

@@ -3,26 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "smftime.h"
 #include "streamrecords.h"
 
 namespace {
 
 constexpr uint64_t kNoDeadline = ~0ull;
-
-bool IsTimeCode(uint32_t division)
-{
-    return (division & 0x8000) != 0;
-}
-
-// Ticks per second of a time-code division, times 1 (frames x ticks per frame).
-uint64_t TimeCodeTicksPerSecond(uint32_t division)
-{
-    const uint8_t high = static_cast<uint8_t>(division >> 8);
-    uint64_t fps = static_cast<uint64_t>(-static_cast<int>(static_cast<int8_t>(high)));
-    if (high == 0xE3)
-        fps = 30;
-    return fps * (division & 0xFF);
-}
 
 // a * b / c without overflow for the values met here (b and c below 2^32);
 // results beyond 2^52 saturate, far past any song.
@@ -60,7 +46,7 @@ struct SoftMidiStream::Impl {
     uint32_t offset = 0;                // read offset in the front buffer
 
     // Time: tick `anchorTick` falls at `anchorUs` at the present tempo.
-    uint32_t tempo = 500000;
+    uint32_t tempo = kDefaultTempo;
     uint64_t anchorUs = 0;
     uint64_t anchorTick = 0;
     uint64_t lastTick = 0;    // stream tick of the last record played
@@ -135,7 +121,7 @@ struct SoftMidiStream::Impl {
         }
         offset = 0;
         running = false;
-        tempo = 500000;  // a stream started again plays as a new one
+        tempo = kDefaultTempo;  // a stream started again plays as a new one
         lastTick = pausedTick = anchorTick = 0;
         wake.notify_all();
     }
@@ -292,7 +278,7 @@ uint32_t SoftMidiStream::Open(int device, MidiDoneCallback callback, void* conte
     impl_->queue.clear();
     impl_->returning.clear();
     impl_->offset = 0;
-    impl_->tempo = 500000;
+    impl_->tempo = kDefaultTempo;
     impl_->anchorUs = 0;
     impl_->anchorTick = impl_->lastTick = impl_->pausedTick = impl_->sinkBase = 0;
     std::memset(impl_->sounding, 0, sizeof impl_->sounding);

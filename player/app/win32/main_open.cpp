@@ -70,7 +70,7 @@ void AddRecent(PlayerApp& app, const char* path)
 }
 
 // Processes messages until the sequencer has left Stopping (its end of
-// playback arrives as timer 2 and ZM_PLAYDONE).
+// playback arrives as ZM_PLAYDONE).
 void WaitWhileStopping(PlayerApp& app)
 {
     MSG msg;
@@ -97,18 +97,25 @@ std::string TempMidiPath()
 }
 
 // Converts an ESEQ song for playing; false when the conversion failed.
-bool ConvertEseq(PlayerApp& app, bool diskOrchestra, std::string& converted)
+bool ConvertEseq(PlayerApp& app, std::string& converted)
 {
     bool keep = app.options[kOptCreateMid];
     converted = keep ? WithMidExtension(app.currentSongPath) : TempMidiPath();
-    if (converted.empty() ||
-        !eseq_seam::Convert(app.main, app.currentSongPath, converted.c_str(), app.options[kOptDiskFixup]))
-        return false;
-    if (diskOrchestra && app.voiceMapPath[0] == '\0' && app.options[kOptMapVoices]) {
-        std::string map = app.startupDir + "\\doc.map";
-        CopyPath(app.voiceMapPath, map.c_str());
-    }
-    return true;
+    return !converted.empty() &&
+           eseq_seam::Convert(app.main, app.currentSongPath, converted.c_str(), app.options[kOptDiskFixup]);
+}
+
+// The voice map of the song being opened: the one chosen for it, else
+// "doc.map" for a Disk Orchestra song when "Map Voices on DOC Playback" is
+// on. The default is not kept in VoiceMapPath, so songs opened later in
+// another way do not inherit it.
+std::string VoiceMapFor(const PlayerApp& app, bool diskOrchestra)
+{
+    if (app.voiceMapPath[0] != '\0')
+        return app.voiceMapPath;
+    if (diskOrchestra && app.options[kOptMapVoices])
+        return app.startupDir + "\\doc.map";
+    return std::string();
 }
 
 // Opens the song in CurrentSongPath (the steps after deciding its kind).
@@ -126,9 +133,9 @@ void OpenSong(PlayerApp& app)
     bool diskOrchestra = false;
     bool eseq = eseq_seam::Recognise(app.currentSongPath, &diskOrchestra);
     std::string converted;
-    if (eseq && !ConvertEseq(app, diskOrchestra, converted))
+    if (eseq && !ConvertEseq(app, converted))
         return;
-    voicemap_seam::Use(seq, app.voiceMapPath);
+    voicemap_seam::Use(app.main, seq, app.voiceMap, VoiceMapFor(app, eseq && diskOrchestra).c_str());
 
     uint32_t result = seq.Open(eseq ? converted.c_str() : app.currentSongPath);
     std::string title;

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "main_layout.h"
+#include "instance_handoff.h"
 #include "player_app.h"
 #include "registry_store.h"
 #include "seams.h"
@@ -15,9 +16,12 @@ namespace zub {
 
 const char kMainClassName[] = "ZubodeckMWnd";
 
+// The end of playback takes one hop: the stream's callback thread sets a
+// one-shot timer, which posts ZM_PLAYDONE; its handler (OnPlayDone) closes
+// the stream on this thread and may advance the playlist.
 void WindowNotify::ScheduleDone(uint32_t delayMs)
 {
-    PostMessageA(window_, ZM_SCHEDULE_DONE, delayMs, 0);
+    done_.Post(window_, ZM_PLAYDONE, 0, delayMs);
 }
 
 void SetMainTitle(PlayerApp& app, const char* name)
@@ -222,14 +226,6 @@ void OnDropFiles(PlayerApp& app, HDROP drop)
         OpenPathAsDropped(app, path);
 }
 
-void OnTimer(PlayerApp& app, HWND hwnd, UINT_PTR id)
-{
-    if (id != TIMER_PLAYDONE)
-        return;
-    KillTimer(hwnd, TIMER_PLAYDONE);
-    PostMessageA(app.main, ZM_PLAYDONE, 0, 0);
-}
-
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     PlayerApp& app = App();
@@ -248,17 +244,16 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         OnMainCommand(app, LOWORD(wParam));
         return 0;
-    case WM_TIMER:
-        OnTimer(app, hwnd, wParam);
-        return 0;
-    case ZM_SCHEDULE_DONE:
-        SetTimer(hwnd, TIMER_PLAYDONE, static_cast<UINT>(wParam), nullptr);
-        return 0;
     case ZM_PLAYDONE:
         OnPlayDone(app, wParam);
         return 0;
     case WM_DROPFILES:
         OnDropFiles(app, reinterpret_cast<HDROP>(wParam));
+        return 0;
+    case WM_COPYDATA:
+        return ReceiveHandoff(hwnd, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case ZM_OPEN_HANDED:
+        OpenHandedPath(app);
         return 0;
     case WM_CLOSE:
         if (playlist_seam::ConfirmClose(hwnd))

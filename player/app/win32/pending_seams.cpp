@@ -30,8 +30,4 @@ unsigned NavigationBits()
 }
 }  // namespace playlist_seam
 
-namespace voicemap_seam {
-void Use(Sequencer&, const char*) {}
-}  // namespace voicemap_seam
-
 }  // namespace zub

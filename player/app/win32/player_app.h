@@ -11,22 +11,22 @@
 #include <vector>
 
 #include "command_ids.h"
+#include "delayed_post.h"
 #include "midisink.h"
 #include "midistream.h"
 #include "player_settings.h"
 #include "recent_files.h"
 #include "sequencer.h"
+#include "voice_map.h"
 
 namespace zub {
-
-// Posted by the sequencer's thread to the main window: set timer 2 with the
-// delay in wParam (a window's timer can only be set on its own thread).
-constexpr UINT ZM_SCHEDULE_DONE = WM_USER + 21;
 
 extern const char kMainClassName[];
 extern const char kDisplayClassName[];
 
-// Delivers the sequencer's "playback done" to the main window's thread.
+// Delivers the sequencer's "playback done" to the main window's thread:
+// ZM_PLAYDONE with wParam 0, after the delay that lets the song's last
+// notes sound out.
 class WindowNotify : public SequencerNotify {
 public:
     void SetWindow(HWND window) { window_ = window; }
@@ -34,6 +34,7 @@ public:
 
 private:
     HWND window_ = nullptr;
+    DelayedPost done_;
 };
 
 struct PlayerApp {
@@ -51,6 +52,9 @@ struct PlayerApp {
     std::string capturePath;
     std::unique_ptr<MidiStreamPort> port;
     WindowNotify notify;
+    // The loaded voice map, made on first use; declared before the
+    // sequencer, which uses it, so that it goes after it.
+    std::unique_ptr<playlist::VoiceMap> voiceMap;
     std::unique_ptr<Sequencer> sequencer;
     std::vector<std::string> deviceNames;
     int device = 0;  // -1 = MIDI Mapper

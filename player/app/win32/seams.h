@@ -8,9 +8,13 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 class Sequencer;
+namespace playlist {
+class VoiceMap;
+}
 
 namespace zub {
 
@@ -70,9 +74,11 @@ void BatchConvertDialog(HWND main);
 }  // namespace eseq_seam
 
 namespace voicemap_seam {
-// Loads the voice map at path into the sequencer's filling; an empty path
-// removes any map.
-void Use(Sequencer& sequencer, const char* path);
+// Loads the voice map at path into `map` (made on first use) and gives it
+// to the sequencer's filling; an empty path removes any map. The sequencer
+// must not be playing. A map that cannot be opened, or has a malformed
+// line, is reported in a message box owned by `owner`.
+void Use(HWND owner, Sequencer& sequencer, std::unique_ptr<playlist::VoiceMap>& map, const char* path);
 }  // namespace voicemap_seam
 
 }  // namespace zub
