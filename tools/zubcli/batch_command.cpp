@@ -17,8 +17,7 @@ namespace {
 
 int Usage(std::ostream& err, const std::string& problem)
 {
-    err << "zubcli: batch: " << problem << "\n" << "usage:" << (kBatchUsage + 6);
-    return 1;
+    return OptionError(err, "batch: " + problem);
 }
 
 // Slashes become backslashes, so the walk's path rules apply as on Windows.
@@ -106,6 +105,11 @@ int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std
     if (int status = Parse(args, err, &b))
         return status;
     eseq::HostBatchFileSystem fs;
+    // Said plainly here; the walk itself would only find it cannot list it.
+    if (!fs.FolderExists(b.options.source)) {
+        err << "zubcli: " << HostPath(b.options.source.c_str()) << ": no such folder\n";
+        return 2;
+    }
     int truncated = 0;
     eseq::InternalBatchConverter converter(fs, b.convert, "", [&err, &truncated](const std::string& path) {
         err << "zubcli: Error in file: " << HostPath(path.c_str()) << " (the converted song ends early)\n";

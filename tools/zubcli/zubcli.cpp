@@ -10,11 +10,15 @@
 #include <vector>
 
 #include "eseq_commands.h"
+#include "eseq_convert.h"
+#include "eseq_format.h"
+#include "hostfile.h"
 #include "midisink.h"
 #include "sequencer.h"
 #include "smfreader.h"
 #include "softmidistream.h"
 #include "streamclock.h"
+#include "zub_version.h"
 
 namespace {
 
@@ -23,22 +27,20 @@ const char kUsage[] =
     "       zubcli events FILE\n"
     "       zubcli play [--capture OUT.MID] [--velocity-base N] [--volume V]\n"
     "                   [--lamps L1[,L2]|auto] [--fast] [--device N] FILE\n";
+const char kUsageEnd[] =
+    "       zubcli --help | --version\n"
+    "FILE may be a Standard MIDI File or an ESEQ song (converted in memory).\n";
 
-struct Failure {
-    int status;
-};
+void PrintUsage(std::ostream& to)
+{
+    to << kUsage << kConvertUsage << kBatchUsage << kUsageEnd;
+}
 
 class Cli {
 public:
     Cli(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
 
-    int Usage(const std::string& problem)
-    {
-        if (!problem.empty())
-            err_ << "zubcli: " << problem << "\n";
-        err_ << kUsage << kConvertUsage << kBatchUsage;
-        return 1;
-    }
+    int Usage(const std::string& problem) { return OptionError(err_, problem); }
 
     int FileError(const std::string& path, const std::string& text)
     {
@@ -87,9 +89,27 @@ bool ParseLamps(const char* text, uint8_t* l1, uint8_t* l2)
     return true;
 }
 
-int OpenSong(Cli& cli, const std::string& path, std::unique_ptr<SmfReader>* reader)
+// A song as the player opens it: a Standard MIDI File, or an ESEQ song
+// converted in memory (without the disk fixup). A file that is neither keeps
+// the reader's own complaint.
+struct Song {
+    std::vector<uint8_t> converted;  // empty for a Standard MIDI File
+};
+
+int OpenSong(Cli& cli, const std::string& path, std::unique_ptr<SmfReader>* reader, Song* song = nullptr)
 {
-    const SmfResult result = SmfReader::Open(path.c_str(), reader);
+    SmfResult result = SmfReader::Open(path.c_str(), reader);
+    if (result == SmfResult::InvalidFile && eseq::RecogniseFile(path.c_str()).isEseq) {
+        std::vector<uint8_t> image, midi;
+        if (ReadFileImage(path.c_str(), &image) != FileResult::Ok)
+            return cli.FileError(path, "open failed");
+        if (eseq::ConvertImage(image.data(), image.size(), eseq::ConvertOptions(), &midi) !=
+            eseq::ConvertResult::Ok)
+            return cli.FileError(path, "invalid ESEQ song (a data byte without running status)");
+        result = SmfReader::OpenImage(midi.data(), midi.size(), reader);
+        if (song)
+            song->converted = std::move(midi);
+    }
     if (result != SmfResult::Ok)
         return cli.FileError(path, SmfResultText(result));
     return 0;
@@ -228,7 +248,8 @@ int RunPlay(Cli& cli, const std::vector<std::string>& args, DevicePortFactory de
     if (int status = ParsePlay(cli, args, &o))
         return status;
     std::unique_ptr<SmfReader> check;
-    if (int status = OpenSong(cli, o.path, &check))
+    Song song;
+    if (int status = OpenSong(cli, o.path, &check, &song))
         return status;
 
     // A real device only for real-time play without capture.
@@ -248,7 +269,8 @@ int RunPlay(Cli& cli, const std::vector<std::string>& args, DevicePortFactory de
     sequencer->SetVelocityBase(o.velocityBase);
     sequencer->SetMasterVolume(o.volume);
     sequencer->SetLampSelection(o.lamp1, o.lamp2);
-    uint32_t result = sequencer->Open(o.path.c_str());
+    uint32_t result = song.converted.empty() ? sequencer->Open(o.path.c_str())
+                                             : sequencer->OpenImage(song.converted.data(), song.converted.size());
     if (result == kSeqOk)
         result = sequencer->Preroll(0, sequencer->Length());
     if (result == kSeqOk)
@@ -272,11 +294,20 @@ int RunPlay(Cli& cli, const std::vector<std::string>& args, DevicePortFactory de
 
 }  // namespace
 
+int OptionError(std::ostream& err, const std::string& problem)
+{
+    err << "zubcli: " << problem << "\n"
+        << "Try 'zubcli --help' for more information.\n";
+    return 1;
+}
+
 int RunZubcli(int argc, const char* const* argv, std::ostream& out, std::ostream& err, DevicePortFactory devices)
 {
     Cli cli(out, err);
-    if (argc < 2)
-        return cli.Usage("");
+    if (argc < 2) {
+        PrintUsage(err);
+        return 2;
+    }
     const std::string command = argv[1];
     const std::vector<std::string> args(argv + 2, argv + argc);
     if (command == "info")
@@ -289,8 +320,12 @@ int RunZubcli(int argc, const char* const* argv, std::ostream& out, std::ostream
         return RunConvertCommand(args, out, err);
     if (command == "batch")
         return RunBatchCommand(args, out, err);
-    if (command == "--help" || command == "help") {
-        out << kUsage << kConvertUsage << kBatchUsage;
+    if (command == "--help" || command == "-h" || command == "help") {
+        PrintUsage(out);
+        return 0;
+    }
+    if (command == "--version") {
+        out << "zubcli " << ZUB_VERSION_TEXT << "\n";
         return 0;
     }
     return cli.Usage("unknown command " + command);

@@ -96,15 +96,29 @@ std::string TempMidiPath()
     return file;
 }
 
-// Converts an ESEQ song for playing; false when the conversion failed.
+// The song to open was not opened. When the previous one is closed too, the
+// window says that no song is open, so that neither its name nor its title
+// nor an enabled Play stay behind.
+void SongNotOpened(PlayerApp& app)
+{
+    if (app.sequencer->State() == SequencerState::NoFile)
+        ShowNoSong(app);
+    RefreshControls(app);
+}
+
+// Converts an ESEQ song for playing, into `converted`; false when the
+// conversion failed (it has said why). A temporary file never outlives a
+// failed conversion.
 bool ConvertEseq(PlayerApp& app, bool diskOrchestra, std::string& converted)
 {
-    bool keep = app.options[kOptCreateMid];
+    const bool keep = OptionOn(app, kOptCreateMid);
     converted = keep ? WithMidExtension(app.currentSongPath) : TempMidiPath();
-    if (converted.empty() ||
-        !eseq_seam::Convert(app.main, app.currentSongPath, converted.c_str(), app.options[kOptDiskFixup]))
+    if (!eseq_seam::Convert(app.main, app.currentSongPath, converted.c_str(), OptionOn(app, kOptDiskFixup))) {
+        if (!keep && !converted.empty())
+            DeleteFileA(converted.c_str());
         return false;
-    if (diskOrchestra && app.voiceMapPath[0] == '\0' && app.options[kOptMapVoices]) {
+    }
+    if (diskOrchestra && app.voiceMapPath[0] == '\0' && OptionOn(app, kOptMapVoices)) {
         std::string map = app.startupDir + "\\doc.map";
         CopyPath(app.voiceMapPath, map.c_str());
     }
@@ -127,7 +141,7 @@ void OpenSong(PlayerApp& app)
     bool eseq = eseq_seam::Recognise(app.currentSongPath, &diskOrchestra);
     std::string converted;
     if (eseq && !ConvertEseq(app, diskOrchestra, converted))
-        return;
+        return SongNotOpened(app);
     voicemap_seam::Use(seq, app.voiceMapPath);
 
     uint32_t result = seq.Open(eseq ? converted.c_str() : app.currentSongPath);
@@ -135,20 +149,19 @@ void OpenSong(PlayerApp& app)
     if (eseq)
         title = eseq_seam::StoredTitle(app.currentSongPath);
     else
-        eseq::ReadMidiTitle(app.currentSongPath, &title);
-    if (eseq && !app.options[kOptCreateMid])
+        smf::ReadMidiTitle(app.currentSongPath, &title);
+    if (eseq && !OptionOn(app, kOptCreateMid))
         DeleteFileA(converted.c_str());  // the song is in memory already
 
     if (result != kSeqOk) {
         ShowPlaybackError(app, IDS_OPEN_FAILED, result);
-        RefreshControls(app);  // the previous song is closed: Play must not stay enabled
-        return;
+        return SongNotOpened(app);
     }
     app.songTitle = title;
     SetStatusText(app, 0, title);
     SetMainTitle(app, app.fileTitle);
     RefreshControls(app);
-    if (app.options[kOptAutoPlay])
+    if (OptionOn(app, kOptAutoPlay))
         SendMessageA(app.main, WM_COMMAND, CMD_PLAY, 0);
 }
 

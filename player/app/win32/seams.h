@@ -50,11 +50,12 @@ namespace instrument_seam {
 void MidiReset(HWND main, int device);
 // Closes the output that MidiReset opened (ZM_PLAYDONE with the handle).
 void CloseResetOutput(WPARAM output);
-void VolumeDialog(HWND main, Sequencer& sequencer, int32_t& masterVolume);
+// The Volume dialog changes the sequencer's master volume, its one home.
+void VolumeDialog(HWND main, Sequencer& sequencer);
 void TogglePlaybackControl(HWND main, Sequencer& sequencer);
-// A guide-lamp menu command (40016 to 40033): updates the two selections
-// and their menu checks.
-void LampCommand(HWND main, int command, uint8_t& lamps1, uint8_t& lamps2);
+// A guide-lamp menu command (40016 to 40033): updates the sequencer's two
+// selections and their menu checks.
+void LampCommand(HWND main, int command, Sequencer& sequencer);
 }  // namespace instrument_seam
 
 namespace eseq_seam {
@@ -65,8 +66,9 @@ bool Recognise(const char* path, bool* diskOrchestra);
 bool Convert(HWND main, const char* path, const char* target, bool diskFixup);
 // The title stored in an ESEQ file.
 std::string StoredTitle(const char* path);
-// The modal Batch Convert dialog.
-void BatchConvertDialog(HWND main);
+// The modal Batch Convert dialog; the outside converter is looked for in
+// startupFolder.
+void BatchConvertDialog(HWND main, const std::string& startupFolder, bool diskFixup);
 }  // namespace eseq_seam
 
 namespace voicemap_seam {

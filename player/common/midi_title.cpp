@@ -3,10 +3,10 @@
 #include <cstring>
 #include <vector>
 
-#include "eseq_format.h"
+#include "clean_title.h"
 #include "hostfile.h"
 
-namespace eseq {
+namespace smf {
 
 namespace {
 
@@ -109,4 +109,4 @@ bool ReadMidiTitle(const char* path, std::string* title)
     return MidiTitleFromImage(image.data(), image.size(), title);
 }
 
-}  // namespace eseq
+}  // namespace smf

@@ -8,7 +8,6 @@
 #include "conversion_dialog.h"
 #include "eseq_convert.h"
 #include "eseq_format.h"
-#include "player_app.h"
 #include "seams.h"
 
 namespace zub {
@@ -55,13 +54,13 @@ std::string StoredTitle(const char* path)
     return title;
 }
 
-void BatchConvertDialog(HWND main)
+void BatchConvertDialog(HWND main, const std::string& startupFolder, bool diskFixup)
 {
-    PlayerApp& app = App();
     eseq::BatchDialogContext context;
-    context.startupFolder = app.startupDir;
-    context.diskFixup = app.options[kOptDiskFixup];
-    eseq::ShowBatchConvertDialog(app.instance, main, context);
+    context.startupFolder = startupFolder;
+    context.diskFixup = diskFixup;
+    eseq::ShowBatchConvertDialog(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(main, GWLP_HINSTANCE)), main,
+                                 context);
 }
 
 }  // namespace eseq_seam

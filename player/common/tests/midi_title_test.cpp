@@ -38,7 +38,7 @@ TEST(MidiTitle, WhereTheTitleComesFrom)
     };
     for (const TitleCase& c : cases) {
         std::string title = "unchanged";
-        EXPECT_EQ(c.found, eseq::MidiTitleFromImage(c.song.data(), c.song.size(), &title)) << c.name;
+        EXPECT_EQ(c.found, smf::MidiTitleFromImage(c.song.data(), c.song.size(), &title)) << c.name;
         if (c.found) {
             EXPECT_EQ(c.title, title) << c.name;
         }
@@ -62,7 +62,7 @@ TEST(MidiTitle, LengthLimits)
         raw.insert(raw.end(), name.begin(), name.end());
         raw.resize(raw.size() - c.cutFromEnd);
         std::string title;
-        ASSERT_TRUE(eseq::MidiTitleFromImage(raw.data(), raw.size(), &title));
+        ASSERT_TRUE(smf::MidiTitleFromImage(raw.data(), raw.size(), &title));
         EXPECT_EQ(c.expected, title.size()) << int(c.countByte);
     }
 }
