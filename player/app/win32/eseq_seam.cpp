@@ -8,6 +8,7 @@
 #include "conversion_dialog.h"
 #include "eseq_convert.h"
 #include "eseq_format.h"
+#include "hostfile.h"
 #include "seams.h"
 
 namespace zub {
@@ -21,30 +22,48 @@ bool Recognise(const char* path, bool* diskOrchestra)
     return kind.isEseq;
 }
 
-bool Convert(HWND main, const char* path, const char* target, bool diskFixup)
+namespace {
+
+void ShowError(HWND main, const std::string& text)
 {
-    if (eseq::EqualsNoCase(path, target)) {
+    MessageBoxA(main, text.c_str(), "Error", MB_OK | MB_ICONERROR);
+}
+
+std::string TempFolder()
+{
+    char folder[MAX_PATH] = {};
+    const DWORD n = GetTempPathA(MAX_PATH, folder);
+    return n > 0 && n < MAX_PATH ? folder : "";
+}
+
+}  // namespace
+
+bool ConvertForPlaying(HWND main, const char* path, const char* keepAs, bool diskFixup, std::vector<uint8_t>* midi)
+{
+    if (keepAs && eseq::EqualsNoCase(path, keepAs)) {
         // An ESEQ song named ".MID": converting beside it would replace it.
-        const std::string text = std::string("The converted song would replace the ESEQ song itself:\n") + path;
-        MessageBoxA(main, text.c_str(), "Error", MB_OK | MB_ICONERROR);
+        ShowError(main, std::string("The converted song would replace the ESEQ song itself:\n") + path);
+        return false;
+    }
+    std::vector<uint8_t> image;
+    if (ReadFileImage(path, &image) != FileResult::Ok) {
+        ShowError(main, std::string("Can't convert the ESEQ song:\n") + path);
         return false;
     }
     eseq::ConvertOptions options;
     options.diskFixup = diskFixup;
-    switch (eseq::ConvertFile(path, target, options)) {
-    case eseq::FileConvertResult::Ok:
-        return true;
-    case eseq::FileConvertResult::Truncated:
-        // The song ends early; the player then reports that it cannot open it.
-        MessageBoxA(main, target, "Error in file:", MB_OK | MB_ICONWARNING);
-        return true;
-    case eseq::FileConvertResult::ReadFailed:
-    case eseq::FileConvertResult::WriteFailed:
-        break;
+    const eseq::ConvertResult result = eseq::ConvertImage(image.data(), image.size(), options, midi);
+    if (keepAs && WriteFileImage(keepAs, midi->data(), midi->size()) != FileResult::Ok) {
+        ShowError(main, std::string("Can't convert the ESEQ song:\n") + path);
+        return false;
     }
-    const std::string text = std::string("Can't convert the ESEQ song:\n") + path;
-    MessageBoxA(main, text.c_str(), "Error", MB_OK | MB_ICONERROR);
-    return false;
+    if (result == eseq::ConvertResult::Truncated) {
+        // The song ends early; the player then reports that it cannot open
+        // it. The warning names the file the song was (or would be) kept in.
+        const std::string shown = keepAs ? keepAs : eseq::ConvertedPathFor(path, TempFolder());
+        MessageBoxA(main, shown.c_str(), "Error in file:", MB_OK | MB_ICONWARNING);
+    }
+    return true;
 }
 
 std::string StoredTitle(const char* path)

@@ -4,6 +4,7 @@
 #include <commdlg.h>
 
 #include <cstring>
+#include <vector>
 
 #include "file_dialog_pos.h"
 #include "file_kind.h"
@@ -87,15 +88,6 @@ void WaitWhileStopping(PlayerApp& app)
     }
 }
 
-std::string TempMidiPath()
-{
-    char dir[MAX_PATH] = {};
-    char file[MAX_PATH] = {};
-    if (!GetTempPathA(MAX_PATH, dir) || !GetTempFileNameA(dir, "zub", 0, file))
-        return std::string();
-    return file;
-}
-
 // The song to open was not opened. When the previous one is closed too, the
 // window says that no song is open, so that neither its name nor its title
 // nor an enabled Play stay behind.
@@ -106,18 +98,15 @@ void SongNotOpened(PlayerApp& app)
     RefreshControls(app);
 }
 
-// Converts an ESEQ song for playing, into `converted`; false when the
-// conversion failed (it has said why). A temporary file never outlives a
-// failed conversion.
-bool ConvertEseq(PlayerApp& app, bool diskOrchestra, std::string& converted)
+// Converts an ESEQ song for playing, in memory: no temporary file is made.
+// With "Create MID Files on ESEQ Playback" the song is also kept beside the
+// ESEQ file. False when the conversion failed (it has said why).
+bool ConvertEseq(PlayerApp& app, bool diskOrchestra, std::vector<uint8_t>& midi)
 {
-    const bool keep = OptionOn(app, kOptCreateMid);
-    converted = keep ? WithMidExtension(app.currentSongPath) : TempMidiPath();
-    if (!eseq_seam::Convert(app.main, app.currentSongPath, converted.c_str(), OptionOn(app, kOptDiskFixup))) {
-        if (!keep && !converted.empty())
-            DeleteFileA(converted.c_str());
+    const std::string keepAs = OptionOn(app, kOptCreateMid) ? WithMidExtension(app.currentSongPath) : std::string();
+    if (!eseq_seam::ConvertForPlaying(app.main, app.currentSongPath, keepAs.empty() ? nullptr : keepAs.c_str(),
+                                      OptionOn(app, kOptDiskFixup), &midi))
         return false;
-    }
     if (diskOrchestra && app.voiceMapPath[0] == '\0' && OptionOn(app, kOptMapVoices)) {
         std::string map = app.startupDir + "\\doc.map";
         CopyPath(app.voiceMapPath, map.c_str());
@@ -139,19 +128,18 @@ void OpenSong(PlayerApp& app)
 
     bool diskOrchestra = false;
     bool eseq = eseq_seam::Recognise(app.currentSongPath, &diskOrchestra);
-    std::string converted;
+    std::vector<uint8_t> converted;
     if (eseq && !ConvertEseq(app, diskOrchestra, converted))
         return SongNotOpened(app);
     voicemap_seam::Use(seq, app.voiceMapPath);
 
-    uint32_t result = seq.Open(eseq ? converted.c_str() : app.currentSongPath);
+    const uint32_t result =
+        eseq ? seq.OpenImage(converted.data(), converted.size()) : seq.Open(app.currentSongPath);
     std::string title;
     if (eseq)
         title = eseq_seam::StoredTitle(app.currentSongPath);
     else
         smf::ReadMidiTitle(app.currentSongPath, &title);
-    if (eseq && !OptionOn(app, kOptCreateMid))
-        DeleteFileA(converted.c_str());  // the song is in memory already
 
     if (result != kSeqOk) {
         ShowPlaybackError(app, IDS_OPEN_FAILED, result);

@@ -8,7 +8,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 class Sequencer;
 
@@ -61,9 +63,10 @@ void LampCommand(HWND main, int command, Sequencer& sequencer);
 namespace eseq_seam {
 // True for an ESEQ song; diskOrchestra tells whether it is a Disk Orchestra song.
 bool Recognise(const char* path, bool* diskOrchestra);
-// Converts to a Standard MIDI File at target; reports its own failures and
-// returns false then.
-bool Convert(HWND main, const char* path, const char* target, bool diskFixup);
+// Converts the song for playing into `midi`, in memory; with `keepAs` the
+// converted song is also written there (replacing any file). Reports its
+// own failures and returns false then.
+bool ConvertForPlaying(HWND main, const char* path, const char* keepAs, bool diskFixup, std::vector<uint8_t>* midi);
 // The title stored in an ESEQ file.
 std::string StoredTitle(const char* path);
 // The modal Batch Convert dialog; the outside converter is looked for in
