@@ -4,6 +4,7 @@
 #include <new>
 
 #include "hostfile.h"
+#include "smf_timecode.h"
 #include "streamrecords.h"
 
 namespace {
@@ -61,20 +62,12 @@ uint32_t SaturatedAdd(uint32_t a, uint32_t b)
     return sum > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(sum);
 }
 
-bool IsTimeCode(uint16_t division)
-{
-    return (division & 0x8000) != 0;
-}
+using smf::IsTimeCode;
 
 // Milliseconds at `tick` for a time-code division.
 uint32_t TimeCodeMs(uint16_t division, uint32_t tick)
 {
-    const uint8_t high = static_cast<uint8_t>(division >> 8);
-    uint32_t fps = static_cast<uint32_t>(-static_cast<int>(static_cast<int8_t>(high)));
-    if (high == 0xE3)
-        fps = 30;  // 29-frame drop code
-    const uint32_t ticksPerFrame = division & 0xFF;
-    return RoundedDiv(static_cast<uint64_t>(tick) * 1000, static_cast<uint64_t>(fps) * ticksPerFrame);
+    return RoundedDiv(static_cast<uint64_t>(tick) * 1000, smf::TimeCodeTicksPerSecond(division));
 }
 
 // Milliseconds from `from` to `tick` at `tempo`, for a ticks-per-quarter division.

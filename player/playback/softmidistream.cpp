@@ -3,26 +3,15 @@
 #include <algorithm>
 #include <cstring>
 
+#include "smf_timecode.h"
 #include "streamrecords.h"
 
 namespace {
 
 constexpr uint64_t kNoDeadline = ~0ull;
 
-bool IsTimeCode(uint32_t division)
-{
-    return (division & 0x8000) != 0;
-}
-
-// Ticks per second of a time-code division, times 1 (frames x ticks per frame).
-uint64_t TimeCodeTicksPerSecond(uint32_t division)
-{
-    const uint8_t high = static_cast<uint8_t>(division >> 8);
-    uint64_t fps = static_cast<uint64_t>(-static_cast<int>(static_cast<int8_t>(high)));
-    if (high == 0xE3)
-        fps = 30;
-    return fps * (division & 0xFF);
-}
+using smf::IsTimeCode;
+using smf::TimeCodeTicksPerSecond;
 
 // a * b / c without overflow for the values met here (b and c below 2^32);
 // results beyond 2^52 saturate, far past any song.

@@ -6,6 +6,7 @@
 #include "instruments.h"
 #include "player_app.h"
 #include "seams.h"
+#include "zub_assert.h"
 
 namespace zub {
 namespace instrument_seam {
@@ -44,6 +45,9 @@ void LampCommand(HWND main, int command, Sequencer& sequencer)
 {
     const LampChoice choice =
         ChooseLamp(sequencer.LampSelection1(), sequencer.LampSelection2(), command - CMD_LAMP_DISABLED);
+    // At most two channels, in ascending order; Disabled and Auto stand alone.
+    ZUB_ASSERT(choice.l1 <= kLampValueAuto);
+    ZUB_ASSERT(choice.l2 == 0 || (choice.l1 >= 1 && choice.l1 < choice.l2 && choice.l2 <= 16));
     HMENU menu = GetMenu(main);
     for (int value : choice.uncheck)
         CheckMenuItem(menu, CMD_LAMP_DISABLED + value, MF_BYCOMMAND | MF_UNCHECKED);

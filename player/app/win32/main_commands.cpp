@@ -4,8 +4,10 @@
 #include <commctrl.h>
 
 #include "control_state.h"
+#include "playback_commands.h"
 #include "player_app.h"
 #include "seams.h"
+#include "zub_version.h"
 #include "zub_assert.h"
 
 namespace zub {
@@ -28,26 +30,22 @@ bool ToggleOption(PlayerApp& app, int command)
     return on;
 }
 
+void Report(PlayerApp& app, const PlaybackReport& report)
+{
+    if (report)
+        ShowPlaybackError(app, report.stringId, report.result);
+}
+
 void OnPlay(PlayerApp& app)
 {
     SendMessageA(app.display, WM_COMMAND, CMD_PLAY, 0);
-    Sequencer& seq = *app.sequencer;
-    seq.SetDevice(app.device);
-    uint32_t result = seq.Preroll(0, seq.Length());
-    if (result == kSeqOk)
-        result = seq.Start();
-    if (result != kSeqOk)
-        ShowPlaybackError(app, IDS_PREROLL_FAILED, result);
+    Report(app, PlayFromStart(*app.sequencer, app.device));
     RefreshControls(app);
 }
 
 void OnPause(PlayerApp& app)
 {
-    Sequencer& seq = *app.sequencer;
-    if (seq.State() == SequencerState::Paused)
-        seq.Resume();
-    else
-        seq.Pause();
+    PauseOrResume(*app.sequencer);
     RefreshControls(app);
 }
 
@@ -55,9 +53,7 @@ void OnStop(PlayerApp& app)
 {
     SendMessageA(app.display, WM_COMMAND, CMD_STOP, 0);
     app.userStopFlag = true;
-    const uint32_t result = app.sequencer->Stop();
-    if (result != kSeqOk)
-        ShowPlaybackError(app, IDS_STOP_FAILED, result);
+    Report(app, StopPlayback(*app.sequencer));
     RefreshControls(app);
 }
 
@@ -140,6 +136,7 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM)
 {
     switch (msg) {
     case WM_INITDIALOG:
+        SetDlgItemTextA(dialog, IDC_ABOUT_LINE1, "Zubodeck " ZUB_VERSION_SHORT ", a MIDI song player");
         about_grid_seam::Attach(dialog);
         return TRUE;
     case WM_TIMER:

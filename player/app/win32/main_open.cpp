@@ -9,9 +9,11 @@
 #include "file_dialog_pos.h"
 #include "file_kind.h"
 #include "midi_title.h"
+#include "playback_commands.h"
 #include "player_app.h"
 #include "registry_store.h"
 #include "seams.h"
+#include "zub_assert.h"
 
 namespace zub {
 
@@ -49,7 +51,8 @@ void UpdateRecentMenu(PlayerApp& app)
     HMENU file = FileMenu(app);
     for (int id = CMD_RECENT_FIRST; id <= CMD_RECENT_LAST; ++id)
         DeleteMenu(file, id, MF_BYCOMMAND);
-    int count = app.recent.Count();
+    const int count = app.recent.Count();
+    ZUB_ASSERT(count >= 1 && count <= CMD_RECENT_LAST - CMD_RECENT_FIRST + 1);
     if (count == 1) {
         std::string text = RecentMenuText(1, app.recent.At(0));
         InsertMenuA(file, CMD_EXIT, MF_BYCOMMAND | MF_STRING, CMD_RECENT_FIRST, text.c_str());
@@ -118,9 +121,8 @@ bool ConvertEseq(PlayerApp& app, bool diskOrchestra, std::vector<uint8_t>& midi)
 void OpenSong(PlayerApp& app)
 {
     Sequencer& seq = *app.sequencer;
-    uint32_t stopped = seq.Stop();
-    if (stopped != kSeqOk)
-        ShowPlaybackError(app, IDS_STOP_FAILED, stopped);
+    if (const PlaybackReport stopped = StopPlayback(seq))
+        ShowPlaybackError(app, stopped.stringId, stopped.result);
     else
         WaitWhileStopping(app);
     if (seq.State() == SequencerState::Opened)
