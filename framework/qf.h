@@ -149,7 +149,11 @@ struct QfClassCreation {
 
 // An object with a timer slot. The timer service calls onTimer on the thread
 // that added the timer, with the identifier AddTimer returned; each timer
-// fires once. The node field belongs to the timer service and starts null.
+// fires once. Timers belong to the thread that added them: one client may
+// have timers on several threads, and RemoveTimer and RemoveAllTimers act on
+// the calling thread's. The node field belongs to the timer service: it
+// starts null and is non-null exactly while the client has a timer pending
+// on some thread.
 struct QfTimerClient {
     void(QFAPI* onTimer)(QfTimerClient* client, uint32_t timerId);
     void* node;
@@ -261,13 +265,20 @@ struct IQfThreadMgr : ICafeObject {
     virtual uint32_t QFAPI AllocBank(uint32_t size, QfBankCleanup cleanup) = 0;  // 5
     virtual int32_t QFAPI ThreadAttach() = 0;                                   // 6
     virtual int32_t QFAPI ThreadDetach() = 0;                                   // 7
+    // Hand message 1038 (1039) to the calling thread's window object (the
+    // value IQfWndMgr::SetThreadValue stored) and return the handler's
+    // result; 0 when the thread has none.
     virtual intptr_t QFAPI Notify1038() = 0;                                    // 8
     virtual intptr_t QFAPI Notify1039() = 0;                                    // 9
 };
 #define QF_BANK_FAILED 0xFFFFFFFFu
 
 struct IQfTimerMgr : ICafeObject {
-    virtual void* QFAPI GetInner() = 0;                                             // 3
+    // The service's inner object, which lies just past the interface
+    // pointer: a second table of the three base operations, answering for
+    // the timer service itself. It is not a reference; the caller adds one
+    // through it if it keeps it.
+    virtual ICafeObject* QFAPI GetInner() = 0;                                      // 3
     virtual uint32_t QFAPI AddTimer(QfTimerClient* client, uint32_t ticks) = 0;     // 4
     virtual QfResult QFAPI RemoveTimer(QfTimerClient* client, uint32_t timerId) = 0;  // 5
     virtual QfResult QFAPI RemoveAllTimers(QfTimerClient* client) = 0;              // 6
@@ -323,13 +334,18 @@ struct IQfWndMgr : ICafeObject {
 
 struct IQfDispMgr : ICafeObject {
     virtual QfResult QFAPI GetColor(QfGraphic** out, const char* text) = 0;                 // 3
+    // A font made from the record itself: its character set is kept, and an
+    // empty face lets the system choose one. Shared with GetFont of the text
+    // that spells the same record.
     virtual QfResult QFAPI GetFontVariant(QfGraphic** out, const QfFontSpec* spec) = 0;     // 4
     virtual QfResult QFAPI GetFont(QfGraphic** out, const char* text) = 0;                  // 5
     virtual QfResult QFAPI GetTextObject(QfGraphic** out, const char* text) = 0;            // 6
     // Draws an icon or cursor object, or fills with a colour object, into
     // the rectangle x,y,width,height. Returns 1 when something was drawn.
+    // Six arguments (the position, the width and height, the device context
+    // and the object): the operation takes no flags.
     virtual int32_t QFAPI DrawObject(QfHandle dc, int32_t x, int32_t y, int32_t width, int32_t height,
-                                     QfGraphic* object, uint32_t flags) = 0;  // 7
+                                     QfGraphic* object) = 0;  // 7
     virtual QfResult QFAPI GetCursor(QfGraphic** out, const char* reference) = 0;           // 8
     virtual QfResult QFAPI GetIcon(QfGraphic** out, const char* reference, int32_t width, int32_t height) = 0;  // 9
     virtual QfResult QFAPI GetDefaultPalette(QfGraphic** out) = 0;                          // 10

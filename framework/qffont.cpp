@@ -174,6 +174,39 @@ int QfFormatFontSpec(const QfFontSpec* spec, char* out)
     return n < QF_FONT_TEXT_MAX ? n : QF_FONT_TEXT_MAX - 1;
 }
 
+namespace {
+
+bool SameRecord(const QfFontSpec& a, const QfFontSpec& b)
+{
+    return strcmp(a.face, b.face) == 0 && a.size == b.size && a.charSet == b.charSet && a.flags == b.flags;
+}
+
+}  // namespace
+
+bool QfFontRecordName(const QfFontSpec* spec, char* out)
+{
+    QfFontSpec record = *spec;
+    record.face[QF_FONT_FACE_MAX] = '\0';
+    char canonical[QF_FONT_TEXT_MAX];
+    QfFormatFontSpec(&record, canonical);
+    char set[16] = "";
+    if (record.charSet == 0)
+        strcpy(set, " ANSI");
+    else if (record.charSet == 255)
+        strcpy(set, " OEM");
+    else if (record.charSet != 1)
+        snprintf(set, sizeof set, " charset %u", static_cast<unsigned>(record.charSet));
+    // Written after a leading "#", which stays only when the name does not
+    // read back as the record.
+    snprintf(out, QF_FONT_NAME_MAX, "#%s%s", canonical, set);
+    QfFontSpec back;
+    QfFontSpecInit(&back);
+    bool same = QfParseFontSpec(&back, out + 1) && SameRecord(back, record);
+    if (same)
+        memmove(out, out + 1, strlen(out));
+    return same;
+}
+
 int QfFontBaseHeight(const QfFontSpec* spec, int logPixelsY)
 {
     if (!(spec->flags & QF_FONT_POINTS))

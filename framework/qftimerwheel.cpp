@@ -9,14 +9,34 @@ QfTimerWheel::~QfTimerWheel()
         QfTimerNode* node = clients_;
         clients_ = node->next;
         if (node->client)
-            node->client->node = nullptr;
+            CountWheel(node->client, -1);
         delete node;
     }
 }
 
-uint32_t QfTimerWheel::PendingOf(const QfTimerClient* client)
+QfTimerNode* QfTimerWheel::FindNode(const QfTimerClient* client) const
 {
-    const QfTimerNode* node = client ? static_cast<const QfTimerNode*>(client->node) : nullptr;
+    if (!client)
+        return nullptr;
+    for (QfTimerNode* node = clients_; node; node = node->next) {
+        if (node->client == client)
+            return node;
+    }
+    return nullptr;
+}
+
+// Other threads' wheels change the same field at the same time.
+void QfTimerWheel::CountWheel(QfTimerClient* client, int delta)
+{
+    if (delta > 0)
+        __atomic_add_fetch(&client->node, 1, __ATOMIC_ACQ_REL);
+    else
+        __atomic_sub_fetch(&client->node, 1, __ATOMIC_ACQ_REL);
+}
+
+uint32_t QfTimerWheel::PendingOf(const QfTimerClient* client) const
+{
+    const QfTimerNode* node = FindNode(client);
     return node ? node->count : 0;
 }
 
@@ -70,8 +90,8 @@ void QfTimerWheel::DropIfIdle(QfTimerNode* node)
 {
     if (node->count != 0 || node->busy)
         return;
-    if (node->client && node->client->node == node)
-        node->client->node = nullptr;
+    if (node->client)
+        CountWheel(node->client, -1);
     Unlink(node);
     delete node;
 }
@@ -80,7 +100,7 @@ uint32_t QfTimerWheel::Add(QfTimerClient* client, uint32_t ticks)
 {
     if (!client || ticks < 1 || ticks > QF_WHEEL_POSITIONS - 1)
         return 0;
-    QfTimerNode* node = static_cast<QfTimerNode*>(client->node);
+    QfTimerNode* node = FindNode(client);
     if (!node) {
         node = new (std::nothrow) QfTimerNode();
         if (!node)
@@ -90,7 +110,7 @@ uint32_t QfTimerWheel::Add(QfTimerClient* client, uint32_t ticks)
         if (clients_)
             clients_->prev = node;
         clients_ = node;
-        client->node = node;
+        CountWheel(client, +1);
     }
     uint32_t position = (current_ + ticks) % QF_WHEEL_POSITIONS;
     if (!TestBit(node->map, position)) {
@@ -103,7 +123,7 @@ uint32_t QfTimerWheel::Add(QfTimerClient* client, uint32_t ticks)
 
 void QfTimerWheel::Remove(QfTimerClient* client, uint32_t timerId)
 {
-    QfTimerNode* node = client ? static_cast<QfTimerNode*>(client->node) : nullptr;
+    QfTimerNode* node = FindNode(client);
     if (!node || timerId < 1 || timerId > QF_WHEEL_POSITIONS)
         return;
     uint32_t position = timerId - 1;
@@ -117,7 +137,7 @@ void QfTimerWheel::Remove(QfTimerClient* client, uint32_t timerId)
 
 void QfTimerWheel::RemoveAll(QfTimerClient* client)
 {
-    QfTimerNode* node = client ? static_cast<QfTimerNode*>(client->node) : nullptr;
+    QfTimerNode* node = FindNode(client);
     if (!node)
         return;
     for (uint32_t position = 0; position < QF_WHEEL_POSITIONS; ++position) {
@@ -130,7 +150,7 @@ void QfTimerWheel::RemoveAll(QfTimerClient* client)
     // A busy node stays until its call returns, but the client is free
     // again at once (it may be going away).
     if (node->busy) {
-        client->node = nullptr;
+        CountWheel(client, -1);
         node->client = nullptr;
     }
     DropIfIdle(node);

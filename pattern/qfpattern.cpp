@@ -4,11 +4,13 @@
 // other piece of state lives on the stack.
 #include "qfpattern.h"
 
-#include <atomic>
 #include <cstdarg>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#ifndef _WIN32
+#include <mutex>
+#endif
 
 extern "C" const char* const QfPatternSyntax[5] = {
     "([-*+!]|\\<-($d:)$d\\>)!([|,)]|!?)|![-<>*+!]",
@@ -32,7 +34,48 @@ const long kMaxSteps = 1L << 24;
 // Process-wide engine state, owned by whoever holds the lock.
 void* const* g_args = nullptr;
 const char* g_guard[kLetters];
-std::atomic<int> g_lock{0};
+
+// The engine lock. Callers wait asleep, not spinning: windows on several
+// threads parse specifications at once, and a long match would otherwise
+// burn a processor in every waiting thread. On Windows the kernel's slim
+// lock needs no set-up and no clean-up, so it also works while a library
+// loads and unloads.
+class EngineMutex {
+public:
+    void Lock();
+    void Unlock();
+
+private:
+#ifdef _WIN32
+    void* slim_ = nullptr;  // laid out as the kernel's SRWLOCK
+#else
+    std::mutex mutex_;
+#endif
+};
+
+#ifdef _WIN32
+extern "C" __declspec(dllimport) void __stdcall AcquireSRWLockExclusive(void** lock);
+extern "C" __declspec(dllimport) void __stdcall ReleaseSRWLockExclusive(void** lock);
+void EngineMutex::Lock()
+{
+    AcquireSRWLockExclusive(&slim_);
+}
+void EngineMutex::Unlock()
+{
+    ReleaseSRWLockExclusive(&slim_);
+}
+#else
+void EngineMutex::Lock()
+{
+    mutex_.lock();
+}
+void EngineMutex::Unlock()
+{
+    mutex_.unlock();
+}
+#endif
+
+EngineMutex g_lock;
 
 // Lengths of groups, literals and classes are asked for again and again
 // while backtracking; a small direct-mapped memo on the caller's stack saves
@@ -478,8 +521,7 @@ class EngineLock {
 public:
     explicit EngineLock(void* const* args)
     {
-        while (g_lock.exchange(1, std::memory_order_acquire) != 0) {
-        }
+        g_lock.Lock();
         savedArgs_ = g_args;
         savedBudget_ = g_budget;
         g_args = args;
@@ -489,7 +531,7 @@ public:
     {
         g_args = savedArgs_;
         g_budget = savedBudget_;
-        g_lock.store(0, std::memory_order_release);
+        g_lock.Unlock();
     }
 
 private:

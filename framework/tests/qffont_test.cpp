@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -109,6 +111,57 @@ TEST(QfFontSpecs, LongFaceNamesAreCut)
     r = Parse((std::string(32, 'F') + ":8").c_str());
     EXPECT_TRUE(r.ok);
     EXPECT_EQ(std::string(r.spec.face), std::string(31, 'F'));
+}
+
+// Fonts made from records are filed by name: the character set is part of
+// the name, and a record that no text can spell gets a name no text asks for.
+TEST(QfFontRecordNames, KeepTheCharacterSetAndMarkWhatNoTextCanSpell)
+{
+    struct Case {
+        const char* face;
+        int32_t size;
+        uint8_t charSet;
+        uint8_t flags;
+        bool spelled;
+        const char* name;
+    } cases[] = {
+        {"Tahoma", -1050, 1, QF_FONT_POINTS | QF_FONT_BOLD, true, "Tahoma:10.5 b"},
+        {"Arial", -1000, 0, QF_FONT_POINTS, true, "Arial:10 ANSI"},
+        {"Arial", -1000, 255, QF_FONT_POINTS, true, "Arial:10 OEM"},
+        {"Courier New", 14, 1, QF_FONT_ITALIC, true, "Courier New:14 pix cell i"},
+        {"", -1000, 1, QF_FONT_POINTS, false, "#:10"},
+        {"", -1000, 255, QF_FONT_POINTS, false, "#:10 OEM"},
+        {"Arial", -1000, 128, QF_FONT_POINTS, false, "#Arial:10 charset 128"},
+        {" Arial", -1000, 1, QF_FONT_POINTS, false, "# Arial:10"},
+        {"Arial", -1234500, 1, QF_FONT_POINTS, false, "#Arial:12345"},
+    };
+    for (const Case& c : cases) {
+        QfFontSpec spec = {};
+        snprintf(spec.face, sizeof spec.face, "%s", c.face);
+        spec.size = c.size;
+        spec.charSet = c.charSet;
+        spec.flags = c.flags;
+        char name[QF_FONT_NAME_MAX];
+        EXPECT_EQ(QfFontRecordName(&spec, name), c.spelled) << "'" << c.face << "' set " << int(c.charSet);
+        EXPECT_STREQ(name, c.name);
+        if (c.spelled) {
+            Result back = Parse(name);
+            EXPECT_TRUE(back.ok) << name;
+            EXPECT_EQ(back.spec.charSet, c.charSet) << name;
+        }
+    }
+}
+
+TEST(QfFontRecordNames, AFaceOfThirtyTwoCharactersIsCutLikeAParsedOne)
+{
+    QfFontSpec spec = {};
+    memset(spec.face, 'F', sizeof spec.face);  // no terminating NUL
+    spec.size = -1000;
+    spec.charSet = 1;
+    spec.flags = QF_FONT_POINTS;
+    char name[QF_FONT_NAME_MAX];
+    EXPECT_TRUE(QfFontRecordName(&spec, name));
+    EXPECT_EQ(std::string(name), std::string(31, 'F') + ":10");
 }
 
 TEST(QfFontHeights, PointsAtTheScreenResolution)

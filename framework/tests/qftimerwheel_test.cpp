@@ -41,7 +41,7 @@ TEST(QfTimerWheelAdd, DelayBounds)
     } cases[] = {{0, 0}, {255, 0}, {1000, 0}, {1, 2}, {254, 255}, {100, 101}};
     for (const Case& k : cases)
         EXPECT_EQ(wheel.Add(&c.timer, k.ticks), k.id) << k.ticks;
-    EXPECT_EQ(QfTimerWheel::PendingOf(&c.timer), 3u);
+    EXPECT_EQ(wheel.PendingOf(&c.timer), 3u);
     EXPECT_EQ(wheel.PendingPositions(), 3u);
     EXPECT_EQ(wheel.Add(nullptr, 5), 0u);
 }
@@ -52,7 +52,7 @@ TEST(QfTimerWheelAdd, RepeatedPositionDoesNotRaiseCounts)
     Client a, b;
     EXPECT_EQ(wheel.Add(&a.timer, 10), 11u);
     EXPECT_EQ(wheel.Add(&a.timer, 10), 11u);
-    EXPECT_EQ(QfTimerWheel::PendingOf(&a.timer), 1u);
+    EXPECT_EQ(wheel.PendingOf(&a.timer), 1u);
     EXPECT_EQ(wheel.Add(&b.timer, 10), 11u);
     EXPECT_EQ(wheel.PendingPositions(), 1u);
     EXPECT_EQ(wheel.ClientCount(), 2u);
@@ -101,7 +101,7 @@ TEST(QfTimerWheelRemove, RemoveOneThenAll)
     wheel.Add(&c.timer, 7);
     wheel.Remove(&c.timer, a);
     wheel.Remove(&c.timer, a);  // already cleared: nothing changes
-    EXPECT_EQ(QfTimerWheel::PendingOf(&c.timer), 2u);
+    EXPECT_EQ(wheel.PendingOf(&c.timer), 2u);
     EXPECT_EQ(wheel.PendingPositions(), 2u);
     wheel.Remove(&c.timer, 0);
     wheel.Remove(&c.timer, 256);
@@ -148,4 +148,49 @@ TEST(QfTimerWheelFire, ClientsMayRearmAndRemoveOthersDuringATick)
     EXPECT_EQ(victim.fired.size(), victimCalls);
     EXPECT_EQ(victim.timer.node, nullptr);
     EXPECT_EQ(wheel.ClientCount(), 1u);
+}
+
+// Each thread has its own wheel; a client shared by two threads (the
+// framework's tooltip, a window object) keeps a place in each. Regression:
+// the second wheel reused the first wheel's node, so its timer never fired
+// and its removal edited the first wheel's list.
+TEST(QfTimerWheelThreads, OneClientKeepsItsOwnPlaceInEachWheel)
+{
+    QfTimerWheel first, second;
+    Client c;
+    uint32_t early = first.Add(&c.timer, 3);
+    uint32_t late = second.Add(&c.timer, 5);
+    EXPECT_EQ(first.PendingOf(&c.timer), 1u);
+    EXPECT_EQ(second.PendingOf(&c.timer), 1u);
+    EXPECT_EQ(first.ClientCount(), 1u);
+    EXPECT_EQ(second.ClientCount(), 1u);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(c.timer.node), 2u) << "the node field counts the wheels holding the client";
+
+    Advance(second, 5);
+    EXPECT_EQ(c.fired, std::vector<uint32_t>{late}) << "the second wheel fires its own timer";
+    EXPECT_EQ(second.ClientCount(), 0u);
+    EXPECT_EQ(first.PendingOf(&c.timer), 1u) << "the first wheel is untouched";
+    EXPECT_NE(c.timer.node, nullptr);
+
+    second.Add(&c.timer, 2);
+    second.RemoveAll(&c.timer);
+    EXPECT_EQ(first.PendingOf(&c.timer), 1u) << "removing on one wheel leaves the other's timers";
+    Advance(first, 3);
+    EXPECT_EQ(c.fired, (std::vector<uint32_t>{late, early}));
+    EXPECT_EQ(c.timer.node, nullptr) << "nothing pending anywhere";
+}
+
+TEST(QfTimerWheelThreads, AWheelGoingAwayReleasesItsClients)
+{
+    Client c;
+    QfTimerWheel kept;
+    kept.Add(&c.timer, 9);
+    {
+        QfTimerWheel gone;
+        gone.Add(&c.timer, 4);
+        EXPECT_EQ(reinterpret_cast<uintptr_t>(c.timer.node), 2u);
+    }
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(c.timer.node), 1u);
+    kept.RemoveAll(&c.timer);
+    EXPECT_EQ(c.timer.node, nullptr);
 }

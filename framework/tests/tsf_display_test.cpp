@@ -152,6 +152,47 @@ TEST(TsfDisplayFonts, InvalidSpecificationGivesTheNullFont)
     EXPECT_EQ(same.g, variant.g);
 }
 
+// Variants are made from the record itself. Regression: they went through
+// the canonical text, which leaves out the character set, so ANSI and OEM
+// variants shared one entry with the default set, and a record with an
+// empty face gave the null font.
+TEST(TsfDisplayFonts, VariantsKeepTheCharacterSetAndAnEmptyFace)
+{
+    QfFontSpec spec = {};
+    strcpy(spec.face, "Courier New");
+    spec.size = -1000;
+    spec.flags = QF_FONT_POINTS;
+    Held ansi, oem, oemText;
+    spec.charSet = ANSI_CHARSET;
+    ASSERT_EQ(Disp()->GetFontVariant(&ansi.g, &spec), QF_S_OK);
+    spec.charSet = OEM_CHARSET;
+    ASSERT_EQ(Disp()->GetFontVariant(&oem.g, &spec), QF_S_OK);
+    EXPECT_NE(ansi.g, oem.g);
+    EXPECT_EQ(FontOf(ansi.g).lfCharSet, ANSI_CHARSET);
+    EXPECT_EQ(FontOf(oem.g).lfCharSet, OEM_CHARSET);
+    EXPECT_EQ(Name(ansi.g), "Courier New:10 ANSI");
+    EXPECT_EQ(Name(oem.g), "Courier New:10 OEM");
+    ASSERT_EQ(Disp()->GetFont(&oemText.g, "Courier New:10 OEM"), QF_S_OK);
+    EXPECT_EQ(oemText.g, oem.g) << "the text that spells the record gets the same font";
+
+    Held noFace, again, text;
+    spec.face[0] = '\0';
+    spec.charSet = DEFAULT_CHARSET;
+    ASSERT_EQ(Disp()->GetFontVariant(&noFace.g, &spec), QF_S_OK);
+    EXPECT_EQ(noFace.g->type, QF_GRAPHIC_FONT);
+    ASSERT_NE(noFace.g->value, 0u) << "an empty face lets the system choose one";
+    EXPECT_STREQ(FontOf(noFace.g).lfFaceName, "");
+    ASSERT_EQ(Disp()->GetFontVariant(&again.g, &spec), QF_S_OK);
+    EXPECT_EQ(again.g, noFace.g);
+    EXPECT_EQ(Disp()->GetFont(&text.g, ":10"), QF_S_FALSE) << "a text without a face is still refused";
+    EXPECT_EQ(Name(text.g), "(Null Font)");
+
+    Held invalid;
+    spec.flags |= QF_FONT_INVALID;
+    EXPECT_EQ(Disp()->GetFontVariant(&invalid.g, &spec), QF_S_FALSE);
+    EXPECT_EQ(Name(invalid.g), "(Null Font)");
+}
+
 TEST(TsfDisplayFonts, TwoThreadsGetTwoObjects)
 {
     Held mine;
@@ -268,6 +309,25 @@ TEST(TsfDisplayMenus, SubmenusAreDetached)
     EXPECT_EQ(Disp()->LoadMenuRef("POPUPS(7)", -2), nullptr);
 }
 
+// Regression: option 0 (and -1) on a menu of plain commands returned
+// nothing, so such a menu could not be shown as a popup.
+TEST(TsfDisplayMenus, APlainMenuOfCommandsIsItsOwnPopup)
+{
+    for (int option : {0, -1, 1}) {
+        HMENU menu = static_cast<HMENU>(Lib().root->LoadMenuRef("FLAT", option));
+        ASSERT_NE(menu, nullptr) << "option " << option;
+        EXPECT_EQ(GetMenuItemCount(menu), 2) << "option " << option;
+        EXPECT_EQ(GetMenuItemID(menu, 0), 401u) << "option " << option;
+        EXPECT_TRUE(DestroyMenu(menu));
+    }
+    HMENU whole = static_cast<HMENU>(Disp()->LoadMenuRef("FLAT", -2));
+    ASSERT_NE(whole, nullptr);
+    DestroyMenu(whole);
+    EXPECT_EQ(Disp()->LoadMenuRef("FLAT(0)", -2), nullptr) << "a number in the text must name a submenu";
+    EXPECT_EQ(Disp()->LoadMenuRef("FLAT", 2), nullptr) << "no item at the option's place";
+    EXPECT_EQ(Disp()->LoadMenuRef("POPUPS", 2), nullptr);
+}
+
 TEST(TsfDisplayObjects, BlankIconValueObjectsAndTextObjects)
 {
     HICON blank = static_cast<HICON>(Lib().root->GetBlankIcon(16));
@@ -326,10 +386,10 @@ TEST(TsfDisplayDrawing, FillsFramesAndIcons)
     Disp()->GetColor(&red.g, "Red");
     Disp()->GetColor(&transparent.g, "Transparent");
     Disp()->GetIcon(&icon.g, "TESTICON", 32, 32);
-    EXPECT_EQ(PixelAfter([&](HDC dc) { Disp()->DrawObject(dc, 0, 0, 20, 20, red.g, 0); }, 10, 10), RGB(255, 0, 0));
-    EXPECT_EQ(PixelAfter([&](HDC dc) { Disp()->DrawObject(dc, 0, 0, 20, 20, transparent.g, 0); }, 10, 10),
+    EXPECT_EQ(PixelAfter([&](HDC dc) { Disp()->DrawObject(dc, 0, 0, 20, 20, red.g); }, 10, 10), RGB(255, 0, 0));
+    EXPECT_EQ(PixelAfter([&](HDC dc) { Disp()->DrawObject(dc, 0, 0, 20, 20, transparent.g); }, 10, 10),
               RGB(255, 255, 255));
-    EXPECT_EQ(PixelAfter([&](HDC dc) { Disp()->DrawObject(dc, 0, 0, 32, 32, icon.g, 0); }, 10, 10),
+    EXPECT_EQ(PixelAfter([&](HDC dc) { Disp()->DrawObject(dc, 0, 0, 32, 32, icon.g); }, 10, 10),
               RGB(0x40, 0xC0, 0x40));
     int32_t rect[4] = {0, 0, 40, 40};
     COLORREF a = PixelAfter([&](HDC dc) { Disp()->DrawFrame(dc, rect, 2, 2); }, 0, 0);
@@ -364,7 +424,7 @@ struct Strip {
             Disp()->GetColor(&colour, Lib().root->GetStockColorName(static_cast<uint32_t>(i)));
             int x = 10 + (i % 17) * 44, y = 10 + (i / 17) * 30;
             Rectangle(dc, x - 1, y - 1, x + 41, y + 27);
-            Disp()->DrawObject(dc, x, y, 40, 26, colour, 0);
+            Disp()->DrawObject(dc, x, y, 40, 26, colour);
             Disp()->ReleaseObject(colour);
         }
         const char* fonts[] = {"Arial:14", "Times New Roman:16 i", "Courier New:12 b", "Arial:20 hw", "Tahoma:11 u"};

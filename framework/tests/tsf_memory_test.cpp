@@ -1,4 +1,5 @@
 // Memory, thread and timer services of Tsf.dll through their slots.
+#include <mutex>
 #include <set>
 
 #include "tsf_harness.h"
@@ -215,22 +216,27 @@ struct Notified : IQfWindowObject {
         EXPECT_EQ(wParam, 0u);
         EXPECT_EQ(lParam, 0);
         codes.push_back(message);
-        return static_cast<int32_t>(message) + 1;
+        record.result.value = message == 1038 ? 5 : 0;  // the handler's result
+        return 1;                                        // handled
     }
     QfWindowRecord* QFAPI GetRecord() override { return &record; }
 };
 
-TEST(TsfThreadNotifications, GoToTheThreadsObject)
+// Slots 8 and 9 return the handler's result, not its handled flag
+// (regression: they returned the flag).
+TEST(TsfThreadNotifications, GoToTheThreadsObjectAndReturnItsResult)
 {
     IQfThreadMgr* t = Lib().thread();
     IQfWndMgr* w = Lib().window();
     uintptr_t before = w->SetThreadValue(0);
     EXPECT_EQ(t->Notify1038(), 0) << "no object: nothing to notify";
     Notified object;
+    object.record.result.value = 77;
     w->SetThreadValue(reinterpret_cast<uintptr_t>(static_cast<IQfWindowObject*>(&object)));
-    EXPECT_EQ(t->Notify1038(), 1039);
-    EXPECT_EQ(t->Notify1039(), 1040);
+    EXPECT_EQ(t->Notify1038(), 5);
+    EXPECT_EQ(t->Notify1039(), 0) << "handled with the result 0";
     EXPECT_EQ(object.codes, (std::vector<uint32_t>{1038, 1039}));
+    EXPECT_EQ(object.record.result.value, 77) << "the record's result around the call is kept";
     EXPECT_EQ(t->ThreadAttach(), 1);
     w->SetThreadValue(before);
 }
@@ -261,7 +267,7 @@ TEST(TsfTimers, BoundsAndRepeatedPositions)
     EXPECT_EQ(timers->RemoveTimer(&c.timer, five), QF_S_OK);
     EXPECT_EQ(timers->RemoveAllTimers(&c.timer), QF_S_OK);
     EXPECT_EQ(c.timer.node, nullptr);
-    EXPECT_EQ(static_cast<char*>(timers->GetInner()), reinterpret_cast<char*>(timers) + sizeof(void*));
+    EXPECT_EQ(reinterpret_cast<char*>(timers->GetInner()), reinterpret_cast<char*>(timers) + sizeof(void*));
 }
 
 TEST(TsfTimers, FireOnTheAddingThreadInTickOrder)
@@ -289,6 +295,45 @@ TEST(TsfTimers, RemovedTimerNeverFires)
     timers->RemoveTimer(&gone.timer, id);
     ASSERT_TRUE(tsf::PumpUntil([&] { return !witness.fired.empty(); }));
     EXPECT_TRUE(gone.fired.empty());
+}
+
+// A client the timer service calls from several threads.
+struct SharedTimerClient {
+    QfTimerClient timer = {OnTimer, nullptr};
+    std::mutex lock;
+    std::set<DWORD> threads;
+    static void QFAPI OnTimer(QfTimerClient* t, uint32_t)
+    {
+        SharedTimerClient* c = reinterpret_cast<SharedTimerClient*>(t);
+        std::lock_guard<std::mutex> guard(c->lock);
+        c->threads.insert(GetCurrentThreadId());
+    }
+    bool FiredOn(DWORD thread)
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        return threads.count(thread) != 0;
+    }
+};
+
+// Regression: a second thread's timer for a client that already had one on
+// the first thread went into the first thread's record and never fired.
+TEST(TsfTimers, OneClientFiresOnEachThreadThatAddedATimer)
+{
+    IQfTimerMgr* timers = Lib().timer();
+    SharedTimerClient c;
+    ASSERT_NE(timers->AddTimer(&c.timer, 2), 0u);
+    DWORD second = 0;
+    bool firedThere = false;
+    tsf::RunOnThread([&] {
+        second = GetCurrentThreadId();
+        if (timers->AddTimer(&c.timer, 3) == 0)
+            return;
+        firedThere = tsf::PumpUntil([&] { return c.FiredOn(second); }, 3000);
+    });
+    EXPECT_TRUE(firedThere) << "the second thread's timer fires on the second thread";
+    EXPECT_TRUE(tsf::PumpUntil([&] { return c.FiredOn(GetCurrentThreadId()); }, 3000))
+        << "the first thread's timer fires on the first thread";
+    EXPECT_EQ(c.timer.node, nullptr) << "nothing left pending anywhere";
 }
 
 TEST(TsfRegions, PooledRectangleRecords)

@@ -31,6 +31,44 @@ R Call(const void* object, int slot, A... args)
     return fn(object, args...);
 }
 
+// Calls the __stdcall operation fn with count 32-bit arguments (the object
+// first) and returns how many bytes of them it took off the stack: four per
+// argument it was built to take. A caller that passes another number leaves
+// the stack unbalanced.
+extern "C" uint32_t TsfPoppedBytes(const void* fn, const uint32_t* args, uint32_t count);
+asm(R"(
+    .text
+    .globl _TsfPoppedBytes
+_TsfPoppedBytes:
+    pushl %ebp
+    movl %esp, %ebp
+    pushl %esi
+    pushl %edi
+    movl 12(%ebp), %esi
+    movl 16(%ebp), %ecx
+    movl %esp, %edi
+1:  testl %ecx, %ecx
+    jz 2f
+    decl %ecx
+    pushl (%esi,%ecx,4)
+    jmp 1b
+2:  call *8(%ebp)
+    movl %esp, %eax
+    subl %edi, %eax
+    movl 16(%ebp), %ecx
+    leal (%eax,%ecx,4), %eax
+    movl %edi, %esp
+    popl %edi
+    popl %esi
+    popl %ebp
+    ret
+)");
+
+uint32_t Word(const void* p)
+{
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p));
+}
+
 const void* Root()
 {
     return Lib().root;
@@ -373,6 +411,56 @@ TEST(TsfSlotServices, DisplayByNumber)
     ASSERT_NE(value, nullptr);
     EXPECT_EQ(value->value, 77u);
     EXPECT_EQ(Call<QfResult>(display, 26, value), QF_S_OK);
+}
+
+// The argument counts the header settles, measured on the operations
+// themselves: display slot 7 takes six arguments after the object, timer
+// slot 3 none.
+TEST(TsfSlotServices, OperationsTakeTheirArgumentCounts)
+{
+    const void* display = Service(25);
+    const void* timers = Service(21);
+    QfTimerClient client = {nullptr, nullptr};
+    struct Case {
+        const char* what;
+        const void* object;
+        int slot;
+        std::vector<uint32_t> args;  // after the object; harmless values
+    } cases[] = {
+        {"display slot 7 (no device context)", display, 7, {0, 1, 2, 30, 40, 0}},
+        {"display slot 4 (no out argument)", display, 4, {0, 0}},
+        {"display slot 21", display, 21, {Word("NoSuchMenu"), 0}},
+        {"timer slot 3", timers, 3, {}},
+        {"timer slot 4 (zero ticks)", timers, 4, {Word(&client), 0}},
+        {"root slot 10", Root(), 10, {}},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint32_t> words(1, Word(c.object));
+        words.insert(words.end(), c.args.begin(), c.args.end());
+        EXPECT_EQ(TsfPoppedBytes(SlotAddress(c.object, c.slot), words.data(), static_cast<uint32_t>(words.size())),
+                  4 * words.size())
+            << c.what;
+    }
+}
+
+// Timer slot 3 hands out the service's inner object, found just past the
+// interface pointer: a table of the three base operations for the service.
+TEST(TsfSlotServices, TimerInnerObjectAnswersForTheService)
+{
+    const void* timers = Service(21);
+    const void* inner = Call<const void*>(timers, 3);
+    ASSERT_EQ(inner, static_cast<const void*>(static_cast<const char*>(timers) + sizeof(void*)));
+    QfGuid timerIid = Guid("{FD8A2652-39BB-11d0-89BE-00A0C9163A43}");
+    ASSERT_NE(memcmp(*static_cast<void* const*>(inner), &timerIid, sizeof timerIid), 0)
+        << "an object with a table of operations, not the identifier";
+    void* out = nullptr;
+    EXPECT_EQ(Call<QfResult>(inner, 0, &timerIid, &out), QF_S_OK);
+    EXPECT_EQ(out, timers);
+    Call<uint32_t>(timers, 2);
+    QfGuid memoryIid = Guid("{FD8A2650-39BB-11d0-89BE-00A0C9163A43}");
+    EXPECT_EQ(Call<QfResult>(inner, 0, &memoryIid, &out), QF_E_NOINTERFACE);
+    uint32_t up = Call<uint32_t>(inner, 1);
+    EXPECT_EQ(Call<uint32_t>(timers, 2), up - 1) << "one count for the service and its inner object";
 }
 
 TEST(TsfSlotServices, ClassObjectsByNumber)

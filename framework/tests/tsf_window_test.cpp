@@ -1,4 +1,6 @@
 // Text, window and diagnostic services of Tsf.dll and its trace output.
+#include <regex>
+
 #include "tsf_harness.h"
 
 using tsf::Library;
@@ -334,6 +336,63 @@ TEST(TsfWindowService, MessageSinkAndThreadValues)
     EXPECT_EQ(w->SetThreadValue(old), 77u);
 }
 
+// The debugger lines of one statistics record, each checked for its form.
+int StatsLines(const std::vector<std::string>& lines, const char* name)
+{
+    std::regex form(std::string("Qf: ") + name +
+                    R"( - \d+\.\d{3} \(\d+\.\d{3} cpu\) ms/event avg  \d+\.\d{3} events/s\n)");
+    int count = 0;
+    for (const std::string& line : lines) {
+        if (line.compare(0, 5 + strlen(name), std::string("Qf: ") + name + " ") == 0) {
+            EXPECT_TRUE(std::regex_match(line, form)) << line;
+            ++count;
+        }
+    }
+    return count;
+}
+
+// The window service times what window objects handle: every message is an
+// event of the "Event" record, paint messages also of the "Paint" record;
+// each record reports once per 200 events, per thread.
+TEST(TsfStatistics, EventAndPaintRecordsReportOncePerTwoHundredEvents)
+{
+    IQfWndMgr* w = Lib().window();
+    QfClassRecord record = {};
+    ASSERT_NE(w->RegisterClassProbed(&record, "TsfTestStats", &kCreation), 0);
+    // Hidden windows: under Wine without a window manager, destroying a
+    // shown window waits for a reply that never comes.
+    auto make = [] {
+        return CreateWindowExA(0, "TsfTestStats", "", WS_POPUP, 0, 0, 40, 40, nullptr, nullptr,
+                               GetModuleHandleA("Tsf.dll"), nullptr);
+    };
+    HWND window = make();
+    ASSERT_NE(window, nullptr);
+    tsf::DebugCapture capture;
+    capture.Clear();
+    // Whatever this thread counted before, 400 more events end exactly two
+    // periods and 200 paints exactly one.
+    for (int i = 0; i < 400; ++i)
+        SendMessageA(window, WM_USER + 1, 0, 0);
+    EXPECT_EQ(StatsLines(capture.Lines(), "Event"), 2);
+    capture.Clear();
+    for (int i = 0; i < 200; ++i)
+        SendMessageA(window, WM_PAINT, 0, 0);
+    EXPECT_EQ(StatsLines(capture.Lines(), "Paint"), 1);
+    DestroyWindow(window);
+
+    capture.Clear();
+    int otherThreadLines = -1;
+    tsf::RunOnThread([&] {
+        HWND own = make();
+        for (int i = 0; i < 200 && own; ++i)
+            SendMessageA(own, WM_USER + 1, 0, 0);
+        otherThreadLines = StatsLines(capture.Lines(), "Event");
+        DestroyWindow(own);
+    });
+    EXPECT_GE(otherThreadLines, 1) << "a new thread's record reports after its own 200 events";
+    w->UnregisterClass("TsfTestStats");
+}
+
 TEST(TsfTrace, PartialLinesJoinAtTheNewline)
 {
     tsf::DebugCapture capture;
@@ -405,6 +464,20 @@ TEST(TsfDiagnostics, AttachAndDetachReportsGoWhereTheyShould)
     EXPECT_TRUE(w1.lines.empty());
 }
 
+// Pumps this thread's messages until its tooltip window shows; null when
+// it never does.
+HWND WaitForTooltip(DWORD timeoutMs = 10000)
+{
+    HWND tip = nullptr;
+    bool shown = tsf::PumpUntil(
+        [&] {
+            tip = tsf::FindThreadWindow("QfTooltip");
+            return tip && IsWindowVisible(tip);
+        },
+        timeoutMs);
+    return shown ? tip : nullptr;
+}
+
 TEST(TsfTooltip, AppearsAfterItsDelayAndHides)
 {
     QfClassRecord record = {};
@@ -413,11 +486,8 @@ TEST(TsfTooltip, AppearsAfterItsDelayAndHides)
                                  nullptr, nullptr);
     IQfWindowObject* object = w->GetWindowObject(owner);
     ASSERT_EQ(w->ShowTooltip(object, "Hint text", 10, 10), 1);
-    HWND tip = nullptr;
-    ASSERT_TRUE(tsf::PumpUntil([&] {
-        tip = tsf::FindThreadWindow("QfTooltip");
-        return tip && IsWindowVisible(tip);
-    })) << "tooltip never appeared";
+    HWND tip = WaitForTooltip();
+    ASSERT_NE(tip, nullptr) << "tooltip never appeared";
     RECT r;
     GetWindowRect(tip, &r);
     EXPECT_GE(r.left, 100 + 10);
@@ -427,6 +497,38 @@ TEST(TsfTooltip, AppearsAfterItsDelayAndHides)
     w->ReturnWindowObject(object);
     DestroyWindow(owner);
     (void)record;
+}
+
+// Windows and timers belong to their thread, and so does the tooltip: a
+// tooltip shown on a second thread appears there, in a window of that
+// thread, while the first thread's tooltip still appears on the first.
+TEST(TsfTooltip, EachThreadShowsItsOwnTooltip)
+{
+    IQfWndMgr* w = Lib().window();
+    HWND owner = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 100, 100, 200, 100, nullptr, nullptr,
+                                 nullptr, nullptr);
+    IQfWindowObject* object = w->GetWindowObject(owner);
+    ASSERT_EQ(w->ShowTooltip(object, "First thread", 10, 10), 1);
+    bool appearedThere = false;
+    tsf::RunOnThread([&] {
+        HWND own = CreateWindowExA(0, "STATIC", "", WS_POPUP, 300, 300, 200, 100, nullptr, nullptr, nullptr,
+                                   nullptr);
+        IQfWindowObject* ownObject = w->GetWindowObject(own);
+        if (w->ShowTooltip(ownObject, "Second thread", 10, 10) == 1)
+            appearedThere = WaitForTooltip(5000) != nullptr;
+        w->ShowTooltip(ownObject, nullptr, 0, 0);
+        w->ReturnWindowObject(ownObject);
+        DestroyWindow(own);
+    });
+    EXPECT_TRUE(appearedThere) << "the second thread's tooltip appears in a window of its own";
+    HWND tip = WaitForTooltip(5000);
+    EXPECT_NE(tip, nullptr) << "the first thread's tooltip still appears";
+    EXPECT_EQ(w->ShowTooltip(object, nullptr, 0, 0), 1);
+    if (tip) {
+        EXPECT_FALSE(IsWindowVisible(tip));
+    }
+    w->ReturnWindowObject(object);
+    DestroyWindow(owner);
 }
 
 }  // namespace

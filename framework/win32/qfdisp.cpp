@@ -192,12 +192,22 @@ public:
             return {v != QF_COLOR_NULL, v};
         });
     }
+    // The font is made from the record itself: a text would lose the
+    // character set and cannot spell an empty face.
     QfResult QFAPI GetFontVariant(QfGraphic** out, const QfFontSpec* spec) override
     {
-        char canonical[QF_FONT_TEXT_MAX] = "";
-        if (!spec || QfFormatFontSpec(spec, canonical) == 0)
-            return out ? GiveNull(out, QF_GRAPHIC_FONT) : QF_E_POINTER;
-        return GetFont(out, canonical);
+        if (!out)
+            return QF_E_POINTER;
+        if (!spec || (spec->flags & QF_FONT_INVALID))
+            return GiveNull(out, QF_GRAPHIC_FONT);
+        QfFontSpec record = *spec;
+        record.face[QF_FONT_FACE_MAX] = '\0';
+        char name[QF_FONT_NAME_MAX];
+        QfFontRecordName(&record, name);
+        return Get(out, QF_GRAPHIC_FONT, name, [&record]() -> Made {
+            HFONT font = QfCreateSpecFont(&record);
+            return {font != nullptr, reinterpret_cast<uintptr_t>(font)};
+        });
     }
     QfResult QFAPI GetFont(QfGraphic** out, const char* text) override
     {
@@ -214,8 +224,8 @@ public:
             return {true, reinterpret_cast<uintptr_t>(QfText()->MakeString(text, -1))};
         });
     }
-    int32_t QFAPI DrawObject(QfHandle dc, int32_t x, int32_t y, int32_t width, int32_t height, QfGraphic* object,
-                             uint32_t flags) override;
+    int32_t QFAPI DrawObject(QfHandle dc, int32_t x, int32_t y, int32_t width, int32_t height,
+                             QfGraphic* object) override;
     QfResult QFAPI GetCursor(QfGraphic** out, const char* reference) override
     {
         return GetResource(out, QF_GRAPHIC_CURSOR, "#Cursor", reference, [reference]() -> Made {
@@ -423,8 +433,7 @@ QfResult QfDispMgr::Get(QfGraphic** out, uint32_t type, const char* name, Maker 
     return QF_S_OK;
 }
 
-int32_t QfDispMgr::DrawObject(QfHandle dc, int32_t x, int32_t y, int32_t width, int32_t height, QfGraphic* object,
-                              uint32_t)
+int32_t QfDispMgr::DrawObject(QfHandle dc, int32_t x, int32_t y, int32_t width, int32_t height, QfGraphic* object)
 {
     HDC hdc = static_cast<HDC>(dc);
     if (!hdc || !object)

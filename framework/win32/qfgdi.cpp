@@ -141,6 +141,7 @@ HMENU QfLoadMenuRef(const char* reference, int option)
         return nullptr;
     HMENU menu = nullptr;
     int index = option;
+    bool numbered = false;  // the text itself names a submenu
     if (!IsText(reference)) {
         menu = LoadMenuA(Application(), reference);
     } else {
@@ -158,16 +159,23 @@ HMENU QfLoadMenuRef(const char* reference, int option)
         menu = static_cast<HMENU>(Resolve(
             ref, [](HMODULE m, const char* n) -> HANDLE { return LoadMenuA(m, n); },
             [](const char* n) -> HANDLE { return QfRoot()->LoadModuleMenu(n); }));
-        if (number[0])
+        if (number[0]) {
             index = atoi(number);
+            numbered = true;
+        }
     }
     if (!menu || index < -1)
         return menu;
     if (index == -1)
         index = 0;
     HMENU sub = GetSubMenu(menu, index);
-    if (sub)
+    if (sub) {
         RemoveMenu(menu, static_cast<UINT>(index), MF_BYPOSITION);
+    } else if (!numbered && index < GetMenuItemCount(menu)) {
+        // A command, not a submenu, stands at the option's place: the menu
+        // is a plain list of commands and is itself what the caller shows.
+        return menu;
+    }
     DestroyMenu(menu);
     return sub;
 }

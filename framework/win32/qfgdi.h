@@ -15,7 +15,9 @@ HICON QfLoadIconRef(const char* reference, int* width, int* height);
 HCURSOR QfLoadCursorRef(const char* reference);
 // A menu the caller owns: "module!name(n)" or a resource number; n, or else
 // option when it is -1 or more (-1 meaning 0), picks a submenu, which is
-// detached before its parent is destroyed.
+// detached before its parent is destroyed. Where the option falls on a
+// command rather than a submenu, the menu itself is returned; a number in
+// the text must name a submenu.
 HMENU QfLoadMenuRef(const char* reference, int option);
 // The process's default palette on a palette device, else null.
 HPALETTE QfDefaultPalette();

@@ -56,6 +56,33 @@ QfResult QfCreateTextMgr(const QfGuid& iid, void** out, ICafeObject* outer, uint
 QfResult QfCreateDispMgr(const QfGuid& iid, void** out, ICafeObject* outer, uint32_t context);
 QfResult QfCreateWndMgr(const QfGuid& iid, void** out, ICafeObject* outer, uint32_t context);
 
+// Tooltips: one per thread, kept in a thread bank reserved at load.
+void QfTooltipInit();
+int32_t QfTooltipShow(HWND owner, const char* text, int x, int y);
+
+// Hands a message to a window object's handler on the calling thread and
+// returns the result the handler left in the object's record (not its
+// handled flag); the record's previous result is kept.
+intptr_t QfDeliverToObject(IQfWindowObject* object, uint32_t message, uintptr_t wParam, intptr_t lParam);
+
+// The window service's "Paint" and "Event" statistics: the thread bank is
+// reserved at load; a timing object lives while a window object handles one
+// message.
+void QfWindowStatsInit();
+class QfMessageTiming {
+public:
+    explicit QfMessageTiming(uint32_t message);
+    ~QfMessageTiming();
+    QfMessageTiming(const QfMessageTiming&) = delete;
+    QfMessageTiming& operator=(const QfMessageTiming&) = delete;
+
+private:
+    void* stats_;
+    bool paint_;
+    uint64_t paintCpu_ = 0;
+    uint64_t start_ = 0;
+};
+
 // Window service internals used by the hidden window.
 void QfBroadcastToWindowObjects(UINT message, WPARAM wParam, LPARAM lParam, HWND except);
 IQfWindowObject* QfCreateWindowFromRecord(const QfCreateRecord* record);
@@ -111,6 +138,21 @@ private:
     const char* name_;
     LONG refs_ = 0;
 };
+
+// The calling thread's object of type T, kept through a pointer in a thread
+// bank and made on first use when create is set; null without the bank.
+template <class T>
+T* QfThreadObject(uint32_t bank, bool create)
+{
+    if (bank == QF_BANK_FAILED || !QfThreads())
+        return nullptr;
+    T** slot = static_cast<T**>(QfThreads()->GetBank(bank));
+    if (!slot)
+        return nullptr;
+    if (!*slot && create)
+        *slot = new (std::nothrow) T();
+    return *slot;
+}
 
 // Constructs a singleton in static storage on first use.
 template <class T>

@@ -63,7 +63,7 @@ private:
         QfThreadBlock* block = Block();
         void* bank = block ? QfBankTable::Address(block->bank, g_qfObjectBank) : nullptr;
         IQfWindowObject* object = bank ? *static_cast<IQfWindowObject**>(bank) : nullptr;
-        return object ? object->HandleMessage(code, 0, 0) : 0;
+        return object ? QfDeliverToObject(object, code, 0, 0) : 0;
     }
 
     DWORD slot_ = TLS_OUT_OF_INDEXES;

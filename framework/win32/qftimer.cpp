@@ -12,7 +12,20 @@ struct ThreadWheel {
     UINT_PTR tickTimer = 0;
 };
 
-class QfTimerMgr : public QfServiceBase<IQfTimerMgr> {
+// The inner object's table: the three base operations again. A type of its
+// own, so that the service's one set of base operations overrides both
+// tables.
+struct InnerObject {
+    virtual QfResult QFAPI QueryInterface(const QfGuid& iid, void** out) = 0;
+    virtual uint32_t QFAPI AddRef() = 0;
+    virtual uint32_t QFAPI Release() = 0;
+};
+
+// The interface table first, the inner object's right after it.
+struct TimerTables : IQfTimerMgr, InnerObject {
+};
+
+class QfTimerMgr : public QfServiceBase<TimerTables> {
 public:
     // The thread service is acquired before this one, so the bank is
     // reserved once, before any thread can race for it.
@@ -21,7 +34,10 @@ public:
         bank_ = QfThreads() ? QfThreads()->AllocBank(sizeof(ThreadWheel*), Cleanup) : QF_BANK_FAILED;
     }
 
-    void* QFAPI GetInner() override { return reinterpret_cast<char*>(this) + sizeof(void*); }
+    ICafeObject* QFAPI GetInner() override
+    {
+        return reinterpret_cast<ICafeObject*>(static_cast<InnerObject*>(this));
+    }
     uint32_t QFAPI AddTimer(QfTimerClient* client, uint32_t ticks) override
     {
         if (ticks < 1 || ticks > 254)
@@ -64,17 +80,7 @@ public:
     }
 
 private:
-    ThreadWheel* State(bool create)
-    {
-        if (bank_ == QF_BANK_FAILED)
-            return nullptr;
-        ThreadWheel** slot = static_cast<ThreadWheel**>(QfThreads()->GetBank(bank_));
-        if (!slot)
-            return nullptr;
-        if (!*slot && create)
-            *slot = new (std::nothrow) ThreadWheel();
-        return *slot;
-    }
+    ThreadWheel* State(bool create) { return QfThreadObject<ThreadWheel>(bank_, create); }
 
     static void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD);
 

@@ -1,5 +1,7 @@
-// QfTooltipMgr: one tooltip window per process, shown after a delay and
-// removed after a while, timed by the framework's own timer service.
+// QfTooltipMgr: one tooltip window per thread, shown after a delay and
+// removed after a while, timed by the framework's timer service. Windows
+// and timers belong to their thread, so each thread that shows tooltips has
+// its own state in a thread bank.
 #include "qfinternal.h"
 
 namespace {
@@ -9,7 +11,7 @@ const uint32_t kShowTicks = 10;   // half a second
 const uint32_t kHideTicks = 100;  // five seconds
 
 struct Tooltip {
-    QfTimerClient timer;
+    QfTimerClient timer = {};  // first: a timer call finds its tooltip from it
     HWND window = nullptr;
     QfString* text = nullptr;
     POINT at = {};
@@ -19,7 +21,27 @@ struct Tooltip {
     const char* fontSpec = "MS Sans Serif: 8";
 };
 
-Tooltip g_tip;
+uint32_t g_bank = QF_BANK_FAILED;
+
+Tooltip* ThreadTooltip(bool create)
+{
+    return QfThreadObject<Tooltip>(g_bank, create);
+}
+
+// Thread exit: the thread's timers, window and text go with it.
+void QFAPI DropTooltip(void* bank)
+{
+    Tooltip** slot = static_cast<Tooltip**>(bank);
+    Tooltip* tip = *slot;
+    if (!tip)
+        return;
+    *slot = nullptr;
+    QfTimers()->RemoveAllTimers(&tip->timer);
+    if (tip->window && IsWindow(tip->window))
+        DestroyWindow(tip->window);
+    QfText()->ReleaseString(tip->text);
+    delete tip;
+}
 
 // A colour value of the display service as a GDI colour; fallback for the
 // null colour and for the specials.
@@ -38,32 +60,32 @@ COLORREF ToColorRef(const char* spec, int fallbackIndex)
     return result;
 }
 
-HFONT PickFont(QfGraphic** holder)
+HFONT PickFont(const Tooltip& tip, QfGraphic** holder)
 {
     *holder = nullptr;
-    if (QfDisplay() && QfDisplay()->GetFont(holder, g_tip.fontSpec) >= 0 && *holder && (*holder)->value)
+    if (QfDisplay() && QfDisplay()->GetFont(holder, tip.fontSpec) >= 0 && *holder && (*holder)->value)
         return reinterpret_cast<HFONT>((*holder)->value);
     return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
-void OnPaint(HWND window)
+void OnPaint(const Tooltip& tip, HWND window)
 {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
     RECT r;
     GetClientRect(window, &r);
-    COLORREF back = g_tip.buttonStyle ? ToColorRef("Color_BtnFace", COLOR_BTNFACE)
-                                      : ToColorRef("Color_InfoBk", COLOR_INFOBK);
-    COLORREF fore = g_tip.buttonStyle ? ToColorRef("Color_BtnText", COLOR_BTNTEXT)
-                                      : ToColorRef("Color_InfoText", COLOR_INFOTEXT);
+    COLORREF back = tip.buttonStyle ? ToColorRef("Color_BtnFace", COLOR_BTNFACE)
+                                    : ToColorRef("Color_InfoBk", COLOR_INFOBK);
+    COLORREF fore = tip.buttonStyle ? ToColorRef("Color_BtnText", COLOR_BTNTEXT)
+                                    : ToColorRef("Color_InfoText", COLOR_INFOTEXT);
     HBRUSH brush = CreateSolidBrush(back);
     FillRect(dc, &r, brush);
     DeleteObject(brush);
     QfGraphic* font = nullptr;
-    HGDIOBJ old = SelectObject(dc, PickFont(&font));
+    HGDIOBJ old = SelectObject(dc, PickFont(tip, &font));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, fore);
-    const char* text = g_tip.text ? QfStringText(g_tip.text) : "";
+    const char* text = tip.text ? QfStringText(tip.text) : "";
     TextOutA(dc, 3, 1, text, lstrlenA(text));
     SelectObject(dc, old);
     if (font)
@@ -71,25 +93,29 @@ void OnPaint(HWND window)
     EndPaint(window, &ps);
 }
 
+// The window runs on the thread that made it, which owns its tooltip.
 LRESULT CALLBACK TooltipProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    Tooltip* tip = ThreadTooltip(false);
     switch (message) {
     case WM_PAINT:
-        OnPaint(window);
+        if (!tip)
+            break;
+        OnPaint(*tip, window);
         return 0;
     case WM_NCHITTEST:
         return HTTRANSPARENT;
     case WM_DESTROY:
-        if (g_tip.window == window)
-            g_tip.window = nullptr;
+        if (tip && tip->window == window)
+            tip->window = nullptr;
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-bool EnsureWindow()
+bool EnsureWindow(Tooltip& tip)
 {
-    if (g_tip.window && IsWindow(g_tip.window))
+    if (tip.window && IsWindow(tip.window))
         return true;
     WNDCLASSA wc = {};
     wc.style = CS_SAVEBITS;
@@ -98,74 +124,78 @@ bool EnsureWindow()
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.lpszClassName = kClassName;
     RegisterClassA(&wc);
-    g_tip.window = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kClassName, "", WS_POPUP | WS_BORDER, 0, 0, 10,
-                                   10, nullptr, nullptr, g_qfModule, nullptr);
-    return g_tip.window != nullptr;
+    tip.window = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kClassName, "", WS_POPUP | WS_BORDER, 0, 0, 10,
+                                 10, nullptr, nullptr, g_qfModule, nullptr);
+    return tip.window != nullptr;
 }
 
-void Appear()
+void Appear(Tooltip& tip)
 {
-    if (!EnsureWindow())
+    if (!EnsureWindow(tip))
         return;
-    HDC dc = GetDC(g_tip.window);
+    HDC dc = GetDC(tip.window);
     QfGraphic* font = nullptr;
-    HGDIOBJ old = SelectObject(dc, PickFont(&font));
-    const char* text = g_tip.text ? QfStringText(g_tip.text) : "";
+    HGDIOBJ old = SelectObject(dc, PickFont(tip, &font));
+    const char* text = tip.text ? QfStringText(tip.text) : "";
     SIZE size = {};
     GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
     SelectObject(dc, old);
     if (font)
         QfDisplay()->ReleaseObject(font);
-    ReleaseDC(g_tip.window, dc);
-    SetWindowPos(g_tip.window, HWND_TOPMOST, g_tip.at.x, g_tip.at.y, size.cx + 8, size.cy + 4,
+    ReleaseDC(tip.window, dc);
+    SetWindowPos(tip.window, HWND_TOPMOST, tip.at.x, tip.at.y, size.cx + 8, size.cy + 4,
                  SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    InvalidateRect(g_tip.window, nullptr, TRUE);
-    g_tip.hideId = QfTimers()->AddTimer(&g_tip.timer, kHideTicks);
-    if (!g_tip.hideId)
+    InvalidateRect(tip.window, nullptr, TRUE);
+    tip.hideId = QfTimers()->AddTimer(&tip.timer, kHideTicks);
+    if (!tip.hideId)
         QfRoot()->DiagnosticPrintf(0, "TS: (QfTooltipMgr) Event request failed; Tooltip may not be removed.");
 }
 
-void QFAPI OnTimer(QfTimerClient*, uint32_t id)
+void QFAPI OnTimer(QfTimerClient* client, uint32_t id)
 {
-    if (id == g_tip.showId) {
-        g_tip.showId = 0;
-        Appear();
-    } else if (id == g_tip.hideId) {
-        g_tip.hideId = 0;
-        if (g_tip.window)
-            ShowWindow(g_tip.window, SW_HIDE);
+    Tooltip& tip = *reinterpret_cast<Tooltip*>(client);
+    if (id == tip.showId) {
+        tip.showId = 0;
+        Appear(tip);
+    } else if (id == tip.hideId) {
+        tip.hideId = 0;
+        if (tip.window)
+            ShowWindow(tip.window, SW_HIDE);
     }
 }
 
 }  // namespace
 
+void QfTooltipInit()
+{
+    if (IQfThreadMgr* threads = QfThreads())
+        g_bank = threads->AllocBank(sizeof(Tooltip*), DropTooltip);
+}
+
 int32_t QfTooltipShow(HWND owner, const char* text, int x, int y)
 {
-    g_tip.timer.onTimer = OnTimer;
-    QfTimers()->RemoveAllTimers(&g_tip.timer);
-    g_tip.showId = g_tip.hideId = 0;
+    Tooltip* tip = ThreadTooltip(text != nullptr);
+    if (!tip)
+        return text ? 0 : 1;
+    tip->timer.onTimer = OnTimer;
+    QfTimers()->RemoveAllTimers(&tip->timer);
+    tip->showId = tip->hideId = 0;
     if (!text) {
-        if (g_tip.window)
-            ShowWindow(g_tip.window, SW_HIDE);
+        if (tip->window)
+            ShowWindow(tip->window, SW_HIDE);
         return 1;
     }
     QfString* made = QfText()->MakeString(text, -1);
-    QfText()->ReleaseString(g_tip.text);
-    g_tip.text = made;
+    QfText()->ReleaseString(tip->text);
+    tip->text = made;
     POINT p = {x, y + GetSystemMetrics(SM_CYCURSOR) / 2};
     if (owner)
         ClientToScreen(owner, &p);
-    g_tip.at = p;
-    g_tip.showId = QfTimers()->AddTimer(&g_tip.timer, kShowTicks);
-    if (!g_tip.showId) {
+    tip->at = p;
+    tip->showId = QfTimers()->AddTimer(&tip->timer, kShowTicks);
+    if (!tip->showId) {
         QfRoot()->DiagnosticPrintf(0, "TS: (QfTooltipMgr) Event request failed; Tooltip may not appear.");
         return 0;
     }
     return 1;
-}
-
-// The tooltip window, for tests and diagnostics: null until first shown.
-HWND QfTooltipWindow()
-{
-    return g_tip.window;
 }

@@ -3,9 +3,6 @@
 // calls into window objects.
 #include "qflock.h"
 #include "qfinternal.h"
-#include "qftrace.h"
-
-int32_t QfTooltipShow(HWND owner, const char* text, int x, int y);
 
 namespace {
 
@@ -150,7 +147,9 @@ struct CallRecord {
     intptr_t lParam;
 };
 
-intptr_t Deliver(IQfWindowObject* object, uint32_t message, uintptr_t wParam, intptr_t lParam)
+}  // namespace
+
+intptr_t QfDeliverToObject(IQfWindowObject* object, uint32_t message, uintptr_t wParam, intptr_t lParam)
 {
     QfWindowRecord* record = object->GetRecord();
     QfMessageResult saved = record->result;
@@ -162,21 +161,7 @@ intptr_t Deliver(IQfWindowObject* object, uint32_t message, uintptr_t wParam, in
     return value;
 }
 
-QfStatsRecord g_paintStats;
-bool g_paintStatsReady = false;
-
-uint64_t ThreadCpu100ns()
-{
-    FILETIME create, exit, kernel, user;
-    if (!GetThreadTimes(GetCurrentThread(), &create, &exit, &kernel, &user))
-        return 0;
-    ULARGE_INTEGER k, u;
-    k.LowPart = kernel.dwLowDateTime;
-    k.HighPart = kernel.dwHighDateTime;
-    u.LowPart = user.dwLowDateTime;
-    u.HighPart = user.dwHighDateTime;
-    return k.QuadPart + u.QuadPart;
-}
+namespace {
 
 LRESULT ForwardToParent(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -210,7 +195,7 @@ LRESULT CALLBACK Dispatcher(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
     if (message == QF_MSG_CALLOBJECT) {
         CallRecord* call = reinterpret_cast<CallRecord*>(lParam);
-        return call && call->object ? Deliver(call->object, call->message, call->wParam, call->lParam) : 0;
+        return call && call->object ? QfDeliverToObject(call->object, call->message, call->wParam, call->lParam) : 0;
     }
     IQfWindowObject* object = g_map.Find(window);
     if (!object)
@@ -220,35 +205,14 @@ LRESULT CALLBACK Dispatcher(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     QfMessageResult saved = record->result;
     record->result.value = 0;
     record->result.flags = 0;
-
-    LARGE_INTEGER start = {}, end = {}, frequency = {};
-    uint64_t cpuStart = 0;
-    bool timing = message == WM_PAINT;
-    if (timing) {
-        if (!QueryPerformanceFrequency(&frequency) || !QueryPerformanceCounter(&start)) {
-            frequency.QuadPart = 1000;
-            start.QuadPart = GetTickCount();
-        }
-        cpuStart = ThreadCpu100ns();
+    bool handled;
+    {
+        QfMessageTiming timing(message);
+        handled = object->HandleMessage(message, wParam, lParam) != 0;
     }
-    bool handled = object->HandleMessage(message, wParam, lParam) != 0;
     QfMessageResult result = record->result;
     record->result = saved;
     LRESULT value = handled ? result.value : DefWindowProcA(window, message, wParam, lParam);
-    if (timing) {
-        if (frequency.QuadPart == 1000)
-            end.QuadPart = GetTickCount();
-        else
-            QueryPerformanceCounter(&end);
-        if (!g_paintStatsReady) {
-            QfStatsInit(&g_paintStats, "Paint", 200);
-            g_paintStatsReady = true;
-        }
-        char line[160];
-        if (QfStatsAdd(&g_paintStats, static_cast<uint64_t>(end.QuadPart - start.QuadPart),
-                       static_cast<uint64_t>(frequency.QuadPart), ThreadCpu100ns() - cpuStart, line, sizeof line))
-            QfTraceOutput("%s", line);
-    }
     if (result.flags & QF_RESULT_FORWARD_TO_PARENT)
         ForwardToParent(window, message, wParam, lParam);
     if (result.flags & QF_RESULT_UPDATE_PENDING)
@@ -371,7 +335,7 @@ public:
             return 0;
         HWND window = static_cast<HWND>(object->GetRecord()->window);
         if (!window || GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) {
-            return Deliver(object, message, wParam, lParam);
+            return QfDeliverToObject(object, message, wParam, lParam);
         }
         CallRecord call = {object, message, wParam, lParam};
         return QfRoot()->SendMessageSafe(window, QF_MSG_CALLOBJECT, 0, reinterpret_cast<intptr_t>(&call));

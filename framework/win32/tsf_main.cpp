@@ -23,6 +23,8 @@ bool Load()
         g_qfObjectBank = threads->AllocBank(4, nullptr);
         g_qfTraceBank = threads->AllocBank(260, QfTraceBankCleanup);
     }
+    QfTooltipInit();
+    QfWindowStatsInit();
     QfRegisterHiddenWindowClass();
     if (!g_qfModule)
         return false;

@@ -4,13 +4,39 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <time.h>
+#endif
+
 namespace {
+
+// Processor time the calling thread has used, in seconds.
+double ThreadCpuSeconds()
+{
+#ifdef _WIN32
+    FILETIME created, exited, kernel, user;
+    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
+    ULARGE_INTEGER k, u;
+    k.LowPart = kernel.dwLowDateTime;
+    k.HighPart = kernel.dwHighDateTime;
+    u.LowPart = user.dwLowDateTime;
+    u.HighPart = user.dwHighDateTime;
+    return static_cast<double>(k.QuadPart + u.QuadPart) / 1e7;
+#else
+    timespec now;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+#endif
+}
 
 int Match(const char* text, const char* pattern)
 {
@@ -383,6 +409,33 @@ TEST(PatternConcurrency, ThreadsGetTheirOwnArguments)
     t1.join();
     t2.join();
     EXPECT_EQ(wrong.load(), 0);
+}
+
+// Two equal long matches started together: the one that finds the engine
+// busy must wait asleep, so each thread pays about the processor time of its
+// own match. A waiter that spins (or only yields) pays for the other
+// thread's match as well, about twice as much.
+TEST(PatternConcurrency, AWaitingCallerSleepsInsteadOfSpinning)
+{
+    // Each further "*?" multiplies the backtracking by the text's length.
+    std::string text(180, 'a');
+    double cpu[2] = {};
+    std::atomic<int> ready{0};
+    auto worker = [&](int i) {
+        ++ready;
+        while (ready.load() < 2) {
+        }
+        double start = ThreadCpuSeconds();
+        EXPECT_EQ(Match(text.c_str(), "*?*?*?*?c"), -1);
+        cpu[i] = ThreadCpuSeconds() - start;
+    };
+    std::thread t1(worker, 0);
+    std::thread t2(worker, 1);
+    t1.join();
+    t2.join();
+    double low = std::min(cpu[0], cpu[1]), high = std::max(cpu[0], cpu[1]);
+    ASSERT_GT(low, 0.05) << "the match is long enough to measure: " << cpu[0] << " and " << cpu[1];
+    EXPECT_LT(high, low * 1.5) << "processor seconds of the two callers: " << cpu[0] << " and " << cpu[1];
 }
 
 }  // namespace
