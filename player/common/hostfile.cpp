@@ -1,8 +1,11 @@
 #include "hostfile.h"
 
+#include <cctype>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <new>
+#include <system_error>
 
 #include <sys/stat.h>
 
@@ -31,6 +34,38 @@ std::string HostPath(const char* path)
     }
 #endif
     return host;
+}
+
+std::string FindHostPath(const char* path)
+{
+    namespace fs = std::filesystem;
+    const std::string host = HostPath(path);
+    if (host.empty())
+        return host;
+    std::error_code ec;
+    if (fs::exists(host, ec))
+        return host;
+#ifdef _WIN32
+    return std::string();
+#else
+    const fs::path wanted(host);
+    const std::string name = wanted.filename().string();
+    auto same = [&name](const std::string& other) {
+        if (other.size() != name.size())
+            return false;
+        for (size_t i = 0; i < name.size(); ++i) {
+            if (std::tolower(static_cast<unsigned char>(name[i])) != std::tolower(static_cast<unsigned char>(other[i])))
+                return false;
+        }
+        return true;
+    };
+    fs::directory_iterator it(wanted.has_parent_path() ? wanted.parent_path() : fs::path("."), ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        if (same(it->path().filename().string()))
+            return it->path().string();
+    }
+    return std::string();
+#endif
 }
 
 FileResult ReadFileImage(const char* path, std::vector<uint8_t>* out)

@@ -18,6 +18,12 @@ enum class FileResult {
 // The host spelling of a program path.
 std::string HostPath(const char* path);
 
+// The host path of an existing file or folder. On hosts with case-sensitive
+// names, when the path itself does not exist, its last component is looked
+// for again ignoring case ("PIANODIR.FIL" on a floppy copied to Linux).
+// Empty when nothing matches.
+std::string FindHostPath(const char* path);
+
 // Reads the whole file into `out` (replacing its contents).
 FileResult ReadFileImage(const char* path, std::vector<uint8_t>* out);
 

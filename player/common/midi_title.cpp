@@ -5,6 +5,7 @@
 
 #include "clean_title.h"
 #include "hostfile.h"
+#include "riff_midi.h"
 
 namespace smf {
 
@@ -14,8 +15,16 @@ constexpr size_t kFormatLowByte = 9;
 constexpr size_t kScanStart = 23;  // past the headers and the first delta
 constexpr size_t kLongestName = 128;
 
-// The karaoke title: 0xFF 0x01 L '@' 'T', then L - 2 bytes.
-bool FindKaraokeTitle(const uint8_t* bytes, size_t size, std::string* raw)
+size_t Available(size_t size, size_t from, size_t wanted)
+{
+    if (from >= size)
+        return 0;
+    return size - from < wanted ? size - from : wanted;
+}
+
+// The karaoke title: 0xFF 0x01 L '@' 'T', then L - 2 bytes. A recogniser
+// with states: any unexpected byte resets it and a new 0xFF restarts it.
+bool FindKaraokeTitle(const uint8_t* bytes, size_t size, MidiTitleEvent* event)
 {
     enum State { Idle, AfterFF, AfterType, AfterLength, AfterAt } state = Idle;
     size_t length = 0;
@@ -40,10 +49,10 @@ bool FindKaraokeTitle(const uint8_t* bytes, size_t size, std::string* raw)
             break;
         case AfterAt:
             if (b == 0x54) {
-                const size_t count = length >= 2 ? length - 2 : 0;
-                const size_t from = pos + 1;
-                const size_t take = from < size ? (size - from < count ? size - from : count) : 0;
-                raw->assign(reinterpret_cast<const char*>(bytes + from), take);
+                event->karaoke = true;
+                event->at = pos - 4;
+                event->textAt = pos + 1;
+                event->count = Available(size, pos + 1, length >= 2 ? length - 2 : 0);
                 return true;
             }
             break;
@@ -57,7 +66,7 @@ bool FindKaraokeTitle(const uint8_t* bytes, size_t size, std::string* raw)
 
 // The first 0xFF 0x03 name; files of format 1 and 2 only before their
 // second track.
-bool FindTrackName(const uint8_t* bytes, size_t size, bool stopAtTrack, std::string* raw)
+bool FindTrackName(const uint8_t* bytes, size_t size, bool stopAtTrack, MidiTitleEvent* event)
 {
     for (size_t pos = kScanStart; pos + 3 <= size; ++pos) {
         if (stopAtTrack && pos + 4 <= size && std::memcmp(bytes + pos, "MTrk", 4) == 0)
@@ -67,10 +76,10 @@ bool FindTrackName(const uint8_t* bytes, size_t size, bool stopAtTrack, std::str
         size_t count = bytes[pos + 2];
         if (count > kLongestName)
             count = kLongestName - 1;
-        const size_t from = pos + 3;
-        if (count > size - from)
-            count = size - from;
-        raw->assign(reinterpret_cast<const char*>(bytes + from), count);
+        event->karaoke = false;
+        event->at = pos;
+        event->textAt = pos + 3;
+        event->count = Available(size, pos + 3, count);
         return true;
     }
     return false;
@@ -89,15 +98,24 @@ std::string Tidy(std::string raw)
 
 }  // namespace
 
-bool MidiTitleFromImage(const uint8_t* bytes, size_t size, std::string* title)
+bool FindMidiTitleEvent(const uint8_t* midi, size_t size, MidiTitleEvent* event)
 {
     if (size < 10)
         return false;
-    const bool multiTrack = bytes[kFormatLowByte] != 0;
-    std::string raw;
-    if (!(multiTrack && FindKaraokeTitle(bytes, size, &raw)) && !FindTrackName(bytes, size, multiTrack, &raw))
+    const bool multiTrack = midi[kFormatLowByte] != 0;
+    return (multiTrack && FindKaraokeTitle(midi, size, event)) || FindTrackName(midi, size, multiTrack, event);
+}
+
+bool MidiTitleFromImage(const uint8_t* bytes, size_t size, std::string* title)
+{
+    RmidData data;
+    if (!FindRmidData(bytes, size, &data))
         return false;
-    *title = Tidy(raw);
+    const uint8_t* midi = bytes + data.start;
+    MidiTitleEvent event;
+    if (!FindMidiTitleEvent(midi, data.size, &event))
+        return false;
+    *title = Tidy(std::string(reinterpret_cast<const char*>(midi + event.textAt), event.count));
     return true;
 }
 

@@ -32,22 +32,6 @@ bool LessNoCase(const std::string& a, const std::string& b)
     return a.size() != b.size() ? a.size() < b.size() : a < b;
 }
 
-#ifndef _WIN32
-// The same path with its last component matched ignoring case, or empty.
-std::string FindIgnoringCase(const std::string& path)
-{
-    const fs::path host = Host(path);
-    std::error_code ec;
-    const std::string wanted = host.filename().string();
-    fs::directory_iterator it(host.has_parent_path() ? host.parent_path() : fs::path("."), ec);
-    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (EqualsNoCase(name, wanted))
-            return it->path().string();
-    }
-    return std::string();
-}
-#endif
 
 }  // namespace
 
@@ -106,15 +90,9 @@ std::unique_ptr<BatchListing> HostBatchFileSystem::List(const std::string& folde
 
 bool HostBatchFileSystem::Read(const std::string& path, size_t maxBytes, std::vector<uint8_t>* out)
 {
-    std::string actual = path;
-#ifndef _WIN32
-    std::error_code ec;
-    if (!fs::exists(Host(path), ec)) {
-        actual = FindIgnoringCase(path);
-        if (actual.empty())
-            return false;
-    }
-#endif
+    const std::string actual = FindHostPath(path.c_str());
+    if (actual.empty())
+        return false;
     if (maxBytes == kReadWhole)
         return ReadFileImage(actual.c_str(), out) == FileResult::Ok;
     return ReadFilePrefix(actual.c_str(), maxBytes, out);

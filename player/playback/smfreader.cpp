@@ -4,6 +4,7 @@
 #include <new>
 
 #include "hostfile.h"
+#include "riff_midi.h"
 #include "smf_timecode.h"
 #include "streamrecords.h"
 
@@ -18,11 +19,6 @@ uint32_t Be32(const uint8_t* p)
 uint16_t Be16(const uint8_t* p)
 {
     return static_cast<uint16_t>(p[0] << 8 | p[1]);
-}
-
-uint32_t Le32(const uint8_t* p)
-{
-    return GetMidiWord(p);
 }
 
 // A variable-length number within [*pos, end). Any number of bytes is
@@ -74,34 +70,6 @@ uint32_t TimeCodeMs(uint16_t division, uint32_t tick)
 uint32_t TempoMs(uint16_t division, uint32_t ticks, uint32_t tempo)
 {
     return RoundedDiv(static_cast<uint64_t>(ticks) * tempo, static_cast<uint64_t>(division) * 1000);
-}
-
-// Finds the MIDI data inside a RIFF "RMID" file. Returns false for an RMID
-// file without a complete "data" chunk; `*isRmid` false means the whole file
-// is MIDI data.
-bool FindRmidData(const std::vector<uint8_t>& file, bool* isRmid, size_t* start, size_t* size)
-{
-    const size_t n = file.size();
-    *isRmid = n >= 12 && std::memcmp(file.data(), "RIFF", 4) == 0 &&
-              std::memcmp(file.data() + 8, "RMID", 4) == 0;
-    if (!*isRmid)
-        return true;
-    const uint64_t riffEnd = 8 + static_cast<uint64_t>(Le32(file.data() + 4));
-    const uint64_t limit = riffEnd < n ? riffEnd : n;
-    uint64_t pos = 12;
-    while (pos + 8 <= limit) {
-        const uint8_t* chunk = file.data() + pos;
-        const uint32_t chunkSize = Le32(chunk + 4);
-        if (std::memcmp(chunk, "data", 4) == 0) {
-            if (chunkSize > n - (pos + 8))
-                return false;  // the chunk runs past the end of the file
-            *start = static_cast<size_t>(pos + 8);
-            *size = chunkSize;
-            return true;
-        }
-        pos += 8 + static_cast<uint64_t>(chunkSize) + (chunkSize & 1);  // chunks are word aligned
-    }
-    return false;
 }
 
 }  // namespace
@@ -167,13 +135,12 @@ SmfResult SmfReader::OpenImage(const uint8_t* bytes, size_t size, std::unique_pt
 
 SmfResult SmfReader::Load(std::vector<uint8_t>&& file)
 {
-    bool isRmid = false;
-    size_t start = 0, size = 0;
-    if (!FindRmidData(file, &isRmid, &start, &size))
+    RmidData rmid;
+    if (!FindRmidData(file.data(), file.size(), &rmid))
         return SmfResult::InvalidFile;
     try {
-        if (isRmid)
-            image_.assign(file.begin() + start, file.begin() + start + size);
+        if (rmid.isRmid)
+            image_.assign(file.begin() + rmid.start, file.begin() + rmid.start + rmid.size);
         else
             image_ = std::move(file);
     } catch (const std::bad_alloc&) {

@@ -13,6 +13,7 @@
 #include "eseq_convert.h"
 #include "eseq_format.h"
 #include "hostfile.h"
+#include "playlist_commands.h"
 #include "midisink.h"
 #include "sequencer.h"
 #include "smfreader.h"
@@ -33,7 +34,7 @@ const char kUsageEnd[] =
 
 void PrintUsage(std::ostream& to)
 {
-    to << kUsage << kConvertUsage << kBatchUsage << kUsageEnd;
+    to << kUsage << kConvertUsage << kBatchUsage << kPlaylistUsage << kUsageEnd;
 }
 
 class Cli {
@@ -320,6 +321,12 @@ int RunZubcli(int argc, const char* const* argv, std::ostream& out, std::ostream
         return RunConvertCommand(args, out, err);
     if (command == "batch")
         return RunBatchCommand(args, out, err);
+    if (command == "title")
+        return RunTitleCommand(args, out, err);
+    if (command == "catalog")
+        return RunCatalogCommand(args, out, err);
+    if (command == "playlist")
+        return RunPlaylistCommand(args, out, err);
     if (command == "--help" || command == "-h" || command == "help") {
         PrintUsage(out);
         return 0;

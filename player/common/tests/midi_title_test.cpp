@@ -68,3 +68,24 @@ TEST(MidiTitle, LengthLimits)
 }
 
 }  // namespace
+
+namespace {
+
+// An .RMI song is read inside its "data" chunk: a chunk before it whose
+// bytes look like a name event does not count, and a song whose "data"
+// chunk runs past the end has no title.
+TEST(MidiTitle, RiffSongsAreReadInsideTheirDataChunk)
+{
+    const std::vector<uint8_t> song = BuildSong(0, 384, {Track().Meta(0, 0x03, Text("Inside")).End()});
+    const std::vector<uint8_t> decoy = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0x03, 5, 'D', 'e', 'c', 'o', 'y'};
+    const std::vector<uint8_t> rmi = Riff("RMID", {LeChunk("DISP", decoy), LeChunk("data", song)});
+    std::string title;
+    ASSERT_TRUE(smf::MidiTitleFromImage(rmi.data(), rmi.size(), &title));
+    EXPECT_EQ("Inside", title);
+
+    std::vector<uint8_t> cut = rmi;
+    cut.resize(cut.size() - 3);
+    EXPECT_FALSE(smf::MidiTitleFromImage(cut.data(), cut.size(), &title));
+}
+
+}  // namespace

@@ -222,6 +222,31 @@ std::vector<uint8_t> BuildPianodir(const PianodirSpec& spec)
     return out;
 }
 
+std::vector<uint8_t> BuildMusicDir(const MusicDirSpec& spec)
+{
+    std::vector<uint8_t> out(160 + 48 * spec.songs.size(), 0);
+    for (size_t i = 0; i < spec.diskTitle.size() && i < 64; ++i)
+        out[16 + i] = static_cast<uint8_t>(spec.diskTitle[i]);
+    out[81] = static_cast<uint8_t>(spec.songs.size());
+    for (size_t k = 0; k < spec.songs.size(); ++k) {
+        const size_t at = 160 + 48 * k;
+        Put(out, at, spec.songs[k].name, 8);
+        Put(out, at + 8, spec.songs[k].ext, 3);
+        Put(out, at + 21, spec.songs[k].shortTitle, 8);
+    }
+    return out;
+}
+
+std::vector<uint8_t> BuildNameMda(const std::vector<std::string>& titles)
+{
+    std::vector<uint8_t> out(160 + 48 * titles.size(), ' ');
+    for (size_t k = 0; k < titles.size(); ++k) {
+        for (size_t i = 0; i < titles[k].size() && i < 48; ++i)
+            out[160 + 48 * k + i] = static_cast<uint8_t>(titles[k][i]);
+    }
+    return out;
+}
+
 std::vector<NamedSong> OddSongs()
 {
     std::vector<NamedSong> songs;

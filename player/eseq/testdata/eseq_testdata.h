@@ -77,6 +77,21 @@ struct PianodirSpec {
 
 std::vector<uint8_t> BuildPianodir(const PianodirSpec& spec);
 
+// Disk Orchestra catalogs: "Music.dir" (a 160-byte header with the disk
+// title at 16 and the count at 81, then 48-byte records) and "Name.mda"
+// (48-byte long titles from offset 160).
+struct MusicDirSong {
+    std::string name;        // at most 8 characters
+    std::string ext;         // at most 3
+    std::string shortTitle;  // at most 8
+};
+struct MusicDirSpec {
+    std::string diskTitle;  // at most 64
+    std::vector<MusicDirSong> songs;
+};
+std::vector<uint8_t> BuildMusicDir(const MusicDirSpec& spec);
+std::vector<uint8_t> BuildNameMda(const std::vector<std::string>& titles);
+
 // A named set of songs with the odd cases: both header variants, a Disk
 // Orchestra song, short titles, waits of both kinds, system exclusive
 // messages (the silencing one too), time signatures, tempo changes, a
