@@ -5,13 +5,12 @@
 // deadlines on this machine (the operating system's own timer accuracy).
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
-#include <mutex>
 #include <thread>
 #include <vector>
 
+#include "donelatch.h"
 #include "midisink.h"
 #include "smfbytes.h"
 #include "sequencer.h"
@@ -39,26 +38,6 @@ std::vector<uint8_t> DenseSong(int seconds)
     return song;
 }
 
-class Done : public SequencerNotify {
-public:
-    void ScheduleDone(uint32_t) override
-    {
-        std::lock_guard<std::mutex> guard(lock_);
-        done_ = true;
-        changed_.notify_all();
-    }
-    void Wait()
-    {
-        std::unique_lock<std::mutex> lk(lock_);
-        changed_.wait(lk, [this] { return done_; });
-    }
-
-private:
-    std::mutex lock_;
-    std::condition_variable changed_;
-    bool done_ = false;
-};
-
 void Report(const char* what, std::vector<double> errors)
 {
     std::sort(errors.begin(), errors.end());
@@ -75,14 +54,14 @@ int main(int argc, char** argv)
     const std::vector<uint8_t> song = DenseSong(seconds);
     MemorySink sink;
     SoftMidiStream stream(nullptr, &sink);
-    Done done;
+    DoneLatch done;
     std::unique_ptr<Sequencer> sequencer = Sequencer::Create(&stream, &done);
     if (sequencer->OpenImage(song.data(), song.size()) != kSeqOk ||
         sequencer->Preroll(0, sequencer->Length()) != kSeqOk || sequencer->Start() != kSeqOk) {
         std::fprintf(stderr, "bench_timing: cannot play the song\n");
         return 1;
     }
-    done.Wait();
+    done.WaitFor(1);
     sequencer->EndPlayback();
     std::vector<double> errors;
     for (const MemorySink::Entry& e : sink.Entries()) {

@@ -11,6 +11,7 @@
 #include "qfbank.h"
 #include "qfpool.h"
 #include "qfstring.h"
+#include "ratio_reporter.h"
 
 namespace {
 
@@ -65,35 +66,18 @@ void BM_BankLookup(benchmark::State& state)
 }
 BENCHMARK(BM_BankLookup);
 
-// Collects the time per iteration and prints the ratios after the table.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs)
-            ns_[r.benchmark_name()] = r.GetAdjustedRealTime();
-    }
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        double pool = ns_["BM_FrameworkString"], heap = ns_["BM_MallocString"], bank = ns_["BM_BankLookup"];
-        if (heap > 0) {
-            printf("framework string alloc/release: %.1f ns/op, %.2f x malloc/free\n", pool, pool / heap);
-            printf("bank lookup: %.1f ns/op, %.3f x malloc/free\n", bank, bank / heap);
-        }
-    }
-
-private:
-    std::map<std::string, double> ns_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    RatioReporter reporter([](std::map<std::string, double>& ns) {
+        double pool = ns["BM_FrameworkString"], heap = ns["BM_MallocString"], bank = ns["BM_BankLookup"];
+        if (heap > 0) {
+            printf("framework string alloc/release: %.1f ns/op, %.2f x malloc/free\n", pool, pool / heap);
+            printf("bank lookup: %.1f ns/op, %.3f x malloc/free\n", bank, bank / heap);
+        }
+    });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;

@@ -1,11 +1,10 @@
 // Opens arbitrary bytes as a song, walks the whole merge, converts ticks to
 // milliseconds, and plays it as fast as possible into memory through the
 // Sequencer, with every instrument control armed and a preroll from the middle.
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
-#include <mutex>
 
+#include "donelatch.h"
 #include "midisink.h"
 #include "sequencer.h"
 #include "smfreader.h"
@@ -14,34 +13,14 @@
 
 namespace {
 
-class Done : public SequencerNotify {
-public:
-    void ScheduleDone(uint32_t) override
-    {
-        std::lock_guard<std::mutex> guard(lock_);
-        done_ = true;
-        changed_.notify_all();
-    }
-    void Wait()
-    {
-        std::unique_lock<std::mutex> lk(lock_);
-        changed_.wait(lk, [this] { return done_; });
-        done_ = false;
-    }
-
-private:
-    std::mutex lock_;
-    std::condition_variable changed_;
-    bool done_ = false;
-};
-
-void Play(Sequencer& sequencer, Done& done, uint32_t start)
+void Play(Sequencer& sequencer, DoneLatch& done, uint32_t start)
 {
+    const int before = done.Count();
     if (sequencer.Preroll(start, sequencer.Length()) != kSeqOk)
         return;
     if (sequencer.Start() != kSeqOk)
         return;
-    done.Wait();
+    done.WaitFor(before + 1);
     sequencer.EndPlayback();
 }
 
@@ -65,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FastStreamClock clock;
     MemorySink sink;
     SoftMidiStream stream(&clock, &sink);
-    Done done;
+    DoneLatch done;
     std::unique_ptr<Sequencer> sequencer = Sequencer::Create(&stream, &done);
     sequencer->SetVelocityBase(60);
     sequencer->SetMasterVolume(100);

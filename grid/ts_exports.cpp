@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "qfpattern.h"
+#include "tsvlistmgr_impl.h"
 
 unsigned long TSAPI TsGetVersion(void)
 {
@@ -27,4 +28,9 @@ int TSAPI TsCheckPattern(const char* text, const char* pattern)
     for (int i = 0; i < 26; ++i)
         letters[i] = store.data() + i * size;
     return QfMatchPatternTable(text, "$a!?", letters) >= 0 ? 1 : 0;
+}
+
+ITsVListMgr* TSAPI TsGetVListMgr(void)
+{
+    return TsVListManager();
 }

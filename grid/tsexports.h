@@ -8,6 +8,8 @@
 #define TSAPI
 #endif
 
+#include "tsvlistmgr.h"
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -19,6 +21,10 @@ unsigned long TSAPI TsGetVersion(void);
 
 // Ordinal 13: 1 when the pattern matches the whole text, else 0.
 int TSAPI TsCheckPattern(const char* text, const char* pattern);
+
+// Ordinal 14: the value-list manager, one for the whole library, valid while
+// the library is loaded.
+ITsVListMgr* TSAPI TsGetVListMgr(void);
 
 #ifdef __cplusplus
 }

@@ -12,7 +12,7 @@ zub_missing_packages() {
               g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
               wine wine64 wine32:i386 xvfb xauth imagemagick xdotool
               clang libportsmf-dev util-linux
-              planetblupi-music-midi openttd-openmsx)
+              planetblupi-music-midi openttd-openmsx mtools dosfstools)
   # libFuzzer comes with the runtime package of the clang that is installed.
   local rt
   rt=$(zub_clang_runtime_package)

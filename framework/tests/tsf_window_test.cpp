@@ -369,6 +369,12 @@ TEST(TsfStatistics, EventAndPaintRecordsReportOncePerTwoHundredEvents)
     ASSERT_NE(window, nullptr);
     tsf::DebugCapture capture;
     capture.Clear();
+    // Events are counted only while someone watches the diagnostics.
+    for (int i = 0; i < 400; ++i)
+        SendMessageA(window, WM_USER + 1, 0, 0);
+    EXPECT_EQ(StatsLines(capture.Lines(), "Event"), 0);
+    tsf::DiagnosticSink sink;
+    Lib().root->SetDiagnosticWindow(sink.window());
     // Whatever this thread counted before, 400 more events end exactly two
     // periods and 200 paints exactly one.
     for (int i = 0; i < 400; ++i)
@@ -390,6 +396,7 @@ TEST(TsfStatistics, EventAndPaintRecordsReportOncePerTwoHundredEvents)
         DestroyWindow(own);
     });
     EXPECT_GE(otherThreadLines, 1) << "a new thread's record reports after its own 200 events";
+    Lib().root->SetDiagnosticWindow(nullptr);
     w->UnregisterClass("TsfTestStats");
 }
 

@@ -105,6 +105,7 @@ intptr_t QfSetDiagnosticWindow(HWND window)
     g_diagnostic = next;
     if (old)
         old->Release();
+    QfEnableEventStats(newWindow != nullptr);
     if (newWindow)
         QfRoot()->DiagnosticPrintf(0, "TS: (QfMgr) Attaching diagnostic window %08x", newWindow);
     return 1;
@@ -116,4 +117,5 @@ void QfDropDiagnosticWindow()
         g_diagnostic->Release();
         g_diagnostic = nullptr;
     }
+    QfEnableEventStats(false);
 }

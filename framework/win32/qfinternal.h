@@ -67,8 +67,9 @@ intptr_t QfDeliverToObject(IQfWindowObject* object, uint32_t message, uintptr_t 
 
 // The window service's "Paint" and "Event" statistics: the thread bank is
 // reserved at load; a timing object lives while a window object handles one
-// message.
+// message. "Event" counts only while a diagnostic window is attached.
 void QfWindowStatsInit();
+void QfEnableEventStats(bool on);
 class QfMessageTiming {
 public:
     explicit QfMessageTiming(uint32_t message);
@@ -79,6 +80,7 @@ public:
 private:
     void* stats_;
     bool paint_;
+    bool event_ = false;
     uint64_t paintCpu_ = 0;
     uint64_t start_ = 0;
 };

@@ -82,9 +82,6 @@
 #define ZM_PLAYLIST_STATE 1055
 #define ZM_PLAYLIST_RESORT 1060
 
-// Timer of the main window that the sequencer sets when the last buffer is back.
-#define TIMER_PLAYDONE 2
-
 // Menu-bar positions of the main menu.
 #define MENUPOS_FILE 0
 #define MENUPOS_PLAY 1

@@ -78,7 +78,17 @@ FileResult ReadFileImage(const char* path, std::vector<uint8_t>* out)
         return FileResult::OpenFailed;
     out->clear();
     // Read in blocks rather than trusting a size query: pipes and special
-    // files have none, and a file can change while it is read.
+    // files have none, and a file can change while it is read. The size of
+    // a plain file only saves growing the image step by step.
+    struct stat info;
+    if (fstat(fileno(file.get()), &info) == 0 && (info.st_mode & S_IFMT) == S_IFREG && info.st_size > 0 &&
+        static_cast<uint64_t>(info.st_size) <= 0xFFFFFFFFu) {
+        try {
+            out->reserve(static_cast<size_t>(info.st_size));
+        } catch (const std::bad_alloc&) {
+            return FileResult::NoMemory;
+        }
+    }
     uint8_t block[65536];
     for (;;) {
         const size_t got = std::fread(block, 1, sizeof block, file.get());

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "smfbytes.h"
+#include "smftime.h"
 
 using smf::PutBe32;
 using smf::PutVlq;
@@ -28,14 +29,77 @@ void MemorySink::Clear()
     entries_.clear();
 }
 
+namespace {
+
+// Microseconds per tick as a fraction: per second for time code, per
+// quarter note otherwise.
+struct TickLength {
+    double us;
+    double ticks;
+};
+
+TickLength LengthOfTick(uint32_t division, uint32_t tempo)
+{
+    if (IsTimeCode(division))
+        return {1e6, static_cast<double>(TimeCodeTicksPerSecond(division))};
+    return {static_cast<double>(tempo), static_cast<double>(division)};
+}
+
+}  // namespace
+
 void CaptureSink::OnTimeDivision(uint32_t division)
 {
+    FlushExclusive();
     if (!divisionSet_) {
         division_ = static_cast<uint16_t>(division);
         divisionSet_ = true;
+        anchorTick_ = 0;
     } else {
-        offset_ = endTick_;  // another stream: it continues after the last one
+        anchorTick_ = endTick_;  // another stream: it continues after the last one
     }
+    streamDivision_ = division;
+    streamTempo_ = kDefaultTempo;  // a new stream runs at the default until told otherwise
+    anchorStreamTick_ = 0;
+    // The capture's tempo goes back with the stream's, unless ticks of the
+    // capture are not quarter notes.
+    if (!IsTimeCode(division_) && captureTempo_ != kDefaultTempo)
+        WriteTempo(anchorTick_, kDefaultTempo);
+    UpdateRate();
+}
+
+// The capture tick of a tick of the present stream.
+uint32_t CaptureSink::CaptureTick(uint32_t streamTick) const
+{
+    const double tick = anchorTick_ + (streamTick - anchorStreamTick_) * ticksPerStreamTick_ + 0.5;
+    return tick >= 4294967295.0 ? 0xFFFFFFFFu : static_cast<uint32_t>(tick);
+}
+
+// Stream ticks from `streamTick` on convert from the capture tick it falls on.
+void CaptureSink::Anchor(uint32_t streamTick)
+{
+    anchorTick_ = CaptureTick(streamTick);
+    anchorStreamTick_ = streamTick;
+}
+
+// Capture ticks per stream tick at the present divisions and tempos.
+void CaptureSink::UpdateRate()
+{
+    if (!IsTimeCode(division_) && !IsTimeCode(streamDivision_)) {
+        ticksPerStreamTick_ = static_cast<double>(division_) / streamDivision_;  // the tempo is the same on both
+        return;
+    }
+    const TickLength stream = LengthOfTick(streamDivision_, streamTempo_);
+    const TickLength capture = LengthOfTick(division_, captureTempo_);
+    const double captureUs = capture.us * stream.ticks;
+    ticksPerStreamTick_ = captureUs > 0 ? stream.us * capture.ticks / captureUs : 0;
+}
+
+void CaptureSink::WriteTempo(uint32_t tick, uint32_t tempo)
+{
+    const uint8_t meta[6] = {0xFF, 0x51, 0x03, static_cast<uint8_t>(tempo >> 16), static_cast<uint8_t>(tempo >> 8),
+                             static_cast<uint8_t>(tempo)};
+    AddEvent(tick, nullptr, 0, meta, sizeof meta);
+    captureTempo_ = tempo;
 }
 
 void CaptureSink::AddEvent(uint32_t tick, const uint8_t* prefix, uint32_t prefixLength, const uint8_t* bytes,
@@ -61,20 +125,23 @@ void CaptureSink::FlushExclusive()
 
 void CaptureSink::OnEvent(const MidiSinkEvent& event)
 {
-    const uint32_t tick = event.tick + offset_;
+    const uint32_t tick = CaptureTick(event.tick);
     endTick_ = std::max(endTick_, tick);
     switch (event.kind) {
     case MidiSinkKind::Short:
         FlushExclusive();
         AddEvent(tick, nullptr, 0, event.bytes, event.length);
         break;
-    case MidiSinkKind::Tempo: {
+    case MidiSinkKind::Tempo:
         FlushExclusive();
-        const uint8_t meta[6] = {0xFF, 0x51, 0x03, static_cast<uint8_t>(event.tempo >> 16),
-                                 static_cast<uint8_t>(event.tempo >> 8), static_cast<uint8_t>(event.tempo)};
-        AddEvent(tick, nullptr, 0, meta, sizeof meta);
+        Anchor(event.tick);
+        streamTempo_ = event.tempo;
+        // A time-code stream ignores tempo; in a capture counted in quarter
+        // notes its tempo records would change the capture's time.
+        if (!IsTimeCode(streamDivision_) || IsTimeCode(division_))
+            WriteTempo(tick, event.tempo);
+        UpdateRate();
         break;
-    }
     case MidiSinkKind::Long: {
         // Pieces are joined into whole messages; bytes outside any message
         // are kept as an escape (0xF7) event.

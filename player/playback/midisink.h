@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "hostfile.h"
+#include "midistream.h"  // kDefaultTempo
 
 enum class MidiSinkKind {
     Short,  // a channel message (1 to 3 bytes)
@@ -54,12 +55,15 @@ private:
     std::vector<Entry> entries_;
 };
 
-// Records what was sent as a format 0 Standard MIDI File: each event at its
-// stream tick, with the stream's division. Long message pieces are joined
-// back into whole system exclusive messages; tempo records become Set Tempo.
-// Streams opened one after another are recorded one after another.
+// Records what was sent as a format 0 Standard MIDI File. Long message
+// pieces are joined back into whole system exclusive messages; tempo
+// records become Set Tempo. Streams opened one after another are recorded
+// one after another on one time base: the first stream's division, into
+// which every later stream's ticks are converted, so that the file plays
+// back as it was sent.
 class CaptureSink : public MidiSink {
 public:
+    // A new stream begins.
     void OnTimeDivision(uint32_t division) override;
     void OnEvent(const MidiSinkEvent& event) override;
     // The file image; call once the stream is closed.
@@ -67,13 +71,24 @@ public:
     FileResult Save(const char* path) const;
 
 private:
+    uint32_t CaptureTick(uint32_t streamTick) const;
+    void Anchor(uint32_t streamTick);
+    void UpdateRate();
+    void WriteTempo(uint32_t tick, uint32_t tempo);
     void AddEvent(uint32_t tick, const uint8_t* prefix, uint32_t prefixLength,
                   const uint8_t* bytes, uint32_t length);
     void FlushExclusive();
 
-    uint16_t division_ = 96;
-    bool divisionSet_ = false;    // the first stream's division is kept
-    uint32_t offset_ = 0;         // where the present stream's tick 0 falls
+    uint16_t division_ = 96;      // of the capture: the first stream's
+    bool divisionSet_ = false;
+    uint32_t captureTempo_ = kDefaultTempo;  // the last Set Tempo written
+    // The present stream: its division and tempo, and the stream tick that
+    // falls on a capture tick, from which later ticks are converted.
+    uint32_t streamDivision_ = 96;
+    uint32_t streamTempo_ = kDefaultTempo;
+    uint32_t anchorStreamTick_ = 0;
+    uint32_t anchorTick_ = 0;
+    double ticksPerStreamTick_ = 1.0;
     uint32_t lastTick_ = 0;       // of the last event written
     uint32_t endTick_ = 0;        // of the last record of any kind
     std::vector<uint8_t> track_;  // track data without End of Track

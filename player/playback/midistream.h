@@ -19,6 +19,10 @@ constexpr uint32_t kMidiEventNop = 0x02000000;     // carries a delta only
 constexpr uint32_t kMidiEventLong = 0x80000000;    // | byte count of this piece
 constexpr uint32_t kMidiEventParamMask = 0x00FFFFFF;
 
+// Microseconds per quarter note of a song without Set Tempo, and of a
+// stream before its first tempo record.
+constexpr uint32_t kDefaultTempo = 500000;
+
 // Result codes of the port: 0 on success, otherwise the platform's
 // multimedia error numbers (these few also come from SoftMidiStream).
 constexpr uint32_t kMidiOk = 0;

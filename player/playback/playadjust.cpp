@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "smfreader.h"
 #include "streamrecords.h"
 
 namespace {
@@ -20,22 +19,60 @@ bool IsNoteOff(const ShortMessage& m)
 
 }  // namespace
 
-void PlayAdjuster::Reset()
+void PlayAdjuster::Reset(uint32_t songTempo)
 {
-    std::memset(sounding_, 0, sizeof sounding_);
+    std::memset(held_, 0, sizeof held_);
     std::memset(volume_, 0, sizeof volume_);
     std::memset(volumeSeen_, 0, sizeof volumeSeen_);
-    songTempo_ = kDefaultTempo;
+    songTempo_ = songTempo;
     tempoSent_ = 0;
     volumeSent_ = kTrackVolumeFull;
 }
 
 uint32_t PlayAdjuster::Scaled(uint32_t songTempo, int tempoPercent)
 {
+    if (tempoPercent == 0 || songTempo == 0)
+        return songTempo;
     const uint64_t scaled = static_cast<uint64_t>(songTempo) * 100 / static_cast<uint64_t>(100 + tempoPercent);
     if (scaled < 1)
         return 1;
     return scaled > kSlowestTempo ? kSlowestTempo : static_cast<uint32_t>(scaled);
+}
+
+// A note-on of a held key sounding on `key`: counted with an earlier
+// note-on on the same key, or added. With every place taken, it joins the
+// newest key, so that each release still finds its note.
+uint8_t PlayAdjuster::Strike(HeldKey& held, uint8_t key)
+{
+    for (int i = 0; i < held.count; ++i) {
+        if (held.key[i] == key) {
+            if (held.strikes[i] < 0xFF)
+                ++held.strikes[i];
+            return key;
+        }
+    }
+    if (held.count == kKeysPerHeldKey) {
+        uint8_t& newest = held.strikes[held.count - 1];
+        if (newest < 0xFF)
+            ++newest;
+        return held.key[held.count - 1];
+    }
+    held.key[held.count] = key;
+    held.strikes[held.count] = 1;
+    ++held.count;
+    return key;
+}
+
+// A release of a held key: it ends the oldest note-on.
+uint8_t PlayAdjuster::Release(HeldKey& held)
+{
+    const uint8_t key = held.key[0];
+    if (--held.strikes[0] == 0) {
+        --held.count;
+        std::memmove(held.key, held.key + 1, held.count);
+        std::memmove(held.strikes, held.strikes + 1, held.count);
+    }
+    return key;
 }
 
 bool PlayAdjuster::Channel(ShortMessage* m, const PlayAdjustSettings& s)
@@ -50,24 +87,19 @@ bool PlayAdjuster::Channel(ShortMessage* m, const PlayAdjustSettings& s)
     }
     if ((kind != 0x80 && kind != 0x90 && kind != 0xA0) || channel == kDrumChannel)
         return true;
-    uint8_t& key = sounding_[channel][m->data1 & 0x7F];
-    int target = m->data1 + s.transpose;
-    if (kind != 0x90 || IsNoteOff(*m)) {
+    HeldKey& held = held_[channel][m->data1 & 0x7F];
+    const int now = m->data1 + s.transpose;  // where a note-on goes now
+    uint8_t key = now >= 0 && now <= 127 ? static_cast<uint8_t>(now) : kLeftOut;
+    if (kind == 0x90 && !IsNoteOff(*m)) {
+        key = Strike(held, key);
+    } else if (held.count > 0) {
         // Releases and key pressure follow the note-on; a release without
         // one goes where a note-on would go now.
-        const uint8_t was = key;
-        if (IsNoteOff(*m))
-            key = 0;
-        if (was == kLeftOut)
-            return false;
-        if (was != 0)
-            target = was - 1;
-    } else {
-        key = target >= 0 && target <= 127 ? static_cast<uint8_t>(target + 1) : kLeftOut;
+        key = IsNoteOff(*m) ? Release(held) : held.key[held.count - 1];
     }
-    if (target < 0 || target > 127)
+    if (key == kLeftOut)
         return false;
-    m->data1 = static_cast<uint8_t>(target);
+    m->data1 = key;
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "sequencer.h"
 
+#include <cassert>
 #include <cstdio>
 #include <new>
 #include <thread>
@@ -50,6 +51,7 @@ uint32_t SequencerResultFor(SmfResult result)
 
 Sequencer::Sequencer(MidiStreamPort* port, SequencerNotify* notify) : port_(port), notify_(notify)
 {
+    filler_.SetBufferSpan(kBufferSpanMs);
 }
 
 Sequencer::~Sequencer()
@@ -91,6 +93,14 @@ bool Sequencer::AllocateBuffers(uint32_t count, uint32_t size)
     }
     rollBuffer_.user = this;
     return true;
+}
+
+// One buffer fewer queued; how many are left.
+int32_t Sequencer::TakeInUse()
+{
+    const int32_t left = --inUse_;
+    assert(left >= 0 && "a buffer came back that was not queued");
+    return left;
 }
 
 void Sequencer::PushFree(MidiBuffer* buffer)
@@ -188,12 +198,7 @@ uint32_t Sequencer::Preroll(uint32_t startTick, uint32_t endTick)
     if (result != kSeqOk)
         return FailPreroll(result);
 
-    if (lamp1_.load() != kLampsDisabled)
-        reader_->MarkLampInjectionPending();
-    if (masterVolume_.load() > 0)
-        reader_->MarkVolumeInjectionPending();
-    adjuster_.Reset();
-
+    filler_.Start(*reader_, startTick_);
     result = QueueBuffers();
     if (result != kSeqOk)
         return FailPreroll(result);
@@ -266,7 +271,7 @@ uint32_t Sequencer::CollectState()
         return kSeqErrNotReady;
     ++inUse_;
     if (port_->Queue(&rollBuffer_) != kMidiOk) {
-        --inUse_;
+        TakeInUse();
         return kSeqErrNotReady;
     }
     return kSeqOk;
@@ -286,7 +291,7 @@ uint32_t Sequencer::QueueBuffers()
             ++inUse_;
             result = port_->Queue(buffer);
             if (result != kMidiOk)
-                --inUse_;
+                TakeInUse();
         }
         if (result != kMidiOk) {
             PushFree(buffer);
@@ -302,20 +307,7 @@ uint32_t Sequencer::QueueBuffers()
 
 SmfResult Sequencer::FillBuffer(MidiBuffer* buffer)
 {
-    FillSettings settings;
-    settings.velocityBase = velocityBase_.load();
-    settings.voiceMap = voiceMap_.load();
-    settings.masterVolume = masterVolume_.load();
-    settings.lamp1 = lamp1_.load();
-    settings.lamp2 = lamp2_.load();
-    settings.lit[0] = lit1_.load();
-    settings.lit[1] = lit2_.load();
-    settings.adjuster = &adjuster_;
-    settings.adjust = Adjustments();
-    const SmfResult result = FillStreamBuffer(*reader_, buffer, endTick_, settings);
-    lit1_ = settings.lit[0];
-    lit2_ = settings.lit[1];
-    return result;
+    return filler_.Fill(*reader_, buffer, endTick_);
 }
 
 // Yields until no buffer is queued and no callback is still running: a
@@ -446,43 +438,6 @@ uint32_t Sequencer::TicksToMs(uint32_t tick) const
     return reader_ ? reader_->TicksToMs(tick) : 0;
 }
 
-// ---- Instrument controls ---------------------------------------------
-
-void Sequencer::SetVelocityBase(int base)
-{
-    velocityBase_ = base < 50 ? 50 : (base > 127 ? 127 : base);
-}
-
-void Sequencer::SetAdjustments(const PlayAdjustSettings& adjust)
-{
-    auto clamp = [](int v, int low, int high) { return v < low ? low : (v > high ? high : v); };
-    transpose_ = clamp(adjust.transpose, -kTransposeLimit, kTransposeLimit);
-    tempoPercent_ = clamp(adjust.tempoPercent, -kTempoPercentLimit, kTempoPercentLimit);
-    trackVolume_ = clamp(adjust.trackVolume, 0, kTrackVolumeFull);
-}
-
-PlayAdjustSettings Sequencer::Adjustments() const
-{
-    PlayAdjustSettings adjust;
-    adjust.transpose = transpose_.load();
-    adjust.tempoPercent = tempoPercent_.load();
-    adjust.trackVolume = trackVolume_.load();
-    return adjust;
-}
-
-void Sequencer::SetMasterVolume(int volume)
-{
-    if (volume == 0)
-        volume = -128;
-    masterVolume_ = volume > 128 ? 128 : (volume < -128 ? -128 : volume);
-}
-
-void Sequencer::SetLampSelection(uint8_t l1, uint8_t l2)
-{
-    lamp1_ = l1 > kLampsAuto ? kLampsDisabled : l1;
-    lamp2_ = l2 > 16 ? 0 : l2;
-}
-
 // ---- The port's thread -----------------------------------------------
 
 void Sequencer::OnBufferDone(MidiBuffer* buffer, void* context)
@@ -490,7 +445,9 @@ void Sequencer::OnBufferDone(MidiBuffer* buffer, void* context)
     Sequencer* self = static_cast<Sequencer*>(context);
     ++self->callbacks_;
     self->BufferDone(buffer);
-    --self->callbacks_;  // the last use of the Sequencer
+    const int32_t running = --self->callbacks_;  // the last use of the Sequencer
+    assert(running >= 0);
+    (void)running;
 }
 
 // The in-use count drops only once the buffer has been dealt with.
@@ -501,7 +458,7 @@ void Sequencer::BufferDone(MidiBuffer* buffer)
     if (state == SequencerState::Resetting) {
         if (!isRoll)
             PushFree(buffer);
-        --inUse_;
+        TakeInUse();
         return;
     }
     if (state == SequencerState::Stopping || endOfSong_.load()) {
@@ -530,7 +487,7 @@ void Sequencer::BufferDone(MidiBuffer* buffer)
     if (!stopping) {  // a reset takes the buffer back as it is
         if (!isRoll)
             PushFree(buffer);
-        --inUse_;
+        TakeInUse();
         return;
     }
     ReleaseBuffer(buffer, true);
@@ -543,7 +500,7 @@ void Sequencer::ReleaseBuffer(MidiBuffer* buffer, bool stopping)
     port_->Unprepare(buffer);
     if (buffer != &rollBuffer_)
         PushFree(buffer);
-    if (--inUse_ == 0)
+    if (TakeInUse() == 0)
         ScheduleDone(stopping);
 }
 

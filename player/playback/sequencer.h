@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "bufferfill.h"
+#include "instrumentcontrols.h"
 #include "midistream.h"
 #include "playadjust.h"
 #include "smfreader.h"
@@ -45,19 +47,15 @@ std::string SequencerErrorText(uint32_t result);
 // The Sequencer result for a reader result.
 uint32_t SequencerResultFor(SmfResult result);
 
-// Lamp selection L1: 0 disabled, 1-16 a channel, 17 automatic.
-constexpr uint8_t kLampsDisabled = 0;
-constexpr uint8_t kLampsAuto = 17;
-
 // How "playback done" reaches the user-interface thread.
 class SequencerNotify {
 public:
     virtual ~SequencerNotify() = default;
     // Called once on the port's thread when the last queued buffer has come
     // back: after `delayMs`, the user-interface thread must call
-    // Sequencer::EndPlayback (the main window: timer 2, then ZM_PLAYDONE).
-    // Must not block or call back into the Sequencer. A Windows timer can be
-    // set only from the window's own thread, so post a message there first.
+    // Sequencer::EndPlayback (the main window: ZM_PLAYDONE). Must not block
+    // or call back into the Sequencer: on Windows this runs in the stream's
+    // callback, which may only post messages and set multimedia timers.
     virtual void ScheduleDone(uint32_t delayMs) = 0;
 };
 
@@ -105,25 +103,32 @@ public:
     // Fails with 274 while a stream is open.
     uint32_t SetPort(MidiStreamPort* port);
 
-    // Instrument controls, read by the port's thread while filling buffers.
-    void SetVelocityBase(int base);  // 50-127; 127 leaves velocities alone
-    int VelocityBase() const { return velocityBase_.load(); }
+    // Instrument controls, read by the port's thread at each buffer it fills.
+    void SetVelocityBase(int base) { controls_.SetVelocityBase(base); }  // 50-127; 127 leaves velocities alone
+    int VelocityBase() const { return controls_.Load().velocityBase; }
     // Master volume V: 1-128 = override on (sent as V - 1), negative = off.
-    void SetMasterVolume(int volume);
-    int MasterVolume() const { return masterVolume_.load(); }
+    void SetMasterVolume(int volume) { controls_.SetMasterVolume(volume); }
+    int MasterVolume() const { return controls_.Load().masterVolume; }
     // L1 (kLampsDisabled, 1-16, kLampsAuto) and L2 (0 none, 1-16), L1 < L2.
-    void SetLampSelection(uint8_t l1, uint8_t l2);
-    uint8_t LampSelection1() const { return lamp1_.load(); }
-    uint8_t LampSelection2() const { return lamp2_.load(); }
+    void SetLampSelection(uint8_t l1, uint8_t l2) { controls_.SetLamps(l1, l2); }
+    uint8_t LampSelection1() const { return controls_.Load().lamps.first; }
+    uint8_t LampSelection2() const { return controls_.Load().lamps.second; }
     // The channels whose lamps the last injection switched on (0 = none).
-    uint8_t LitLamp1() const { return lit1_.load(); }
-    uint8_t LitLamp2() const { return lit2_.load(); }
+    uint8_t LitLamp1() const { return filler_.LitLamps().first; }
+    uint8_t LitLamp2() const { return filler_.LitLamps().second; }
     // Transpose (semitones), tempo (percent) and track volume of the
     // Playback Control dialog; neutral 0, 0 and 127 (see playadjust.h).
-    void SetAdjustments(const PlayAdjustSettings& adjust);
-    PlayAdjustSettings Adjustments() const;
+    void SetAdjustments(const PlayAdjustSettings& adjust) { controls_.SetAdjustments(adjust); }
+    PlayAdjustSettings Adjustments() const { return controls_.Load().adjust; }
     // Null for none. The hook must stay valid until replaced.
-    void SetVoiceMap(VoiceMapHook* map) { voiceMap_.store(map); }
+    void SetVoiceMap(VoiceMapHook* map) { controls_.SetVoiceMap(map); }
+    // The most music one buffer holds, in milliseconds (0 = fill buffers
+    // up). A change of the controls goes into the next buffer filled; with
+    // the four buffers and the preroll buffer in turn, it is heard at most
+    // five spans (150 ms) after it is made. A test may change it before a
+    // preroll.
+    static constexpr uint32_t kBufferSpanMs = 30;
+    void SetBufferSpan(uint32_t ms) { filler_.SetBufferSpan(ms); }
 
     // The largest preroll buffer (header included) tried before a preroll
     // fails with 264; 32768 unless a test lowers it.
@@ -145,6 +150,7 @@ private:
     void WaitUntilIdle();
     void UnprepareAll();
     SmfResult FillBuffer(MidiBuffer* buffer);
+    int32_t TakeInUse();
     void PushFree(MidiBuffer* buffer);
     MidiBuffer* PopFree();
     void ScheduleDone(bool stopping);
@@ -178,17 +184,8 @@ private:
     uint32_t startTick_ = 0;
     uint32_t endTick_ = 0;
     std::atomic<bool> endOfSong_{false};
-    std::atomic<int> velocityBase_{127};
-    std::atomic<int> masterVolume_{-128};
-    std::atomic<uint8_t> lamp1_{0};
-    std::atomic<uint8_t> lamp2_{0};
-    std::atomic<uint8_t> lit1_{0};
-    std::atomic<uint8_t> lit2_{0};
-    std::atomic<VoiceMapHook*> voiceMap_{nullptr};
-    std::atomic<int> transpose_{0};
-    std::atomic<int> tempoPercent_{0};
-    std::atomic<int> trackVolume_{kTrackVolumeFull};
-    PlayAdjuster adjuster_;  // filling thread only
+    InstrumentControls controls_;
+    BufferFiller filler_{controls_};  // the stream's thread only, once prerolled
 };
 
 #endif

@@ -5,71 +5,15 @@
 
 #include "hostfile.h"
 #include "riff_midi.h"
-#include "smf_timecode.h"
+#include "smftime.h"
+#include "smftrack.h"
 #include "streamrecords.h"
 
 namespace {
 
-uint32_t Be32(const uint8_t* p)
-{
-    return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 |
-           static_cast<uint32_t>(p[2]) << 8 | p[3];
-}
-
 uint16_t Be16(const uint8_t* p)
 {
     return static_cast<uint16_t>(p[0] << 8 | p[1]);
-}
-
-// A variable-length number within [*pos, end). Any number of bytes is
-// allowed, but the value must fit in 32 bits.
-bool ReadVlq(const uint8_t* image, uint32_t* pos, uint32_t end, uint32_t* value)
-{
-    uint64_t v = 0;
-    for (uint32_t p = *pos; p < end; ++p) {
-        const uint8_t b = image[p];
-        v = v << 7 | (b & 0x7F);
-        if (v > 0xFFFFFFFFu)
-            return false;
-        if (!(b & 0x80)) {
-            *pos = p + 1;
-            *value = static_cast<uint32_t>(v);
-            return true;
-        }
-    }
-    return false;
-}
-
-bool TakesTwoDataBytes(uint8_t status)
-{
-    const uint8_t kind = status & 0xF0;
-    return kind != 0xC0 && kind != 0xD0;
-}
-
-uint32_t RoundedDiv(uint64_t num, uint64_t den)
-{
-    const uint64_t q = (num + den / 2) / den;
-    return q > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(q);
-}
-
-uint32_t SaturatedAdd(uint32_t a, uint32_t b)
-{
-    const uint64_t sum = static_cast<uint64_t>(a) + b;
-    return sum > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(sum);
-}
-
-using smf::IsTimeCode;
-
-// Milliseconds at `tick` for a time-code division.
-uint32_t TimeCodeMs(uint16_t division, uint32_t tick)
-{
-    return RoundedDiv(static_cast<uint64_t>(tick) * 1000, smf::TimeCodeTicksPerSecond(division));
-}
-
-// Milliseconds from `from` to `tick` at `tempo`, for a ticks-per-quarter division.
-uint32_t TempoMs(uint16_t division, uint32_t ticks, uint32_t tempo)
-{
-    return RoundedDiv(static_cast<uint64_t>(ticks) * tempo, static_cast<uint64_t>(division) * 1000);
 }
 
 }  // namespace
@@ -146,22 +90,27 @@ SmfResult SmfReader::Load(std::vector<uint8_t>&& file)
     } catch (const std::bad_alloc&) {
         return SmfResult::NoMemory;
     }
-    const SmfResult result = BuildIndex();
+    SmfResult result = ReadChunks();
+    if (result == SmfResult::Ok)
+        result = BuildIndex();
     if (result != SmfResult::Ok) {
         image_.clear();
-        tracks_.clear();
+        spans_.clear();
+        cursors_.clear();
         tempoMap_.clear();
     }
+    Rewind();
     return result;
 }
 
-SmfResult SmfReader::BuildIndex()
+// The header and the chunk of every track.
+SmfResult SmfReader::ReadChunks()
 {
     const uint8_t* image = image_.data();
     const uint32_t n = static_cast<uint32_t>(image_.size());
     if (n <= 7 || std::memcmp(image, "MThd", 4) != 0)
         return SmfResult::InvalidFile;
-    const uint32_t headerLength = Be32(image + 4);
+    const uint32_t headerLength = Be32At(image + 4);
     if (headerLength < 6 || headerLength > n - 8)
         return SmfResult::InvalidFile;
     format_ = Be16(image + 8);
@@ -173,207 +122,124 @@ SmfResult SmfReader::BuildIndex()
 
     uint32_t pos = 8 + headerLength;
     try {
-        tracks_.resize(trackCount_);
+        spans_.resize(trackCount_);
+        cursors_.resize(trackCount_);
+        queue_.reserve(trackCount_);
     } catch (const std::bad_alloc&) {
         return SmfResult::NoMemory;
     }
-    for (TrackCursor& track : tracks_) {
+    for (TrackSpan& span : spans_) {
         if (n - pos < 8 || std::memcmp(image + pos, "MTrk", 4) != 0)
             return SmfResult::InvalidFile;
-        const uint32_t length = Be32(image + pos + 4);
+        const uint32_t length = Be32At(image + pos + 4);
         if (length > n - pos - 8)
             return SmfResult::InvalidFile;
-        track.start = pos + 8;
-        track.length = length;
+        span = {pos + 8, length};
         pos += 8 + length;
     }
-
-    Rewind();
-    lowestProgram_ = 255;
-    lampA_ = 1;
-    lampB_ = 0;
-    leadingExclusive_ = 0;
-    highestVelocity_ = 0;
-    tempoMap_.clear();
-    bool noteSeen = false, channel1Note = false, channel1Program = false;
-    SmfEvent event;
-    for (;;) {
-        const SmfResult result = NextEvent(kSmfNoLimit, true, &event);
-        if (result == SmfResult::EndOfFile)
-            break;
-        if (result != SmfResult::Ok)
-            return result;
-        const uint8_t kind = event.status & 0xF0;
-        const uint8_t channel = (event.status & 0x0F) + 1;
-        if (event.status == 0xFF && event.data1 == 0x51) {
-            if (event.length != 3)
-                return SmfResult::InvalidFile;
-            const uint32_t tempo = static_cast<uint32_t>(event.data[0]) << 16 | event.data[1] << 8 | event.data[2];
-            try {
-                if (tempoMap_.empty() && event.tick > 0)
-                    tempoMap_.push_back({0, 0, kDefaultTempo});
-                uint32_t ms = 0;
-                if (IsTimeCode(division_)) {
-                    ms = TimeCodeMs(division_, event.tick);
-                } else if (!tempoMap_.empty()) {
-                    const TempoMapEntry& last = tempoMap_.back();
-                    ms = SaturatedAdd(last.ms, TempoMs(division_, event.tick - last.tick, last.tempo));
-                }
-                tempoMap_.push_back({event.tick, ms, tempo});
-            } catch (const std::bad_alloc&) {
-                return SmfResult::NoMemory;
-            }
-        } else if (event.status == 0xF0) {
-            if (!noteSeen)
-                ++leadingExclusive_;
-        } else if (kind == 0xC0) {
-            const uint8_t program = event.data1;
-            if (channel == 1)
-                channel1Program = true;
-            if (program < lowestProgram_) {
-                lowestProgram_ = program;
-                lampA_ = channel;
-                lampB_ = 0;
-            } else if (program == lowestProgram_) {
-                if (channel < lampA_) {
-                    lampB_ = lampA_;
-                    lampA_ = channel;
-                } else if (channel > lampA_ && (lampB_ == 0 || channel < lampB_)) {
-                    lampB_ = channel;
-                }
-            }
-        } else if (kind == 0x90) {
-            if (channel <= 2 && event.data2 > highestVelocity_)
-                highestVelocity_ = event.data2;
-            if (channel == 1)
-                channel1Note = true;
-            noteSeen = true;
-        }
-    }
-    if (channel1Note && !channel1Program)
-        lampA_ = 1;
-    if (tempoMap_.empty()) {
-        try {
-            tempoMap_.push_back({0, 0, kDefaultTempo});
-        } catch (const std::bad_alloc&) {
-            return SmfResult::NoMemory;
-        }
-    }
-    length_ = position_;
-    Rewind();
     return SmfResult::Ok;
 }
 
 void SmfReader::Rewind()
 {
-    for (TrackCursor& track : tracks_) {
-        track.pos = track.start;
-        track.end = track.start + track.length;
-        track.time = 0;
-        track.runningStatus = 0;
-        track.ended = false;
-        track.peeked = false;
-    }
     position_ = 0;
-    play_ = SmfPlayState();
+    queue_.clear();
+    started_ = false;
+    consumed_ = kNoTrack;
+    ended_ = false;
+    broken_ = false;
 }
 
-SmfResult SmfReader::PeekCandidate(TrackCursor& track)
+// Every track's first event, in track order, into the queue.
+SmfResult SmfReader::StartMerge()
 {
-    uint32_t pos = track.pos;
-    uint32_t delta = 0;
-    if (!ReadVlq(image_.data(), &pos, track.end, &delta))
-        return SmfResult::InvalidFile;  // the track ran out without End of Track
-    if (delta > 0xFFFFFFFFu - track.time)
-        return SmfResult::InvalidFile;  // beyond the 32-bit tick range
-    track.nextTime = track.time + delta;
-    track.deltaEnd = pos;
-    track.peeked = true;
+    started_ = true;
+    for (uint32_t i = 0; i < trackCount_; ++i) {
+        SmfTrackCursor& track = cursors_[i];
+        track = {spans_[i].start, spans_[i].start + spans_[i].length, 0, 0, false};
+        const SmfResult result = ReadDelta(image_.data(), track);
+        if (result != SmfResult::Ok)
+            return result;
+        queue_.push_back(static_cast<MergeKey>(track.time) << 16 | i);
+    }
+    for (size_t at = queue_.size() / 2; at-- > 0;)
+        SiftDown(at);
     return SmfResult::Ok;
+}
+
+void SmfReader::SiftDown(size_t at)
+{
+    const size_t n = queue_.size();
+    const MergeKey key = queue_[at];
+    for (;;) {
+        size_t child = 2 * at + 1;
+        if (child >= n)
+            break;
+        if (child + 1 < n && queue_[child + 1] < queue_[child])
+            ++child;
+        if (key <= queue_[child])
+            break;
+        queue_[at] = queue_[child];
+        at = child;
+    }
+    queue_[at] = key;
+}
+
+void SmfReader::PopFront()
+{
+    queue_.front() = queue_.back();
+    queue_.pop_back();
+    if (!queue_.empty())
+        SiftDown(0);
 }
 
 SmfResult SmfReader::NextEvent(uint32_t limit, bool includeLimit, SmfEvent* event)
 {
-    if (play_.ended)
-        return SmfResult::EndOfFile;
-    TrackCursor* best = nullptr;
-    for (TrackCursor& track : tracks_) {
-        if (track.ended)
-            continue;
-        if (!track.peeked) {
-            const SmfResult result = PeekCandidate(track);
-            if (result != SmfResult::Ok)
-                return result;
-        }
-        if (!best || track.nextTime < best->nextTime)  // the earlier track wins a tie
-            best = &track;
-    }
-    if (!best) {
-        play_.ended = true;
-        return SmfResult::EndOfFile;
-    }
-    if (best->nextTime > limit || (best->nextTime == limit && !includeLimit))
-        return SmfResult::LimitReached;
-
-    best->pos = best->deltaEnd;
-    best->peeked = false;
-    if (best->end - best->pos < 3)
+    if (broken_)
         return SmfResult::InvalidFile;
-    best->time = best->nextTime;
-    event->tick = best->time;
-    event->delta = best->time - position_;
-    event->track = static_cast<uint16_t>(best - tracks_.data());
-    position_ = best->time;
-    return DecodeEvent(*best, event);
-}
-
-SmfResult SmfReader::DecodeEvent(TrackCursor& track, SmfEvent* event)
-{
-    const uint8_t* image = image_.data();
-    uint32_t pos = track.pos;
-    const uint32_t end = track.end;
-    uint8_t status = image[pos];
-    event->data1 = 0;
-    event->data2 = 0;
-    event->length = 0;
-    event->data = nullptr;
-    if (status < 0xF0) {
-        if (status < 0x80) {
-            if (track.runningStatus == 0)
-                return SmfResult::InvalidFile;  // a data byte without running status
-            status = track.runningStatus;
-        } else {
-            track.runningStatus = status;
-            ++pos;
+    if (ended_)
+        return SmfResult::EndOfFile;
+    SmfResult result = SmfResult::Ok;
+    if (!started_) {
+        result = StartMerge();
+    } else if (consumed_ != kNoTrack) {
+        // The track of the last event moves back into place with its next one.
+        result = ReadDelta(image_.data(), cursors_[consumed_]);
+        if (result == SmfResult::Ok) {
+            queue_.front() = static_cast<MergeKey>(cursors_[consumed_].time) << 16 | consumed_;
+            SiftDown(0);
+            consumed_ = kNoTrack;
         }
-        const uint32_t needed = TakesTwoDataBytes(status) ? 2 : 1;
-        if (end - pos < needed)
-            return SmfResult::InvalidFile;
-        event->data1 = image[pos];
-        if (needed == 2)
-            event->data2 = image[pos + 1];
-        pos += needed;
-    } else if (status == 0xF0 || status == 0xF7 || status == 0xFF) {
-        track.runningStatus = 0;
-        ++pos;
-        if (status == 0xFF) {
-            if (pos >= end)
-                return SmfResult::InvalidFile;
-            event->data1 = image[pos++];
-        }
-        uint32_t length = 0;
-        if (!ReadVlq(image, &pos, end, &length) || length > end - pos)
-            return SmfResult::InvalidFile;
-        event->length = length;
-        event->data = image + pos;
-        pos += length;
-        if (status == 0xFF && event->data1 == 0x2F)
-            track.ended = true;
-    } else {
-        return SmfResult::InvalidFile;  // 0xF1 to 0xFE have no place in a file
     }
-    event->status = status;
-    track.pos = pos;
+    if (result != SmfResult::Ok) {
+        broken_ = true;
+        return result;
+    }
+    if (queue_.empty()) {
+        ended_ = true;
+        return SmfResult::EndOfFile;
+    }
+    const uint32_t index = static_cast<uint32_t>(queue_.front() & 0xFFFF);
+    SmfTrackCursor& track = cursors_[index];
+    if (track.time > limit || (track.time == limit && !includeLimit))
+        return SmfResult::LimitReached;
+    if (track.end - track.pos < 3) {
+        broken_ = true;
+        return SmfResult::InvalidFile;
+    }
+    event->tick = track.time;
+    event->delta = track.time - position_;
+    event->track = static_cast<uint16_t>(index);
+    position_ = track.time;
+    result = DecodeEvent(image_.data(), track, event);
+    if (result != SmfResult::Ok) {
+        broken_ = true;
+        return result;
+    }
+    if (track.ended)
+        PopFront();
+    else
+        consumed_ = index;
     return SmfResult::Ok;
 }
 
@@ -452,16 +318,4 @@ SmfResult SmfReader::Seek(uint32_t startTick, MidiBuffer* buffer)
     // The tracks keep their true times: the next delta counts from the start tick.
     position_ = startTick;
     return SmfResult::Ok;
-}
-
-void SmfReader::MarkLampInjectionPending()
-{
-    play_.lampPending = true;
-    play_.injectionCountdown = leadingExclusive_;
-}
-
-void SmfReader::MarkVolumeInjectionPending()
-{
-    play_.volumePending = true;
-    play_.injectionCountdown = leadingExclusive_;
 }

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-struct MidiBuffer;
+#include "midistream.h"  // MidiBuffer, kDefaultTempo
 
 enum class SmfResult {
     Ok,
@@ -26,7 +26,6 @@ const char* SmfResultText(SmfResult result);
 
 // A limit for NextEvent that nothing lies beyond.
 constexpr uint32_t kSmfNoLimit = 0xFFFFFFFFu;
-constexpr uint32_t kDefaultTempo = 500000;  // microseconds per quarter note
 
 struct TempoMapEntry {
     uint32_t tick;
@@ -46,18 +45,14 @@ struct SmfEvent {
     const uint8_t* data;   // points into the reader's image; valid while it lives
 };
 
-// Where the sequencer's buffer filling keeps its place between buffers:
-// a long message being written in pieces, and the armed injections.
-struct SmfPlayState {
-    bool ended = false;               // all tracks ended or a read stopped at its limit
-    bool longPending = false;         // a long message is partly written
-    bool longNeedsF0 = false;         // its next piece starts with 0xF0 not in `longData`
-    const uint8_t* longData = nullptr;
-    uint32_t longRemaining = 0;       // bytes still to write, 0xF0 included
-    bool lampPending = false;
-    bool volumePending = false;
-    int32_t injectionCountdown = 0;   // 0xF0 events still to pass before injecting
-    uint8_t injection[64] = {};       // bytes of a started injection
+// Where a track is read (smftrack.h): small, so that songs of many tracks
+// stay in the cache.
+struct SmfTrackCursor {
+    uint32_t pos = 0;   // read offset; past the next event's delta while queued
+    uint32_t end = 0;   // offset past the track's data
+    uint32_t time = 0;  // absolute tick of the next event while queued, else of the last one
+    uint8_t runningStatus = 0;
+    bool ended = false;
 };
 
 class SmfReader {
@@ -93,35 +88,28 @@ public:
     // `startTick` into `buffer` as delta-0 records; NoMemory when it does not fit.
     SmfResult Seek(uint32_t startTick, MidiBuffer* buffer);
 
-    // Arm an injection: it starts once the song's leading 0xF0 events have passed.
-    void MarkLampInjectionPending();
-    void MarkVolumeInjectionPending();
-
-    SmfPlayState& PlayState() { return play_; }
-
     ~SmfReader();
     SmfReader(const SmfReader&) = delete;
     SmfReader& operator=(const SmfReader&) = delete;
 
 private:
-    struct TrackCursor {
-        uint32_t start = 0;      // offset of the track data in the image
-        uint32_t length = 0;     // bytes of track data
-        uint32_t pos = 0;        // current read offset
-        uint32_t end = 0;        // start + length
-        uint32_t time = 0;       // absolute tick of the last consumed event
-        uint32_t nextTime = 0;   // candidate time, valid when `peeked`
-        uint32_t deltaEnd = 0;   // offset past the peeked delta
-        uint8_t runningStatus = 0;
-        bool ended = false;
-        bool peeked = false;
+    struct TrackSpan {
+        uint32_t start;   // offset of the track data in the image
+        uint32_t length;  // bytes of track data
     };
+    // The merge's queue: the tracks not ended, keyed by (time of their next
+    // event, track number) so that the earlier track wins a tie; the
+    // smallest key sits at the front.
+    using MergeKey = uint64_t;
+    static constexpr uint32_t kNoTrack = 0xFFFFFFFFu;
 
     SmfReader() = default;
     SmfResult Load(std::vector<uint8_t>&& file);
-    SmfResult BuildIndex();
-    SmfResult PeekCandidate(TrackCursor& cursor);
-    SmfResult DecodeEvent(TrackCursor& cursor, SmfEvent* event);
+    SmfResult ReadChunks();
+    SmfResult BuildIndex();   // smfindex.cpp
+    SmfResult StartMerge();
+    void SiftDown(size_t at);
+    void PopFront();
 
     std::string path_;
     std::vector<uint8_t> image_;
@@ -131,13 +119,18 @@ private:
     uint16_t trackCount_ = 0;
     uint16_t division_ = 0;
     std::vector<TempoMapEntry> tempoMap_;
-    std::vector<TrackCursor> tracks_;
+    std::vector<TrackSpan> spans_;
+    std::vector<SmfTrackCursor> cursors_;
+    std::vector<MergeKey> queue_;     // a binary heap
+    bool started_ = false;            // the queue holds every track's first event
+    uint32_t consumed_ = kNoTrack;    // track of the last event: its next delta is read at the next call
+    bool ended_ = false;              // all tracks ended
+    bool broken_ = false;             // a fault was met: every further read fails
     uint8_t lowestProgram_ = 255;
     uint8_t lampA_ = 1;
     uint8_t lampB_ = 0;
     int32_t leadingExclusive_ = 0;
     uint8_t highestVelocity_ = 0;
-    SmfPlayState play_;
 };
 
 #endif

@@ -3,15 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
-#include "smf_timecode.h"
+#include "smftime.h"
 #include "streamrecords.h"
 
 namespace {
 
 constexpr uint64_t kNoDeadline = ~0ull;
-
-using smf::IsTimeCode;
-using smf::TimeCodeTicksPerSecond;
 
 // a * b / c without overflow for the values met here (b and c below 2^32);
 // results beyond 2^52 saturate, far past any song.
@@ -49,7 +46,7 @@ struct SoftMidiStream::Impl {
     uint32_t offset = 0;                // read offset in the front buffer
 
     // Time: tick `anchorTick` falls at `anchorUs` at the present tempo.
-    uint32_t tempo = 500000;
+    uint32_t tempo = kDefaultTempo;
     uint64_t anchorUs = 0;
     uint64_t anchorTick = 0;
     uint64_t lastTick = 0;    // stream tick of the last record played
@@ -124,7 +121,7 @@ struct SoftMidiStream::Impl {
         }
         offset = 0;
         running = false;
-        tempo = 500000;  // a stream started again plays as a new one
+        tempo = kDefaultTempo;  // a stream started again plays as a new one
         lastTick = pausedTick = anchorTick = 0;
         wake.notify_all();
     }
@@ -281,7 +278,7 @@ uint32_t SoftMidiStream::Open(int device, MidiDoneCallback callback, void* conte
     impl_->queue.clear();
     impl_->returning.clear();
     impl_->offset = 0;
-    impl_->tempo = 500000;
+    impl_->tempo = kDefaultTempo;
     impl_->anchorUs = 0;
     impl_->anchorTick = impl_->lastTick = impl_->pausedTick = impl_->sinkBase = 0;
     std::memset(impl_->sounding, 0, sizeof impl_->sounding);

@@ -7,11 +7,12 @@
 #include "batch_host.h"
 #include "batch_walk.h"
 #include "hostfile.h"
+#include "image_paths.h"
 
 const char kBatchUsage[] =
     "       zubcli batch [--no-traverse] [--no-subdirs] [--keep-doc] [--no-overwrite]\n"
     "                    [--index-prefix] [--song-names] [--disk-names] [--max-file N]\n"
-    "                    [--max-dir N] [--fixup] [--list] SOURCE TARGET\n";
+    "                    [--max-dir N] [--fixup] [--list] SOURCE TARGET  (SOURCE: a folder or an image)\n";
 
 namespace {
 
@@ -104,7 +105,9 @@ int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std
     BatchArgs b;
     if (int status = Parse(args, err, &b))
         return status;
-    eseq::HostBatchFileSystem fs;
+    // SOURCE may be a floppy image, read as the disk's folder.
+    eseq::HostBatchFileSystem host;
+    floppy::ImageAwareFileSystem fs(host);
     // Said plainly here; the walk itself would only find it cannot list it.
     if (!fs.FolderExists(b.options.source)) {
         err << "zubcli: " << HostPath(b.options.source.c_str()) << ": no such folder\n";
@@ -121,6 +124,10 @@ int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std
         err << "zubcli: " << OneLine(text) << "\n";
         stopped = true;
     });
+    for (const std::string& problem : fs.Problems()) {
+        err << "zubcli: " << HostPath(problem.c_str()) << "\n";
+        stopped = true;
+    }
     if (converted < 0)
         return 2;
     for (const std::string& failed : walk.Failed())

@@ -13,8 +13,9 @@
 #include "eseq_convert.h"
 #include "eseq_format.h"
 #include "hostfile.h"
-#include "playlist_commands.h"
+#include "image_commands.h"
 #include "midisink.h"
+#include "playlist_commands.h"
 #include "sequencer.h"
 #include "smfreader.h"
 #include "softmidistream.h"
@@ -34,7 +35,7 @@ const char kUsageEnd[] =
 
 void PrintUsage(std::ostream& to)
 {
-    to << kUsage << kConvertUsage << kBatchUsage << kPlaylistUsage << kUsageEnd;
+    to << kUsage << kConvertUsage << kBatchUsage << kPlaylistUsage << kImageUsage << kUsageEnd;
 }
 
 class Cli {
@@ -327,6 +328,8 @@ int RunZubcli(int argc, const char* const* argv, std::ostream& out, std::ostream
         return RunCatalogCommand(args, out, err);
     if (command == "playlist")
         return RunPlaylistCommand(args, out, err);
+    if (command == "image")
+        return RunImageCommand(args, out, err);
     if (command == "--help" || command == "-h" || command == "help") {
         PrintUsage(out);
         return 0;

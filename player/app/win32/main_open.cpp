@@ -74,7 +74,7 @@ void AddRecent(PlayerApp& app, const char* path)
 }
 
 // Processes messages until the sequencer has left Stopping (its end of
-// playback arrives as timer 2 and ZM_PLAYDONE).
+// playback arrives as ZM_PLAYDONE).
 void WaitWhileStopping(PlayerApp& app)
 {
     MSG msg;

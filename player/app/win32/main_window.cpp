@@ -15,9 +15,12 @@ namespace zub {
 
 const char kMainClassName[] = "ZubodeckMWnd";
 
+// The end of playback takes one hop: the stream's callback thread sets a
+// one-shot timer, which posts ZM_PLAYDONE; its handler (OnPlayDone) closes
+// the stream on this thread and may advance the playlist.
 void WindowNotify::ScheduleDone(uint32_t delayMs)
 {
-    PostMessageA(window_, ZM_SCHEDULE_DONE, delayMs, 0);
+    done_.Post(window_, ZM_PLAYDONE, 0, delayMs);
 }
 
 void SetMainTitle(PlayerApp& app, const char* name)
@@ -219,14 +222,6 @@ void OnDropFiles(PlayerApp& app, HDROP drop)
         OpenPathAsDropped(app, path);
 }
 
-void OnTimer(PlayerApp& app, HWND hwnd, UINT_PTR id)
-{
-    if (id != TIMER_PLAYDONE)
-        return;
-    KillTimer(hwnd, TIMER_PLAYDONE);
-    PostMessageA(app.main, ZM_PLAYDONE, 0, 0);
-}
-
 // Toolbar tooltips ask the toolbar's parent for their text.
 LRESULT OnNotify(PlayerApp& app, NMHDR* header)
 {
@@ -280,12 +275,6 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_NOTIFY:
         return OnNotify(app, reinterpret_cast<NMHDR*>(lParam));
-    case WM_TIMER:
-        OnTimer(app, hwnd, wParam);
-        return 0;
-    case ZM_SCHEDULE_DONE:
-        SetTimer(hwnd, TIMER_PLAYDONE, static_cast<UINT>(wParam), nullptr);
-        return 0;
     case ZM_PLAYDONE:
         OnPlayDone(app, wParam);
         return 0;

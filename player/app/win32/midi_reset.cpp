@@ -1,11 +1,14 @@
 // MIDI Reset: the General MIDI System On message on an output of its own.
 // The output, its header and the message stay valid until the device says
-// the message is done; the callback then waits 100 ms and hands the output
-// back to the main window (ZM_PLAYDONE with the handle), which closes it.
+// the message is done; 100 ms later (time for the instrument to take it in)
+// the output goes back to the main window (ZM_PLAYDONE with the handle),
+// which closes it. The device's callback only sets the timer for that: it
+// must not wait.
 #include <windows.h>
 #include <mmsystem.h>
 
 #include "command_ids.h"
+#include "delayed_post.h"
 #include "instruments.h"
 
 namespace zub {
@@ -19,6 +22,7 @@ struct ResetOutput {
     MIDIHDR header = {};
     char message[6] = {'\xF0', '\x7E', '\x7F', '\x09', '\x01', '\xF7'};
     HWND main = nullptr;
+    DelayedPost done;
 };
 
 ResetOutput& Reset()
@@ -31,8 +35,8 @@ void CALLBACK ResetDone(HMIDIOUT out, UINT msg, DWORD_PTR, DWORD_PTR, DWORD_PTR)
 {
     if (msg != MOM_DONE)
         return;
-    Sleep(kSettleMs);
-    PostMessageA(Reset().main, ZM_PLAYDONE, reinterpret_cast<WPARAM>(out), 0);
+    ResetOutput& r = Reset();
+    r.done.Post(r.main, ZM_PLAYDONE, reinterpret_cast<WPARAM>(out), kSettleMs);
 }
 
 void Close(ResetOutput& r)

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "command_ids.h"
+#include "delayed_post.h"
 #include "gdi_object.h"
 #include "midisink.h"
 #include "midistream.h"
@@ -22,10 +23,6 @@
 
 namespace zub {
 
-// Posted by the sequencer's thread to the main window: set timer 2 with the
-// delay in wParam (a window's timer can only be set on its own thread).
-constexpr UINT ZM_SCHEDULE_DONE = WM_USER + 21;
-
 extern const char kMainClassName[];
 extern const char kDisplayClassName[];
 
@@ -33,7 +30,9 @@ extern const char kDisplayClassName[];
 // background of its digits.
 constexpr COLORREF kDisplayGrey = RGB(0xE0, 0xE0, 0xE0);
 
-// Delivers the sequencer's "playback done" to the main window's thread.
+// Delivers the sequencer's "playback done" to the main window's thread:
+// ZM_PLAYDONE with wParam 0, after the delay that lets the song's last
+// notes sound out.
 class WindowNotify : public SequencerNotify {
 public:
     void SetWindow(HWND window) { window_ = window; }
@@ -41,6 +40,7 @@ public:
 
 private:
     HWND window_ = nullptr;
+    DelayedPost done_;
 };
 
 struct PlayerApp {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "bufferfill.h"
 #include "playrig.h"
 #include "songbuilder.h"
@@ -39,6 +42,41 @@ TEST(PlayAdjustTranspose, ReleasesGoWhereTheirNotesWent)
     EXPECT_EQ("80 41 00", Pass(a, {0x80, 60, 0}, Adjust(5)));    // no note sounding: the current shift
 }
 
+// Regression: the second note-on of a key after the transposition changed
+// took over the first one's place, so both releases went to the new key and
+// the first note sounded on.
+TEST(PlayAdjustTranspose, AKeyStruckAgainAfterAChangeReleasesBothNotes)
+{
+    PlayAdjuster a;
+    EXPECT_EQ("90 3c 40", Pass(a, {0x90, 0x3C, 64}, Adjust(0)));
+    EXPECT_EQ("90 3e 40", Pass(a, {0x90, 0x3C, 64}, Adjust(2)));
+    EXPECT_EQ("80 3c 00", Pass(a, {0x80, 0x3C, 0}, Adjust(2)));
+    EXPECT_EQ("80 3e 00", Pass(a, {0x80, 0x3C, 0}, Adjust(2)));
+    EXPECT_EQ("80 3e 00", Pass(a, {0x80, 0x3C, 0}, Adjust(2))) << "nothing held: where a note-on goes now";
+}
+
+// Every note-on finds its release, however often the key is struck and the
+// transposition moves meanwhile.
+TEST(PlayAdjustTranspose, EveryNoteOnIsReleasedOnItsKey)
+{
+    const int shifts[] = {0, 0, 3, -5, 3, 7, 12, -24, 1, 1};
+    PlayAdjuster a;
+    int sounding[128] = {};
+    for (int shift : shifts) {
+        ShortMessage on = {0x91, 64, 90};
+        ASSERT_TRUE(a.Channel(&on, Adjust(shift)));
+        ++sounding[on.data1];
+    }
+    for (int i = 0; i < 10; ++i) {
+        ShortMessage off = {0x81, 64, 0};
+        ASSERT_TRUE(a.Channel(&off, Adjust(-3)));
+        EXPECT_GT(sounding[off.data1], 0) << "a release of key " << int(off.data1) << ", which does not sound";
+        --sounding[off.data1];
+    }
+    for (int key = 0; key < 128; ++key)
+        EXPECT_EQ(0, sounding[key]) << "key " << key << " still sounds";
+}
+
 TEST(PlayAdjustTranspose, DrumsAndOtherMessagesStay)
 {
     PlayAdjuster a;
@@ -56,7 +94,7 @@ TEST(PlayAdjustTranspose, NotesBeyondTheRangeAreLeftOutWithTheirRelease)
     EXPECT_EQ("-", Pass(a, {0x80, 120, 0}, Adjust(0)));  // its release, though the shift is gone
     EXPECT_EQ("90 00 40", Pass(a, {0x90, 24, 64}, Adjust(-24)));
     EXPECT_EQ("-", Pass(a, {0x90, 23, 64}, Adjust(-24)));
-    a.Reset();
+    a.Reset(kDefaultTempo);
     EXPECT_EQ("80 3c 00", Pass(a, {0x80, 60, 0}, Adjust(0)));  // nothing remembered after a reset
 }
 
@@ -78,6 +116,8 @@ TEST(PlayAdjustTempo, ScaledByThePercentage)
     } cases[] = {
         {500000, 0, 500000}, {500000, 50, 333333}, {500000, -50, 1000000}, {500000, 25, 400000},
         {0xFFFFFF, -50, 0xFFFFFF}, {1, 50, 1},
+        // Regression: with the slider off a tempo of 0 was sent as 1.
+        {0, 0, 0}, {0, 50, 0}, {1, 0, 1},
     };
     for (const Case& c : cases) {
         PlayAdjuster a;
@@ -150,13 +190,13 @@ TEST(PlayAdjustFill, ChangesApplyFromTheNextBuffer)
     MidiBuffer buffer;
     buffer.data = data.data();
     buffer.size = 36;
-    PlayAdjuster adjuster;
-    FillSettings settings;
-    settings.adjuster = &adjuster;
+    InstrumentControls controls;
+    BufferFiller filler(controls);
+    filler.Start(*reader, 0);
     auto fill = [&](int transpose) {
-        settings.adjust = Adjust(transpose);
+        controls.SetAdjustments(Adjust(transpose));
         buffer.bytesRecorded = 0;
-        FillStreamBuffer(*reader, &buffer, reader->Length(), settings);
+        filler.Fill(*reader, &buffer, reader->Length());
         std::vector<std::string> sent;
         for (uint32_t at = 8; at < buffer.bytesRecorded; at += 12) {
             const uint32_t w = GetMidiWord(buffer.data + at);
@@ -192,6 +232,88 @@ TEST(PlayAdjustSequencer, SettingsReachThePlayedSong)
     EXPECT_EQ(24, rig.sequencer->Adjustments().transpose);
     EXPECT_EQ(-50, rig.sequencer->Adjustments().tempoPercent);
     EXPECT_EQ(127, rig.sequencer->Adjustments().trackVolume);
+}
+
+// Regression: with the Tempo slider off, a Set Tempo of 0 reached the
+// stream as 1.
+TEST(PlayAdjustSequencer, WithTheSlidersOffEveryTempoPassesUnchanged)
+{
+    FastRig rig;
+    ASSERT_EQ(kSeqOk, rig.Play(BuildSong(0, 96, {Track().Tempo(0, 0).NoteOn(0, 1, 60, 100).Tempo(10, 1)
+                                                      .Tempo(10, 0xFFFFFF).NoteOff(10, 1, 60).End()})));
+    std::vector<uint32_t> tempos;
+    for (const MemorySink::Entry& e : rig.sink.Entries()) {
+        if (e.kind == MidiSinkKind::Tempo)
+            tempos.push_back(e.tempo);
+    }
+    EXPECT_EQ((std::vector<uint32_t>{0, 1, 0xFFFFFF}), tempos);
+}
+
+// ---- How soon a change is heard ------------------------------------------
+
+// Division 500 at 500000 us per quarter: one tick is one millisecond. A
+// note every 10 ms for `seconds`, and the volume of channel 1 at the start.
+std::vector<uint8_t> BusySong(int seconds)
+{
+    Track track;
+    track.Ev(0, {0xB0, 7, 100});
+    for (int i = 0; i < seconds * 100; ++i)
+        track.NoteOn(i == 0 ? 0 : 5, 1, 60, 100).NoteOff(5, 1, 60);
+    return BuildSong(0, 500, {track.End()});
+}
+
+// Milliseconds from `changeUs` to the first entry at or after it that
+// `changed` accepts; -1 for none.
+template <typename Changed>
+int64_t HeardAfter(const std::vector<MemorySink::Entry>& entries, uint64_t changeUs, Changed changed)
+{
+    for (const MemorySink::Entry& e : entries) {
+        if (e.scheduledUs >= changeUs && changed(e))
+            return static_cast<int64_t>(e.scheduledUs - changeUs) / 1000;
+    }
+    return -1;
+}
+
+// Regression: a change reached the stream only with the next buffer filled,
+// after the four buffers already queued: 1.7 s of this song (a short song
+// was queued whole, and a change never came).
+TEST(PlayAdjustLatency, ChangesAreHeardWithin200Milliseconds)
+{
+    ManualRig rig;
+    rig.Start(BusySong(4));
+    const uint64_t changes[] = {1000000, 1777000, 2503000};
+    PlayAdjustSettings s;
+    for (uint64_t now = 0; now < 3300000; now += 1000) {
+        if (now == changes[0])
+            s.transpose = 2;
+        if (now == changes[1])
+            s.tempoPercent = 25;
+        if (now == changes[2])
+            s.trackVolume = 64;
+        rig.sequencer->SetAdjustments(s);
+        rig.Advance(1000);
+    }
+    const std::vector<MemorySink::Entry> entries = rig.sink.Entries();
+    const int64_t transpose = HeardAfter(entries, changes[0], [](const MemorySink::Entry& e) {
+        return e.kind == MidiSinkKind::Short && e.bytes[0] == 0x90 && e.bytes[1] == 62;
+    });
+    const int64_t tempo = HeardAfter(entries, changes[1], [](const MemorySink::Entry& e) {
+        return e.kind == MidiSinkKind::Tempo && e.tempo == 400000;
+    });
+    const int64_t volume = HeardAfter(entries, changes[2], [](const MemorySink::Entry& e) {
+        return e.kind == MidiSinkKind::Short && e.bytes[0] == 0xB0 && e.bytes[2] == 100 * 64 / 127;
+    });
+    for (int64_t ms : {transpose, tempo, volume}) {
+        EXPECT_GE(ms, 0);
+        EXPECT_LE(ms, 200);
+    }
+    // Nothing changes before it is made: the notes before the transposition
+    // still sound on their own key.
+    EXPECT_EQ(-1, HeardAfter(entries, 0, [&](const MemorySink::Entry& e) {
+                  return e.scheduledUs < changes[0] && e.kind == MidiSinkKind::Short && e.bytes[1] == 62;
+              }));
+    rig.sequencer->Stop();
+    rig.sequencer->EndPlayback();
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+#include <gtest/gtest.h>
+
 #include "songbuilder.h"
 
 void DoneSignal::ScheduleDone(uint32_t delayMs)
@@ -54,4 +56,25 @@ uint32_t FastRig::Play(const std::vector<uint8_t>& song)
         return kSeqErrNotReady;
     sequencer->EndPlayback();
     return kSeqOk;
+}
+
+void ManualRig::Start(const std::vector<uint8_t>& song)
+{
+    ASSERT_EQ(kSeqOk, sequencer->OpenImage(song.data(), song.size()));
+    ASSERT_EQ(kSeqOk, sequencer->Preroll(0, sequencer->Length()));
+    ASSERT_EQ(kSeqOk, sequencer->Start());
+    stream.WaitIdle();
+}
+
+void ManualRig::Advance(uint64_t micros)
+{
+    clock.Advance(micros);
+    stream.WaitIdle();
+}
+
+uint32_t ManualRig::Position()
+{
+    uint32_t ticks = 0;
+    EXPECT_EQ(kSeqOk, sequencer->Position(&ticks));
+    return ticks;
 }

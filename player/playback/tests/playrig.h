@@ -44,4 +44,20 @@ struct FastRig {
     uint32_t Play(const std::vector<uint8_t>& song);
 };
 
+// A Sequencer on a stream driven by a manual clock: time moves only when
+// the test says so, so every event's time is exact.
+struct ManualRig {
+    ManualStreamClock clock;
+    MemorySink sink;
+    SoftMidiStream stream{&clock, &sink};
+    DoneSignal done;
+    std::unique_ptr<Sequencer> sequencer = Sequencer::Create(&stream, &done);
+
+    // Opens, prerolls 0..length and starts the song.
+    void Start(const std::vector<uint8_t>& song);
+    // Moves the clock on and waits until the stream has played what is due.
+    void Advance(uint64_t micros);
+    uint32_t Position();
+};
+
 #endif

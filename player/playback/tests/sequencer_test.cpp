@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "bufferfill.h"
 #include "playrig.h"
 #include "songbuilder.h"
@@ -180,6 +183,28 @@ TEST(SequencerOutput, AutomaticLampsUseTheSongsLampChannels)
     EXPECT_EQ(3, rig.sequencer->LitLamp2());
 }
 
+// Regression: the injection read L1 and L2 one after the other, so a
+// selection changed in between gave a pair the user never chose.
+TEST(SequencerOutput, TheLampPairIsAlwaysReadAsItWasSet)
+{
+    InstrumentControls controls;
+    controls.SetLamps(1, 2);
+    std::atomic<bool> done{false};
+    std::thread chooser([&] {
+        for (int i = 0; !done; ++i)
+            controls.SetLamps(i % 2 ? 1 : 3, i % 2 ? 2 : 4);
+    });
+    int torn = 0;
+    for (int i = 0; i < 2000000; ++i) {
+        const LampPair pair = controls.Load().lamps;
+        if (!(pair == LampPair{1, 2}) && !(pair == LampPair{3, 4}))
+            ++torn;
+    }
+    done = true;
+    chooser.join();
+    EXPECT_EQ(0, torn) << "pairs read half old, half new";
+}
+
 TEST(SequencerOutput, InjectionWaitsForALeadingExclusiveLongerThanABuffer)
 {
     std::vector<uint8_t> dump(3000, 0x11);
@@ -254,15 +279,18 @@ struct FillRig {
     std::unique_ptr<SmfReader> reader;
     std::vector<uint8_t> data;
     MidiBuffer buffer;
-    FillSettings settings;
+    InstrumentControls controls;
+    BufferFiller filler{controls};
 
     explicit FillRig(const std::vector<uint8_t>& song, uint32_t size = 1024) : data(size)
     {
         SmfReader::OpenImage(song.data(), song.size(), &reader);
         buffer.data = data.data();
         buffer.size = size;
+        if (reader)
+            filler.Start(*reader, 0);
     }
-    SmfResult Fill() { return FillStreamBuffer(*reader, &buffer, reader->Length(), settings); }
+    SmfResult Fill() { return filler.Fill(*reader, &buffer, reader->Length()); }
     std::vector<uint32_t> Words() const
     {
         std::vector<uint32_t> out;
@@ -328,7 +356,7 @@ TEST(SequencerRecords, VoiceMapHooksRewriteEventsAndNeed64FreeBytes)
 {
     ChannelMover map;
     FillRig rig(BuildSong(0, 96, {Track().Program(5, 1, 7).Ev(0, {0xB0, 7, 99}).NoteOn(3, 1, 60, 70).End()}), 108);
-    rig.settings.voiceMap = &map;
+    rig.controls.SetVoiceMap(&map);
     ASSERT_EQ(SmfResult::Ok, rig.Fill());
     // Extra events first, carrying the program change's delta; the whole
     // program change takes 36 bytes; after the controller only 60 remain.

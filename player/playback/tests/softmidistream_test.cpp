@@ -8,35 +8,6 @@
 
 namespace {
 
-// A Sequencer on a stream driven by a manual clock: time moves only when
-// the test says so, so every event's time is exact.
-struct ManualRig {
-    ManualStreamClock clock;
-    MemorySink sink;
-    SoftMidiStream stream{&clock, &sink};
-    DoneSignal done;
-    std::unique_ptr<Sequencer> sequencer = Sequencer::Create(&stream, &done);
-
-    void Start(const std::vector<uint8_t>& song)
-    {
-        ASSERT_EQ(kSeqOk, sequencer->OpenImage(song.data(), song.size()));
-        ASSERT_EQ(kSeqOk, sequencer->Preroll(0, sequencer->Length()));
-        ASSERT_EQ(kSeqOk, sequencer->Start());
-        stream.WaitIdle();
-    }
-    void Advance(uint64_t micros)
-    {
-        clock.Advance(micros);
-        stream.WaitIdle();
-    }
-    uint32_t Position()
-    {
-        uint32_t ticks = 0;
-        EXPECT_EQ(kSeqOk, sequencer->Position(&ticks));
-        return ticks;
-    }
-};
-
 TEST(SoftMidiStreamTiming, EventsComeOutExactlyWhenDue)
 {
     ManualRig rig;
@@ -51,8 +22,13 @@ TEST(SoftMidiStreamTiming, EventsComeOutExactlyWhenDue)
     rig.Advance(1);
     const std::vector<MemorySink::Entry> entries = rig.sink.Entries();
     ASSERT_EQ(2u, Sent(entries).size());
-    for (const MemorySink::Entry& e : entries)
-        EXPECT_EQ(e.scheduledUs, e.actualUs) << e.tick;
+    // (No-operation records of the silence between them come out when the
+    // clock jumps past them.)
+    for (const MemorySink::Entry& e : entries) {
+        if (e.kind != MidiSinkKind::Nop) {
+            EXPECT_EQ(e.scheduledUs, e.actualUs) << e.tick;
+        }
+    }
     EXPECT_EQ(750000u, entries.back().scheduledUs);
     ASSERT_TRUE(rig.done.Wait());
     rig.sequencer->EndPlayback();
@@ -209,6 +185,79 @@ TEST(SoftMidiStreamCapture, StreamsOneAfterAnotherFollowEachOther)
     capture.OnEvent({MidiSinkKind::Short, 5, 0, 0, on, 3, 0});
     const std::vector<uint8_t> file = capture.Build();
     EXPECT_EQ((std::vector<std::string>{"10:90 3c 01", "55:90 3c 01", "length 55"}), MergedText(file, true));
+}
+
+// The milliseconds of every note-on of a song, as its own tempo map has them.
+std::vector<uint32_t> NoteOnTimes(const std::vector<uint8_t>& song)
+{
+    std::unique_ptr<SmfReader> reader;
+    EXPECT_EQ(SmfResult::Ok, SmfReader::OpenImage(song.data(), song.size(), &reader));
+    std::vector<uint32_t> out;
+    SmfEvent e;
+    while (reader && reader->NextEvent(kSmfNoLimit, true, &e) == SmfResult::Ok) {
+        if ((e.status & 0xF0) == 0x90)
+            out.push_back(reader->TicksToMs(e.tick));
+    }
+    return out;
+}
+
+// Regression: the capture kept the first song's division and copied the
+// next songs' ticks as they were, so a song of 480 ticks per quarter after
+// one of 120 played four times as slow.
+TEST(SoftMidiStreamCapture, SongsOfOtherDivisionsAndTemposKeepTheirTiming)
+{
+    const std::vector<uint8_t> songs[] = {
+        BuildSong(0, 120, {Track().Tempo(0, 600000).NoteOn(0, 1, 60, 1).NoteOn(120, 1, 62, 1).End(240)}),
+        BuildSong(1, 480, {Track().Tempo(0, 250000).Tempo(960, 1000000).End(),
+                           Track().NoteOn(480, 2, 64, 1).NoteOn(960, 2, 65, 1).NoteOn(480, 2, 67, 1).End(480)}),
+        BuildSong(0, 0xE728, {Track().Tempo(0, 100000).NoteOn(500, 3, 69, 1).NoteOn(1000, 3, 71, 1).End(500)}),
+        BuildSong(0, 96, {Track().NoteOn(96, 4, 72, 1).End(96)}),
+    };
+    FastStreamClock clock;
+    CaptureSink capture;
+    SoftMidiStream stream(&clock, &capture);
+    DoneSignal done;
+    std::unique_ptr<Sequencer> sequencer = Sequencer::Create(&stream, &done);
+    std::vector<uint32_t> expected;
+    uint32_t songStart = 0;
+    for (const std::vector<uint8_t>& song : songs) {
+        ASSERT_EQ(kSeqOk, sequencer->OpenImage(song.data(), song.size()));
+        for (uint32_t ms : NoteOnTimes(song))
+            expected.push_back(songStart + ms);
+        songStart += sequencer->TicksToMs(sequencer->Length());
+        const int before = done.Count();
+        ASSERT_EQ(kSeqOk, sequencer->Preroll(0, sequencer->Length()));
+        ASSERT_EQ(kSeqOk, sequencer->Start());
+        ASSERT_TRUE(done.Wait(before + 1));
+        sequencer->EndPlayback();
+        ASSERT_EQ(kSeqOk, sequencer->Close());
+    }
+    const std::vector<uint8_t> captured = capture.Build();
+    const std::vector<uint32_t> heard = NoteOnTimes(captured);
+    ASSERT_EQ(expected.size(), heard.size());
+    for (size_t i = 0; i < heard.size(); ++i)
+        EXPECT_NEAR(expected[i], heard[i], 1.0) << "note " << i;
+    std::unique_ptr<SmfReader> reader;
+    ASSERT_EQ(SmfResult::Ok, SmfReader::OpenImage(captured.data(), captured.size(), &reader));
+    EXPECT_EQ(120, reader->Division());
+    EXPECT_NEAR(songStart, reader->TicksToMs(reader->Length()), 1.0) << "the capture lasts as long as the songs";
+}
+
+// A capture that starts with a time-code song counts in frames; songs in
+// quarter notes after it keep their tempo changes.
+TEST(SoftMidiStreamCapture, ATimeCodeCaptureTakesSongsInQuarterNotes)
+{
+    CaptureSink capture;
+    const uint8_t on[3] = {0x90, 60, 1};
+    capture.OnTimeDivision(0xE728);  // 25 frames of 40 ticks: 1 tick = 1 ms
+    capture.OnEvent({MidiSinkKind::Short, 1000, 0, 0, on, 3, 0});
+    capture.OnTimeDivision(96);
+    capture.OnEvent({MidiSinkKind::Short, 96, 0, 0, on, 3, 0});  // 500 ms at the default tempo
+    capture.OnEvent({MidiSinkKind::Tempo, 96, 0, 0, nullptr, 0, 1000000});
+    capture.OnEvent({MidiSinkKind::Short, 192, 0, 0, on, 3, 0});  // 1000 ms later
+    EXPECT_EQ((std::vector<std::string>{"1000:90 3c 01", "1500:90 3c 01", "1500:ff 51 0f 42 40", "2500:90 3c 01",
+                                        "length 2500"}),
+              MergedText(capture.Build(), true));
 }
 
 // ---- Real time --------------------------------------------------------------

@@ -111,8 +111,10 @@ std::vector<uint8_t> BuildSong(uint16_t format, uint16_t division, const std::ve
                                    static_cast<uint8_t>(division >> 8), static_cast<uint8_t>(division)};
     header.resize(6 + extraHeader, 0xEE);
     std::vector<uint8_t> song = Chunk("MThd", header);
-    for (const Track& track : tracks)
-        song = Concat(song, Chunk("MTrk", track.bytes));
+    for (const Track& track : tracks) {
+        const std::vector<uint8_t> chunk = Chunk("MTrk", track.bytes);
+        song.insert(song.end(), chunk.begin(), chunk.end());
+    }
     return song;
 }
 
