@@ -60,6 +60,13 @@ std::vector<SentEvent> Exclusives(const std::vector<SentEvent>& events)
     return out;
 }
 
+void ExpectSent(const std::vector<SentEvent>& want, const std::vector<SentEvent>& got)
+{
+    ASSERT_EQ(want.size(), got.size());
+    for (size_t i = 0; i < want.size(); ++i)
+        EXPECT_EQ(want[i], got[i]) << i << ": " << Describe(got[i]) << " / " << Describe(want[i]);
+}
+
 class InstrumentUi : public ::testing::Test {
 protected:
     void SetUp() override
@@ -320,9 +327,68 @@ TEST_F(InstrumentUi, EseqSongOpensWithItsTitleAndPlaysAsConverted)
     uint16_t division = 0;
     const std::vector<SentEvent> got = Captured(&division);
     EXPECT_EQ(384, division);
-    ASSERT_EQ(want.size(), got.size());
-    for (size_t i = 0; i < want.size(); ++i)
-        EXPECT_EQ(want[i], got[i]) << i << ": " << Describe(got[i]) << " / " << Describe(want[i]);
+    ExpectSent(want, got);
+}
+
+// A Disk Orchestra song with program 5 on channel 1 and drums on channel 10.
+Bytes DiskOrchestraSong()
+{
+    eseqtest::EseqSongSpec spec;
+    spec.line1 = "Orchestra";
+    spec.diskOrchestra = true;
+    spec.events.Program(1, 5).Program(10, 0).NoteOn(1, 60, 80).NoteOn(10, 36, 90).Wait(96);
+    spec.events.NoteOff(1, 60).NoteOff(10, 36).Wait(96);
+    return eseqtest::BuildEseq(spec);
+}
+
+// The events the converted song sends, with program 5 sent as 20 and
+// channel 10 moved to channel 11.
+std::vector<SentEvent> MappedAsDocMapSays(const Bytes& eseqSong, bool moveDrums)
+{
+    Bytes converted;
+    eseq::ConvertImage(eseqSong.data(), eseqSong.size(), eseq::ConvertOptions(), &converted);
+    std::vector<SentEvent> events;
+    EXPECT_TRUE(SentEventsOf(converted, events));
+    for (SentEvent& e : events) {
+        if (e.bytes.empty() || e.bytes[0] >= 0xF0)
+            continue;
+        if (e.bytes[0] == 0xC0 && e.bytes[1] == 5)
+            e.bytes[1] = 20;
+        if (moveDrums && (e.bytes[0] & 0x0F) == 9)
+            e.bytes[0] = static_cast<uint8_t>((e.bytes[0] & 0xF0) | 10);
+    }
+    return events;
+}
+
+TEST_F(InstrumentUi, DocMapRemapsDiskOrchestraSongsAndABadOneIsReportedWithItsLine)
+{
+    const Bytes song = DiskOrchestraSong();
+    const std::string path = FullPath("orchestra.evt");
+    ASSERT_TRUE(WriteBytes(path, song));
+    const std::string map = FullPath("doc.map");  // in the player's start-up folder
+    const std::string text = "0-0-5 0-0-20\r\n0-0-10 255-255-11\r\n";
+    ASSERT_TRUE(WriteBytes(map, Bytes(text.begin(), text.end())));
+    const char kMapVoicesOn[] = "1111100011010";  // "&Map Voices on DOC Playback" on
+
+    ASSERT_TRUE(Start(path, kMapVoicesOn));
+    ASSERT_TRUE(WaitUntil([&] { return Status(1) == "Stopped" && GetFileAttributesA(capture_.c_str()) != INVALID_FILE_ATTRIBUTES; }));
+    EXPECT_EQ(player_.Close(), 0);
+    ExpectSent(MappedAsDocMapSays(song, true), Captured());
+
+    // The second line broken: the player says so, and plays the first.
+    const std::string bad = "0-0-5 0-0-20\r\n0-0-10 255-255-17\r\n";
+    ASSERT_TRUE(WriteBytes(map, Bytes(bad.begin(), bad.end())));
+    DeleteFileA(capture_.c_str());
+    ASSERT_TRUE(Start(path, kMapVoicesOn));
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = FindDialog(player_.ProcessId(), "Error")) != nullptr; }));
+    EXPECT_EQ(map + ": line 2: channels are 1 to 16: 0-0-10 255-255-17\n\nThe lines before it are used.",
+              DialogMessage(box));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return Status(1) == "Stopped" && GetFileAttributesA(capture_.c_str()) != INVALID_FILE_ATTRIBUTES; }));
+    EXPECT_EQ(player_.Close(), 0);
+    DeleteFileA(map.c_str());
+    ExpectSent(MappedAsDocMapSays(song, false), Captured());
 }
 
 // Sets an environment variable for the programs this test starts, and back.

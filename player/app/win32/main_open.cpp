@@ -104,17 +104,24 @@ void SongNotOpened(PlayerApp& app)
 // Converts an ESEQ song for playing, in memory: no temporary file is made.
 // With "Create MID Files on ESEQ Playback" the song is also kept beside the
 // ESEQ file. False when the conversion failed (it has said why).
-bool ConvertEseq(PlayerApp& app, bool diskOrchestra, std::vector<uint8_t>& midi)
+bool ConvertEseq(PlayerApp& app, std::vector<uint8_t>& midi)
 {
     const std::string keepAs = OptionOn(app, kOptCreateMid) ? WithMidExtension(app.currentSongPath) : std::string();
-    if (!eseq_seam::ConvertForPlaying(app.main, app.currentSongPath, keepAs.empty() ? nullptr : keepAs.c_str(),
-                                      OptionOn(app, kOptDiskFixup), &midi))
-        return false;
-    if (diskOrchestra && app.voiceMapPath[0] == '\0' && OptionOn(app, kOptMapVoices)) {
-        std::string map = app.startupDir + "\\doc.map";
-        CopyPath(app.voiceMapPath, map.c_str());
-    }
-    return true;
+    return eseq_seam::ConvertForPlaying(app.main, app.currentSongPath, keepAs.empty() ? nullptr : keepAs.c_str(),
+                                        OptionOn(app, kOptDiskFixup), &midi);
+}
+
+// The voice map of the song being opened: the one chosen for it, else
+// "doc.map" for a Disk Orchestra song when "Map Voices on DOC Playback" is
+// on. The default is not kept in VoiceMapPath, so songs opened later in
+// another way do not inherit it.
+std::string VoiceMapFor(const PlayerApp& app, bool diskOrchestra)
+{
+    if (app.voiceMapPath[0] != '\0')
+        return app.voiceMapPath;
+    if (diskOrchestra && OptionOn(app, kOptMapVoices))
+        return app.startupDir + "\\doc.map";
+    return std::string();
 }
 
 // Opens the song in CurrentSongPath (the steps after deciding its kind).
@@ -131,9 +138,9 @@ void OpenSong(PlayerApp& app)
     bool diskOrchestra = false;
     bool eseq = eseq_seam::Recognise(app.currentSongPath, &diskOrchestra);
     std::vector<uint8_t> converted;
-    if (eseq && !ConvertEseq(app, diskOrchestra, converted))
+    if (eseq && !ConvertEseq(app, converted))
         return SongNotOpened(app);
-    voicemap_seam::Use(seq, app.voiceMapPath);
+    voicemap_seam::Use(app.main, seq, app.voiceMap, VoiceMapFor(app, eseq && diskOrchestra).c_str());
 
     const uint32_t result =
         eseq ? seq.OpenImage(converted.data(), converted.size()) : seq.Open(app.currentSongPath);

@@ -20,6 +20,7 @@
 #include "player_settings.h"
 #include "recent_files.h"
 #include "sequencer.h"
+#include "voice_map.h"
 
 namespace zub {
 
@@ -58,6 +59,9 @@ struct PlayerApp {
     std::string capturePath;
     std::unique_ptr<MidiStreamPort> port;
     WindowNotify notify;
+    // The loaded voice map, made on first use; declared before the
+    // sequencer, which uses it, so that it goes after it.
+    std::unique_ptr<playlist::VoiceMap> voiceMap;
     std::unique_ptr<Sequencer> sequencer;
     std::vector<std::string> deviceNames;
     int device = 0;  // -1 = MIDI Mapper

@@ -9,10 +9,14 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 class Sequencer;
+namespace playlist {
+class VoiceMap;
+}
 
 namespace zub {
 
@@ -75,9 +79,11 @@ void BatchConvertDialog(HWND main, const std::string& startupFolder, bool diskFi
 }  // namespace eseq_seam
 
 namespace voicemap_seam {
-// Loads the voice map at path into the sequencer's filling; an empty path
-// removes any map.
-void Use(Sequencer& sequencer, const char* path);
+// Loads the voice map at path into `map` (made on first use) and gives it
+// to the sequencer's filling; an empty path removes any map. The sequencer
+// must not be playing. A map that cannot be opened, or has a malformed
+// line, is reported in a message box owned by `owner`.
+void Use(HWND owner, Sequencer& sequencer, std::unique_ptr<playlist::VoiceMap>& map, const char* path);
 }  // namespace voicemap_seam
 
 }  // namespace zub
