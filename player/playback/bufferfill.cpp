@@ -144,6 +144,7 @@ SmfResult BufferFiller::WriteOpening(MidiBuffer* buffer)
     pending_ = opening_;
     pendingAt_ = 0;
     adjuster_.Reset(startTempo_);
+    adjuster_.SettleVolume(settings_.adjust.trackVolume);  // the state's volumes go out scaled
     if (settings_.voiceMap)
         settings_.voiceMap->Rewind();  // the song starts again: no bank or voice carried over
     if (!WriteReleases(buffer) || !WritePending(buffer))
@@ -418,6 +419,7 @@ void BufferFiller::Jump(SmfReader& reader, MidiBuffer* buffer)
     pendingAt_ = 0;
     reader.PlaceAt(loopMark_, loopStart_);
     adjuster_.Reset(loopTempo_);
+    adjuster_.SettleVolume(settings_.adjust.trackVolume);
     if (settings_.voiceMap)
         settings_.voiceMap->Rewind();
     // The stream's time goes on from here as the song's from the start.
