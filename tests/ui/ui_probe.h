@@ -9,6 +9,8 @@
 
 #define ZUB_PROBE_MAPPING "ZubodeckUiProbe"
 #define ZUB_PROBE_QUERY_MESSAGE "ZubodeckUiProbeQuery"
+// Sent to the main window with a slider's handle in wParam: fills `slider`.
+#define ZUB_PROBE_SLIDER_MESSAGE "ZubodeckUiProbeSlider"
 
 struct ProbeMenuItem {
     int menuBarPos;  // which popup of the menu bar (-1: the bar itself)
@@ -23,6 +25,12 @@ struct ProbeStatusPart {
     char text[264];
 };
 
+// A toolbar button and the tooltip text the main window gives it.
+struct ProbeToolbarTip {
+    int command;
+    char text[80];
+};
+
 struct ProbeShared {
     // Commands posted or sent through the queue to a "ZubodeckMWnd" window.
     volatile LONG commandCount;
@@ -33,6 +41,14 @@ struct ProbeShared {
     ProbeMenuItem items[200];
     int statusParts;
     ProbeStatusPart status[4];
+    // The toolbar's tools (0 without a tooltip control) and its buttons.
+    int toolCount;
+    int tipCount;
+    ProbeToolbarTip tips[16];
+    // A slider's thumb and channel, in its client coordinates.
+    volatile LONG sliderCount;
+    RECT sliderThumb;
+    RECT sliderChannel;
 };
 
 #endif

@@ -1,6 +1,7 @@
 // zubcli build: what "Build Playlist from Directory Tree" would add, with
 // the same walk and filters; the options mirror the dialog's check boxes.
 #include "build_walk.h"
+#include "eseq_commands.h"
 #include "length_probe.h"
 #include "playlist_commands.h"
 
@@ -34,8 +35,7 @@ const BuildFlag kFlags[] = {
 
 int Usage(std::ostream& err, const std::string& problem)
 {
-    err << "zubcli: build: " << problem << "\nusage:" << (kBuildUsage + 6);
-    return 1;
+    return OptionError(err, "build: " + problem);
 }
 
 std::string JsonList(const std::vector<std::string>& items)

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "catalog_disk.h"
+#include "eseq_commands.h"
 #include "length_probe.h"
 #include "playlist_builder.h"
 #include "playlist_files.h"
@@ -25,8 +26,7 @@ namespace {
 
 int Usage(std::ostream& err, const std::string& command, const std::string& problem)
 {
-    err << "zubcli: " << command << ": " << problem << "\nusage:" << (kPlaylistUsage + 6);
-    return 1;
+    return OptionError(err, command + ": " + problem);
 }
 
 std::string Bool(bool value)

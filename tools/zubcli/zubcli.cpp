@@ -10,15 +10,19 @@
 #include <vector>
 
 #include "eseq_commands.h"
-#include "playlist_commands.h"
+#include "eseq_convert.h"
+#include "eseq_format.h"
+#include "hostfile.h"
 #include "image_commands.h"
-#include "sound_commands.h"
 #include "midisink.h"
+#include "playlist_commands.h"
 #include "sequencer.h"
 #include "smfreader.h"
 #include "softmidistream.h"
+#include "sound_commands.h"
 #include "streamclock.h"
 #include "voice_map.h"
+#include "zub_version.h"
 
 namespace {
 
@@ -31,22 +35,20 @@ const char kUsage[] =
     "       zubcli ports\n"
     "CONTROLS: [--velocity-base N] [--volume V] [--lamps L1[,L2]|auto]\n"
     "          [--transpose SEMITONES] [--tempo PERCENT] [--track-volume N] [--map FILE.MAP]\n";
+const char kUsageEnd[] =
+    "       zubcli --help | --version\n"
+    "FILE may be a Standard MIDI File or an ESEQ song (converted in memory).\n";
 
-struct Failure {
-    int status;
-};
+void PrintUsage(std::ostream& to)
+{
+    to << kUsage << kConvertUsage << kBatchUsage << kPlaylistUsage << kImageUsage << kBuildUsage << kUsageEnd;
+}
 
 class Cli {
 public:
     Cli(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
 
-    int Usage(const std::string& problem)
-    {
-        if (!problem.empty())
-            err_ << "zubcli: " << problem << "\n";
-        err_ << kUsage << kConvertUsage << kBatchUsage << kPlaylistUsage << kImageUsage << kBuildUsage;
-        return 1;
-    }
+    int Usage(const std::string& problem) { return OptionError(err_, problem); }
 
     // A sound output that is missing or refuses: its message and status 2.
     int Problem(const std::string& text)
@@ -102,9 +104,27 @@ bool ParseLamps(const char* text, uint8_t* l1, uint8_t* l2)
     return true;
 }
 
-int OpenSong(Cli& cli, const std::string& path, std::unique_ptr<SmfReader>* reader)
+// A song as the player opens it: a Standard MIDI File, or an ESEQ song
+// converted in memory (without the disk fixup). A file that is neither keeps
+// the reader's own complaint.
+struct Song {
+    std::vector<uint8_t> converted;  // empty for a Standard MIDI File
+};
+
+int OpenSong(Cli& cli, const std::string& path, std::unique_ptr<SmfReader>* reader, Song* song = nullptr)
 {
-    const SmfResult result = SmfReader::Open(path.c_str(), reader);
+    SmfResult result = SmfReader::Open(path.c_str(), reader);
+    if (result == SmfResult::InvalidFile && eseq::RecogniseFile(path.c_str()).isEseq) {
+        std::vector<uint8_t> image, midi;
+        if (ReadFileImage(path.c_str(), &image) != FileResult::Ok)
+            return cli.FileError(path, "open failed");
+        if (eseq::ConvertImage(image.data(), image.size(), eseq::ConvertOptions(), &midi) !=
+            eseq::ConvertResult::Ok)
+            return cli.FileError(path, "invalid ESEQ song (a data byte without running status)");
+        result = SmfReader::OpenImage(midi.data(), midi.size(), reader);
+        if (song)
+            song->converted = std::move(midi);
+    }
     if (result != SmfResult::Ok)
         return cli.FileError(path, SmfResultText(result));
     return 0;
@@ -301,8 +321,8 @@ int LoadVoiceMap(Cli& cli, const PlayOptions& o, playlist::VoiceMap* map, bool* 
 // Plays the song through `port` to its end with the options' instrument
 // controls and voice map (none when null). 0, or the exit status after a
 // message; `*length` in ticks and `*ms` get the song's length.
-int PlayThrough(Cli& cli, const PlayOptions& o, MidiStreamPort* port, bool fast, VoiceMapHook* map, uint32_t* length,
-                uint32_t* ms)
+int PlayThrough(Cli& cli, const PlayOptions& o, const Song& song, MidiStreamPort* port, bool fast, VoiceMapHook* map,
+                uint32_t* length, uint32_t* ms)
 {
     DoneWaiter done(fast);
     std::unique_ptr<Sequencer> sequencer = Sequencer::Create(port, &done);
@@ -314,7 +334,8 @@ int PlayThrough(Cli& cli, const PlayOptions& o, MidiStreamPort* port, bool fast,
     sequencer->SetLampSelection(o.lamp1, o.lamp2);
     sequencer->SetAdjustments(o.adjust);
     sequencer->SetVoiceMap(map);
-    uint32_t result = sequencer->Open(o.path.c_str());
+    uint32_t result = song.converted.empty() ? sequencer->Open(o.path.c_str())
+                                             : sequencer->OpenImage(song.converted.data(), song.converted.size());
     if (result == kSeqOk)
         result = sequencer->Preroll(0, sequencer->Length());
     if (result == kSeqOk)
@@ -344,7 +365,8 @@ int RunPlay(Cli& cli, const std::vector<std::string>& args, DevicePortFactory de
     if (int status = ParsePlay(cli, args, PlayCommand::Play, &o))
         return status;
     std::unique_ptr<SmfReader> check;
-    if (int status = OpenSong(cli, o.path, &check))
+    Song song;
+    if (int status = OpenSong(cli, o.path, &check, &song))
         return status;
     playlist::VoiceMap map;
     bool malformedMap = false;
@@ -370,7 +392,7 @@ int RunPlay(Cli& cli, const std::vector<std::string>& args, DevicePortFactory de
         port.reset(new SoftMidiStream(o.fast ? &fastClock : nullptr, &sinks));
 
     uint32_t length = 0, ms = 0;
-    if (int status = PlayThrough(cli, o, port.get(), o.fast, o.map.empty() ? nullptr : &map, &length, &ms))
+    if (int status = PlayThrough(cli, o, song, port.get(), o.fast, o.map.empty() ? nullptr : &map, &length, &ms))
         return status;
     port.reset();
     if (int status = SaveCapture(cli, o, capture))
@@ -386,7 +408,8 @@ int RunRender(Cli& cli, const std::vector<std::string>& args)
     if (int status = ParsePlay(cli, args, PlayCommand::Render, &o))
         return status;
     std::unique_ptr<SmfReader> check;
-    if (int status = OpenSong(cli, o.path, &check))
+    Song song;
+    if (int status = OpenSong(cli, o.path, &check, &song))
         return status;
     playlist::VoiceMap map;
     bool malformedMap = false;
@@ -412,7 +435,7 @@ int RunRender(Cli& cli, const std::vector<std::string>& args)
     uint32_t length = 0, ms = 0;
     {
         SoftMidiStream stream(&clock, &sinks);
-        if (int status = PlayThrough(cli, o, &stream, true, o.map.empty() ? nullptr : &map, &length, &ms))
+        if (int status = PlayThrough(cli, o, song, &stream, true, o.map.empty() ? nullptr : &map, &length, &ms))
             return status;
     }
     progress.End();
@@ -426,11 +449,20 @@ int RunRender(Cli& cli, const std::vector<std::string>& args)
 
 }  // namespace
 
+int OptionError(std::ostream& err, const std::string& problem)
+{
+    err << "zubcli: " << problem << "\n"
+        << "Try 'zubcli --help' for more information.\n";
+    return 1;
+}
+
 int RunZubcli(int argc, const char* const* argv, std::ostream& out, std::ostream& err, DevicePortFactory devices)
 {
     Cli cli(out, err);
-    if (argc < 2)
-        return cli.Usage("");
+    if (argc < 2) {
+        PrintUsage(err);
+        return 2;
+    }
     const std::string command = argv[1];
     const std::vector<std::string> args(argv + 2, argv + argc);
     if (command == "info")
@@ -457,8 +489,12 @@ int RunZubcli(int argc, const char* const* argv, std::ostream& out, std::ostream
         return RunBuildCommand(args, out, err);
     if (command == "image")
         return RunImageCommand(args, out, err);
-    if (command == "--help" || command == "help") {
-        out << kUsage << kConvertUsage << kBatchUsage << kPlaylistUsage << kImageUsage << kBuildUsage;
+    if (command == "--help" || command == "-h" || command == "help") {
+        PrintUsage(out);
+        return 0;
+    }
+    if (command == "--version") {
+        out << "zubcli " << ZUB_VERSION_TEXT << "\n";
         return 0;
     }
     return cli.Usage("unknown command " + command);
