@@ -155,12 +155,19 @@ int RunInfo(Cli& cli, const std::vector<std::string>& args)
     return 0;
 }
 
-int RunLyrics(Cli& cli, const std::vector<std::string>& args)
+// A command of one song and no options: the song opened, or the status.
+int OpenOnlySong(Cli& cli, const std::vector<std::string>& args, const char* command,
+                 std::unique_ptr<SmfReader>* reader)
 {
     if (args.size() != 1 || (args[0].size() > 1 && args[0][0] == '-'))
-        return cli.Usage("lyrics: expected one file");
+        return cli.Usage(std::string(command) + ": expected one file");
+    return OpenSong(cli, args[0], reader);
+}
+
+int RunLyrics(Cli& cli, const std::vector<std::string>& args)
+{
     std::unique_ptr<SmfReader> reader;
-    if (int status = OpenSong(cli, args[0], &reader))
+    if (int status = OpenOnlySong(cli, args, "lyrics", &reader))
         return status;
     const SmfResult result = PrintLyrics(*reader, cli.out_);
     if (result != SmfResult::Ok)
@@ -170,10 +177,8 @@ int RunLyrics(Cli& cli, const std::vector<std::string>& args)
 
 int RunEvents(Cli& cli, const std::vector<std::string>& args)
 {
-    if (args.size() != 1 || (args[0].size() > 1 && args[0][0] == '-'))
-        return cli.Usage("events: expected one file");
     std::unique_ptr<SmfReader> reader;
-    if (int status = OpenSong(cli, args[0], &reader))
+    if (int status = OpenOnlySong(cli, args, "events", &reader))
         return status;
     SmfEvent event;
     SmfResult result;
