@@ -184,5 +184,29 @@ TEST_F(PracticeUi, SeekBarLyricsSeeksAndTheLoopFromTheirMenuItems)
     DeleteFileA(capture_.c_str());
 }
 
+// The keys that the menu items name are the player's accelerators.
+TEST(PracticeKeys, TheMenusKeysAreThePlayersAccelerators)
+{
+    HMODULE exe = LoadLibraryExA(FullPath("Zubodeck.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(exe, nullptr);
+    HACCEL table = LoadAcceleratorsA(exe, "PRACTICEKEYS");
+    ASSERT_NE(table, nullptr);
+    ACCEL keys[16] = {};
+    const int count = CopyAcceleratorTableA(table, keys, 16);
+    std::map<int, std::pair<int, int>> byCommand;  // command: key, modifiers
+    for (int i = 0; i < count; ++i)
+        byCommand[keys[i].cmd] = {keys[i].key, keys[i].fVirt & ~FNOINVERT};
+    const int ctrl = FVIRTKEY | FCONTROL;
+    EXPECT_EQ(byCommand[CMD_SEEK_BACK], std::make_pair(int(VK_LEFT), ctrl));
+    EXPECT_EQ(byCommand[CMD_SEEK_FORWARD], std::make_pair(int(VK_RIGHT), ctrl));
+    EXPECT_EQ(byCommand[CMD_GOTO_TIME], std::make_pair(int('G'), ctrl));
+    EXPECT_EQ(byCommand[CMD_LOOP_START], std::make_pair(int('1'), ctrl));
+    EXPECT_EQ(byCommand[CMD_LOOP_END], std::make_pair(int('2'), ctrl));
+    EXPECT_EQ(byCommand[CMD_LOOP_AB], std::make_pair(int('L'), ctrl));
+    EXPECT_EQ(count, 6);
+    DestroyAcceleratorTable(table);
+    FreeLibrary(exe);
+}
+
 }  // namespace
 }  // namespace zubtest
