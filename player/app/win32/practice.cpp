@@ -345,6 +345,8 @@ void RefreshPractice(PlayerApp& app)
     CheckMenuItem(menu, CMD_LOOP_AB, MF_BYCOMMAND | (app.sequencer->Loop().on ? MF_CHECKED : MF_UNCHECKED));
     if (p.seekBar)
         EnableWindow(p.seekBar, seekable);
+    if (app.sequencer->Loop().on)
+        p.loopText.clear();  // a status bar turned on again shows the loop at once
     UpdatePractice(app);
 
     const bool wanted = p.seekBar || p.lyrics || app.sequencer->Loop().on;
