@@ -1,10 +1,12 @@
-// Opens arbitrary bytes as a song, walks the whole merge, converts ticks to
-// milliseconds, and plays it as fast as possible into memory through the
-// Sequencer, with every instrument control armed and a preroll from the middle.
+// Opens arbitrary bytes as a song, walks the whole merge, reads its lyrics,
+// converts ticks to milliseconds, and plays it as fast as possible into
+// memory through the Sequencer, with every instrument control armed, a
+// preroll from the middle and a loop over its middle third.
 #include <cstddef>
 #include <cstdint>
 
 #include "donelatch.h"
+#include "lyrics.h"
 #include "midisink.h"
 #include "sequencer.h"
 #include "smfreader.h"
@@ -38,6 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (uint32_t i = 0; i < event.length; ++i)
             sum += event.data[i];
     }
+    Lyrics lyrics;
+    if (Lyrics::Read(*reader, &lyrics) == SmfResult::Ok)
+        for (const LyricLine& line : lyrics.Lines())
+            sum += static_cast<uint32_t>(line.text.size() + lyrics.SungLength(lyrics.LineAt(line.tick), line.tick));
     for (uint32_t tick : {0u, reader->Length() / 3, reader->Length(), reader->Length() + 1, 0xFFFFFFFFu})
         sum += reader->TicksToMs(tick);
 
@@ -59,5 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         __builtin_trap();  // the reader accepted it above
     Play(*sequencer, done, 0);
     Play(*sequencer, done, reader->Length() / 2);
+    if (sequencer->SetLoop(reader->Length() / 3, reader->Length() / 3 * 2, 2) == kSeqOk)
+        Play(*sequencer, done, 0);
     return static_cast<int>(sum & 0);
 }

@@ -13,6 +13,11 @@ constexpr uint32_t kRoomPerEvent = 16;
 constexpr uint32_t kRoomPerMappedEvent = 64;  // a program change may expand into several events
 constexpr uint32_t kMaxExtraWords = 13;
 constexpr uint32_t kNoSpanEnd = 0xFFFFFFFFu;
+constexpr uint8_t kMostStrikesCounted = 4;
+constexpr uint8_t kSustain = 64;
+constexpr uint8_t kSostenuto = 66;
+constexpr uint32_t kReleaseNotes = 16 * 128;
+constexpr uint32_t kReleaseEnd = kReleaseNotes + 16;
 
 // Ticks that `us` microseconds last on a stream at `tempo`; at least 1 so
 // that every span moves on.
@@ -48,19 +53,6 @@ void AppendLamp(uint8_t* out, uint32_t* length, uint8_t channel, bool on)
     const uint8_t message[] = {0xF0, 0x43, 0x73, 0x01, 0x11, static_cast<uint8_t>(channel - 1),
                                0x47, static_cast<uint8_t>(on ? 0x02 : 0x00), 0xF7};
     AppendSysex(out, length, message, sizeof message);
-}
-
-// The tempo in effect just before `tick`: events at the tick itself are
-// played, not collected by the seek.
-uint32_t TempoBefore(const SmfReader& reader, uint32_t tick)
-{
-    uint32_t tempo = kDefaultTempo;
-    for (const TempoMapEntry& e : reader.TempoMap()) {
-        if (e.tick >= tick)
-            break;
-        tempo = e.tempo;
-    }
-    return tempo;
 }
 
 }  // namespace
@@ -108,23 +100,61 @@ uint32_t BuildInjection(bool volume, int masterVolume, bool lamps, LampPair sele
 
 // ---- Playback ---------------------------------------------------------
 
-void BufferFiller::Start(const SmfReader& reader, uint32_t startTick)
+void BufferFiller::Start(const SmfReader& reader, const SongState& state, bool seeking)
 {
+    std::lock_guard<std::mutex> guard(lock_);
     const InstrumentSettings settings = controls_.Load();
-    lampPending_ = settings.lamps.first != kLampsDisabled;
-    volumePending_ = settings.masterVolume > 0;
-    injectionCountdown_ = reader.LeadingExclusiveCount();
+    lampPending_ = !seeking && settings.lamps.first != kLampsDisabled;
+    volumePending_ = !seeking && settings.masterVolume > 0;
+    // Only the leading messages still ahead are waited for.
+    injectionCountdown_ = reader.LeadingExclusiveCount() - state.ExclusivesBefore();
     long_ = LongMessage();
     ended_ = false;
     division_ = reader.Division();
-    streamTick_ = startTick;
-    adjuster_.Reset(TempoBefore(reader, startTick));
-    if (settings.voiceMap)
-        settings.voiceMap->Rewind();  // the song starts again: no bank or voice carried over
+    highestVelocity_ = reader.HighestVelocity();
+    streamTick_ = state.Tick();
+    elapsed_ = 0;
+    startTempo_ = state.Tempo();
+    adjuster_.Reset(startTempo_);
+    // The stream's stop turned the notes off; after a seek the pedals follow.
+    seeking_ = seeking;
+    std::memset(sounding_, 0, sizeof sounding_);
+    if (!seeking) {
+        std::memset(pedalsMoved_, 0, sizeof pedalsMoved_);
+        jumpsDone_ = 0;
+    }
+    std::memcpy(pedalsBeforeSeek_, pedalsMoved_, sizeof pedalsMoved_);
+    std::memset(pedals_, 0, sizeof pedals_);
+    release_ = Release();
+    opening_ = state.Events();
+    pending_.clear();
+    pendingAt_ = 0;
+    jumps_.Reset({state.Tick(), jumpsDone_ + 1});
+}
+
+SmfResult BufferFiller::WriteOpening(MidiBuffer* buffer)
+{
+    std::lock_guard<std::mutex> guard(lock_);
+    settings_ = controls_.Load();
+    buffer->bytesRecorded = 0;
+    // Written from the top each time, also into a larger buffer.
+    release_ = Release();
+    release_.active = seeking_;
+    std::memcpy(pedalsMoved_, pedalsBeforeSeek_, sizeof pedalsMoved_);
+    pending_ = opening_;
+    pendingAt_ = 0;
+    adjuster_.Reset(startTempo_);
+    adjuster_.SettleVolume(settings_.adjust.trackVolume);  // the state's volumes go out scaled
+    if (settings_.voiceMap)
+        settings_.voiceMap->Rewind();  // the song starts again: no bank or voice carried over
+    if (!WriteReleases(buffer) || !WritePending(buffer))
+        return SmfResult::NoMemory;
+    return SmfResult::Ok;
 }
 
 SmfResult BufferFiller::Fill(SmfReader& reader, MidiBuffer* buffer, uint32_t endTick)
 {
+    std::lock_guard<std::mutex> guard(lock_);
     settings_ = controls_.Load();
     buffer->bytesRecorded = 0;
     // Changed adjustments go out first, but never inside a long message.
@@ -137,6 +167,8 @@ SmfResult BufferFiller::Fill(SmfReader& reader, MidiBuffer* buffer, uint32_t end
     for (;;) {
         if (long_.pending)
             break;  // the rest goes into the next buffer
+        if (!WriteReleases(buffer) || !WritePending(buffer))
+            break;  // a jump's turning off and state go on in the next buffer
         // The injection goes out as soon as the song's leading system
         // exclusive messages have passed, before anything else is read.
         if (InjectionReady()) {
@@ -145,15 +177,22 @@ SmfResult BufferFiller::Fill(SmfReader& reader, MidiBuffer* buffer, uint32_t end
         }
         if (ended_ || FreeBytes(buffer) < room)
             break;
-        const bool spanEndsFirst = spanEnd_ < endTick;
+        // Up to the end tick (included), or to the loop's end (excluded).
+        const bool looping = LoopAhead(endTick);
+        const uint32_t limit = looping ? loopEnd_ : endTick;
+        const bool spanEndsFirst = spanEnd_ < limit;
         SmfEvent event;
-        SmfResult result = reader.NextEvent(spanEndsFirst ? spanEnd_ : endTick, true, &event);
+        SmfResult result = reader.NextEvent(spanEndsFirst ? spanEnd_ : limit, spanEndsFirst || !looping, &event);
         if (result == SmfResult::LimitReached && spanEndsFirst) {
             // The rest of the span passes without events; the next one waits
             // for the next buffer.
             if (spanEnd_ > streamTick_)
                 PutMidiRecord(buffer, DeltaTo(spanEnd_), kMidiEventNop);
             break;
+        }
+        if (result == SmfResult::LimitReached && looping) {
+            Jump(reader, buffer);
+            continue;
         }
         if (result == SmfResult::EndOfFile || result == SmfResult::LimitReached) {
             ended_ = true;
@@ -201,13 +240,19 @@ uint32_t BufferFiller::DeltaTo(uint32_t tick)
     assert(tick >= streamTick_);
     const uint32_t delta = tick - streamTick_;
     streamTick_ = tick;
+    elapsed_ += delta;
     return delta;
 }
 
 void BufferFiller::WriteChannelMessage(const SmfReader& reader, MidiBuffer* buffer, const SmfEvent& event)
 {
-    ShortMessage message = {event.status, event.data1, event.data2};
-    uint32_t delta = DeltaTo(event.tick);
+    WriteShort(buffer, {event.status, event.data1, event.data2}, DeltaTo(event.tick), reader.HighestVelocity());
+}
+
+// A channel message of the song (or of a state at a start): through the
+// voice map, the adjustments and the Velocity Base.
+void BufferFiller::WriteShort(MidiBuffer* buffer, ShortMessage message, uint32_t delta, uint8_t highest)
+{
     if (VoiceMapHook* map = settings_.voiceMap) {
         const uint8_t kind = message.status & 0xF0;
         if (kind == 0x80 || kind == 0x90) {
@@ -234,8 +279,26 @@ void BufferFiller::WriteChannelMessage(const SmfReader& reader, MidiBuffer* buff
         return;
     }
     if ((message.status & 0xF0) == 0x90)
-        message.data2 = ApplyVelocityBase(message.data2, reader.HighestVelocity(), settings_.velocityBase);
+        message.data2 = ApplyVelocityBase(message.data2, highest, settings_.velocityBase);
+    NoteSent(message);
     PutMidiRecord(buffer, delta, ShortEventWord(message.status, message.data1, message.data2));
+}
+
+// Keeps what the instrument was sent, so that a jump can turn it off.
+void BufferFiller::NoteSent(const ShortMessage& message)
+{
+    const uint8_t kind = message.status & 0xF0, channel = message.status & 0x0F;
+    if (kind == 0x90 || kind == 0x80) {
+        uint8_t& count = sounding_[channel][message.data1 & 0x7F];
+        if (kind == 0x90 && message.data2 != 0)
+            count = count < kMostStrikesCounted ? count + 1 : count;
+        else if (count > 0)
+            --count;
+    } else if (kind == 0xB0 && (message.data1 == kSustain || message.data1 == kSostenuto)) {
+        const int pedal = message.data1 == kSustain ? 0 : 1;
+        pedals_[channel][pedal] = message.data2;
+        pedalsMoved_[channel][pedal] = true;
+    }
 }
 
 void BufferFiller::WriteTempo(MidiBuffer* buffer, uint32_t delta, uint32_t songTempo)
@@ -243,6 +306,125 @@ void BufferFiller::WriteTempo(MidiBuffer* buffer, uint32_t delta, uint32_t songT
     const uint32_t before = adjuster_.StreamTempo();
     PutMidiRecord(buffer, delta, kMidiEventTempo | adjuster_.Tempo(songTempo, settings_.adjust));
     MoveSpan(before);
+}
+
+// ---- Openings and loops ---------------------------------------------------
+
+// Writes what is left of a release; false while it does not fit.
+bool BufferFiller::WriteReleases(MidiBuffer* buffer)
+{
+    for (; release_.active && release_.at < kReleaseEnd;) {
+        if (FreeBytes(buffer) < kMidiRecordSize)
+            return false;
+        if (release_.at < kReleaseNotes) {
+            const uint8_t channel = static_cast<uint8_t>(release_.at / 128), key = release_.at % 128;
+            uint8_t& count = sounding_[channel][key];
+            if (!release_.notes || count == 0) {
+                ++release_.at;
+                continue;
+            }
+            --count;
+            PutMidiRecord(buffer, 0, ShortEventWord(static_cast<uint8_t>(0x80 | channel), key, 0));
+            continue;
+        }
+        const uint8_t channel = static_cast<uint8_t>(release_.at - kReleaseNotes);
+        uint8_t* pedal = pedals_[channel];
+        bool* moved = pedalsMoved_[channel];
+        const bool sustain = release_.exact ? pedal[0] != 0 : moved[0];
+        const bool sostenuto = release_.exact ? pedal[1] != 0 : moved[1];
+        const uint32_t needed = (sustain ? 1 : 0) + (sostenuto ? 1 : 0);
+        if (FreeBytes(buffer) < needed * kMidiRecordSize)
+            return false;
+        if (sustain)
+            PutMidiRecord(buffer, 0, ShortEventWord(static_cast<uint8_t>(0xB0 | channel), kSustain, 0));
+        if (sostenuto)
+            PutMidiRecord(buffer, 0, ShortEventWord(static_cast<uint8_t>(0xB0 | channel), kSostenuto, 0));
+        pedal[0] = pedal[1] = 0;
+        moved[0] = moved[1] = false;
+        ++release_.at;
+    }
+    release_ = Release();
+    return true;
+}
+
+// Writes what is left of the pending state; false while it does not fit.
+// Each event takes one record, or a few more for a voice map's program.
+bool BufferFiller::WritePending(MidiBuffer* buffer)
+{
+    const uint32_t room = settings_.voiceMap ? kRoomPerMappedEvent : kMidiRecordSize;
+    for (; pendingAt_ < pending_.size(); ++pendingAt_) {
+        if (FreeBytes(buffer) < room)
+            return false;
+        const uint32_t word = pending_[pendingAt_];
+        if ((word >> 24) == (kMidiEventTempo >> 24)) {
+            WriteTempo(buffer, 0, word & kMidiEventParamMask);
+        } else {
+            const ShortMessage message = {static_cast<uint8_t>(word), static_cast<uint8_t>(word >> 8),
+                                          static_cast<uint8_t>(word >> 16)};
+            WriteShort(buffer, message, 0, highestVelocity_);
+        }
+    }
+    pending_.clear();  // keeps its storage
+    pendingAt_ = 0;
+    return true;
+}
+
+void BufferFiller::SetLoop(const LoopPlan* plan)
+{
+    std::vector<uint32_t> events;
+    if (plan)
+        events = plan->state.Events();
+    std::lock_guard<std::mutex> guard(lock_);
+    loopOn_ = plan != nullptr;
+    jumpsDone_ = 0;
+    if (!plan)
+        return;
+    loopStart_ = plan->start;
+    loopEnd_ = plan->end;
+    loopCount_ = plan->count;
+    loopMark_ = plan->mark;
+    loopTempo_ = plan->state.Tempo();
+    loopEvents_.swap(events);
+    if (pending_.capacity() < loopEvents_.size())
+        pending_.reserve(loopEvents_.size());  // a jump then allocates nothing
+    jumps_.Add(elapsed_, {streamTick_, 1});
+}
+
+bool BufferFiller::Looping() const
+{
+    std::lock_guard<std::mutex> guard(lock_);
+    return loopOn_;
+}
+
+// Whether the loop's end lies ahead of what has been written, and another
+// time through the passage is due.
+bool BufferFiller::LoopAhead(uint32_t endTick) const
+{
+    return loopOn_ && (loopCount_ == 0 || jumpsDone_ + 1 < loopCount_) && streamTick_ < loopEnd_ &&
+           loopEnd_ <= endTick;
+}
+
+// At the loop's end: the time up to it passes, the notes and pedals go off,
+// and the song goes on from the loop's start with its state there.
+void BufferFiller::Jump(SmfReader& reader, MidiBuffer* buffer)
+{
+    if (loopEnd_ > streamTick_)
+        PutMidiRecord(buffer, DeltaTo(loopEnd_), kMidiEventNop);
+    const uint32_t spanLeft = spanEnd_ == kNoSpanEnd ? kNoSpanEnd : spanEnd_ - loopEnd_;
+    ++jumpsDone_;
+    jumps_.Add(elapsed_, {loopStart_, jumpsDone_ + 1});
+    release_ = Release();
+    release_.active = release_.notes = release_.exact = true;
+    pending_.assign(loopEvents_.begin(), loopEvents_.end());
+    pendingAt_ = 0;
+    reader.PlaceAt(loopMark_, loopStart_);
+    adjuster_.Reset(loopTempo_);
+    adjuster_.SettleVolume(settings_.adjust.trackVolume);
+    if (settings_.voiceMap)
+        settings_.voiceMap->Rewind();
+    // The stream's time goes on from here as the song's from the start.
+    streamTick_ = loopStart_;
+    spanEnd_ = spanLeft == kNoSpanEnd || spanLeft > kNoSpanEnd - loopStart_ ? kNoSpanEnd : loopStart_ + spanLeft;
 }
 
 // ---- Spans --------------------------------------------------------------

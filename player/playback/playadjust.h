@@ -41,6 +41,9 @@ public:
     bool Channel(ShortMessage* message, const PlayAdjustSettings& s);
     // The tempo to send for a tempo of the song.
     uint32_t Tempo(uint32_t songTempo, const PlayAdjustSettings& s);
+    // The channels' volumes are sent already scaled for `trackVolume`
+    // (the state at the start of a playback).
+    void SettleVolume(int trackVolume) { volumeSent_ = trackVolume; }
     // The tempo the stream runs at after what was sent so far.
     uint32_t StreamTempo() const { return Scaled(songTempo_, tempoSent_); }
     // At the start of a buffer: delta-0 records that bring the stream to

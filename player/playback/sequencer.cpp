@@ -23,6 +23,7 @@ std::string SequencerErrorText(uint32_t result)
     case kSeqErrUnsupported: return "not possible in the present state";
     case kSeqErrNotReady: return "MIDI device not ready";
     case kSeqErrInvalidFile: return "invalid file";
+    case kSeqErrOutOfRange: return "out of range";
     case kMidiErrError: return "MIDI stream error";
     case kMidiErrBadDeviceId: return "no such MIDI output device";
     case kMidiErrInvalidHandle: return "MIDI stream not open";
@@ -155,6 +156,7 @@ uint32_t Sequencer::Close()
 {
     if (State() != SequencerState::Opened)
         return kSeqErrUnsupported;
+    ClearLoop();
     reader_.reset();
     if (streamOpen_) {
         DrainStream();  // a failed preroll may have left buffers queued
@@ -184,26 +186,48 @@ uint32_t Sequencer::Preroll(uint32_t startTick, uint32_t endTick)
     const SequencerState state = State();
     if (state != SequencerState::Opened && state != SequencerState::Prerolled)
         return kSeqErrUnsupported;
+    return Reroll(startTick, endTick, false);
+}
+
+uint32_t Sequencer::Reroll(uint32_t startTick, uint32_t endTick, bool seeking)
+{
     startTick_ = startTick;
     endTick_ = endTick;
     lastError_ = 0;
     if (streamOpen_)
         DrainStream();
+    doneDue_ = false;  // whatever ended is superseded
     inUse_ = 0;
     state_ = SequencerState::Prerolling;
 
     uint32_t result = OpenStream();
     if (result == kSeqOk)
-        result = CollectState();
+        result = CollectState(seeking);
     if (result != kSeqOk)
         return FailPreroll(result);
 
-    filler_.Start(*reader_, startTick_);
     result = QueueBuffers();
     if (result != kSeqOk)
         return FailPreroll(result);
     state_ = SequencerState::Prerolled;
     return kSeqOk;
+}
+
+uint32_t Sequencer::Seek(uint32_t tick)
+{
+    const SequencerState state = State();
+    if (state != SequencerState::Prerolled && state != SequencerState::Playing && state != SequencerState::Paused)
+        return kSeqErrUnsupported;
+    if (tick > length_)
+        tick = length_;
+    const uint32_t result = Reroll(tick, endTick_, true);
+    if (result != kSeqOk || state == SequencerState::Prerolled)
+        return result;
+    if (state == SequencerState::Paused) {
+        state_ = SequencerState::Paused;  // the stream waits, stopped, for Resume
+        return kSeqOk;
+    }
+    return Start();
 }
 
 uint32_t Sequencer::FailPreroll(uint32_t result)
@@ -245,19 +269,33 @@ bool Sequencer::ResizeRollBuffer(uint32_t total)
     return true;
 }
 
-// The song's state before the start tick goes into the preroll buffer,
-// which grows 4096, 8192, 16384, 32768 bytes as needed.
-uint32_t Sequencer::CollectState()
+// The song's state at the start tick goes into the preroll buffer, which
+// grows 4096, 8192, 16384, 32768 bytes as needed; the reader goes on from
+// there.
+uint32_t Sequencer::CollectState(bool seeking)
 {
+    SmfMerge mark;
+    std::unique_ptr<SongState> state(new (std::nothrow) SongState());
+    if (!state)
+        return kSeqErrOutOfMemory;
+    SmfResult result = SmfResult::NoMemory;
+    try {
+        result = CollectSongState(*reader_, startTick_, state.get(), &mark);
+    } catch (const std::bad_alloc&) {
+    }
+    if (result != SmfResult::Ok)
+        return SequencerResultFor(result);
+    reader_->PlaceAt(mark, startTick_);
+    filler_.Start(*reader_, *state, seeking);
     if (rollTotal_ == 0 && !ResizeRollBuffer(kFirstRollBytes))
         return kSeqErrOutOfMemory;
     for (;;) {
         rollBuffer_.user = this;
         rollBuffer_.bytesRecorded = 0;
-        const SmfResult seek = reader_->Seek(startTick_, &rollBuffer_);
-        if (seek == SmfResult::Ok)
+        const SmfResult opening = filler_.WriteOpening(&rollBuffer_);
+        if (opening == SmfResult::Ok)
             break;
-        if (seek == SmfResult::NoMemory && rollTotal_ < rollLimit_ && ResizeRollBuffer(rollTotal_ * 2))
+        if (opening == SmfResult::NoMemory && rollTotal_ < rollLimit_ && ResizeRollBuffer(rollTotal_ * 2))
             continue;
         if (rollBuffer_.prepared)
             port_->Unprepare(&rollBuffer_);
@@ -265,7 +303,7 @@ uint32_t Sequencer::CollectState()
         rollBuffer_.data = nullptr;
         rollBuffer_.size = 0;
         rollTotal_ = 0;
-        return SequencerResultFor(seek);
+        return SequencerResultFor(opening);
     }
     if (port_->Prepare(&rollBuffer_) != kMidiOk)
         return kSeqErrNotReady;
@@ -396,11 +434,14 @@ uint32_t Sequencer::Stop()
     return kSeqOk;
 }
 
-void Sequencer::EndPlayback()
+bool Sequencer::EndPlayback()
 {
     // The notice may arrive while the last callback is still returning.
     while (callbacks_.load() > 0)
         std::this_thread::yield();
+    const bool due = doneDue_.exchange(false);
+    if (!due && State() != SequencerState::Stopping)
+        return false;
     if (streamOpen_) {
         UnprepareAll();
         port_->Close();
@@ -408,6 +449,75 @@ void Sequencer::EndPlayback()
     }
     state_ = reader_ ? SequencerState::Opened : SequencerState::NoFile;
     lastError_ = 0;
+    return true;
+}
+
+// ---- Loops ------------------------------------------------------------
+
+uint32_t Sequencer::SetLoop(uint32_t startTick, uint32_t endTick, uint32_t count)
+{
+    if (!reader_)
+        return kSeqErrUnsupported;
+    if (endTick > length_)
+        endTick = length_;
+    if (startTick >= endTick)
+        return kSeqErrOutOfRange;
+    std::unique_ptr<LoopPlan> plan(new (std::nothrow) LoopPlan());
+    if (!plan)
+        return kSeqErrOutOfMemory;
+    plan->start = startTick;
+    plan->end = endTick;
+    plan->count = count;
+    SmfResult result = SmfResult::NoMemory;
+    try {
+        result = CollectSongState(*reader_, startTick, &plan->state, &plan->mark);
+        if (result == SmfResult::Ok)
+            filler_.SetLoop(plan.get());
+    } catch (const std::bad_alloc&) {
+        result = SmfResult::NoMemory;
+    }
+    if (result != SmfResult::Ok)
+        return SequencerResultFor(result);
+    loop_.on = true;
+    loop_.startTick = startTick;
+    loop_.endTick = endTick;
+    loop_.count = count;
+    return kSeqOk;
+}
+
+void Sequencer::ClearLoop()
+{
+    filler_.SetLoop(nullptr);
+    loop_ = LoopStatus();
+}
+
+Sequencer::LoopStatus Sequencer::Loop()
+{
+    LoopStatus status = loop_;
+    SongPlace place;
+    if (status.on)
+        status.repetition = PlayedPlace(&place) ? place.repetition : 1;
+    return status;
+}
+
+// Where the song stands in what the stream has played.
+bool Sequencer::PlayedPlace(SongPlace* place)
+{
+    uint32_t played = 0;
+    switch (State()) {
+    case SequencerState::Prerolling:
+    case SequencerState::Prerolled:
+        break;
+    case SequencerState::Playing:
+    case SequencerState::Paused:
+        if (!port_ || port_->Position(&played) != kMidiOk)
+            return false;
+        break;
+    default:
+        return false;
+    }
+    *place = filler_.PlaceAt(played);
+    return true;
 }
 
 uint32_t Sequencer::Position(uint32_t* ticks)
@@ -422,10 +532,10 @@ uint32_t Sequencer::Position(uint32_t* ticks)
         return kSeqOk;
     case SequencerState::Playing:
     case SequencerState::Paused: {
-        uint32_t played = 0;
-        if (!port_ || port_->Position(&played) != kMidiOk)
+        SongPlace place;
+        if (!PlayedPlace(&place))
             return kSeqErrNotReady;
-        *ticks = startTick_ + played;
+        *ticks = place.tick;
         return kSeqOk;
     }
     default:
@@ -436,6 +546,11 @@ uint32_t Sequencer::Position(uint32_t* ticks)
 uint32_t Sequencer::TicksToMs(uint32_t tick) const
 {
     return reader_ ? reader_->TicksToMs(tick) : 0;
+}
+
+uint32_t Sequencer::MsToTicks(uint32_t ms) const
+{
+    return reader_ ? reader_->MsToTicks(ms) : 0;
 }
 
 // ---- The port's thread -----------------------------------------------
@@ -506,12 +621,13 @@ void Sequencer::ReleaseBuffer(MidiBuffer* buffer, bool stopping)
 
 void Sequencer::ScheduleDone(bool stopping)
 {
+    doneDue_ = true;
     if (!notify_)
         return;
     int64_t delay = kStopDelayMs;
     uint32_t played = 0;
     if (!stopping && port_->Position(&played) == kMidiOk && played != 0) {
-        delay = static_cast<int64_t>(TicksToMs(length_)) - TicksToMs(startTick_ + played);
+        delay = static_cast<int64_t>(TicksToMs(length_)) - TicksToMs(filler_.PlaceAt(played).tick);
         if (delay <= 0)
             delay = kStopDelayMs;
     }

@@ -19,6 +19,7 @@
 #include "midistream.h"
 #include "playadjust.h"
 #include "smfreader.h"
+#include "songstate.h"
 
 class VoiceMapHook;
 
@@ -40,6 +41,7 @@ constexpr uint32_t kSeqErrOutOfMemory = 264;   // MCIERR_OUT_OF_MEMORY
 constexpr uint32_t kSeqErrUnsupported = 274;   // MCIERR_UNSUPPORTED_FUNCTION: wrong state
 constexpr uint32_t kSeqErrNotReady = 276;      // MCIERR_DEVICE_NOT_READY: the stream failed
 constexpr uint32_t kSeqErrInvalidFile = 296;   // MCIERR_INVALID_FILE
+constexpr uint32_t kSeqErrOutOfRange = 282;    // MCIERR_OUTOFRANGE: a loop that is no passage
 
 // A short readable text for any result the Sequencer or a port returns,
 // e.g. "invalid file", "no memory".
@@ -82,13 +84,38 @@ public:
     // In any other state it does nothing and returns 0.
     uint32_t Stop();
     // The "playback done" handler: closes the stream, enters Opened and
-    // clears the last error. Call it on the user-interface thread.
-    void EndPlayback();
+    // clears the last error. Call it on the user-interface thread. False
+    // (and nothing done) for a notice that a seek made stale: the song
+    // plays on from where it was moved to.
+    bool EndPlayback();
 
-    // Tick position: Opened 0, Prerolling/Prerolled the start tick,
-    // Playing/Paused the start tick plus the stream's position.
+    // Moves a Prerolled, Playing or Paused song to `tick` (a tick past the
+    // end is the end): the stream stops, which turns off the sounding notes,
+    // the pedals go up, and the song is prerolled from there with its state
+    // collected (tempo, bank and program, controllers, pitch bend); then it
+    // plays on, stays paused or stays prerolled as it was. The lamps and the
+    // master volume are not sent again. 274 in another state; a preroll
+    // failure leaves the song Opened, as a failed preroll does.
+    uint32_t Seek(uint32_t tick);
+
+    // A passage to repeat, from `startTick` to `endTick` (at most the
+    // length), `count` times in all (0: until cleared), each jump back being
+    // a seek without a gap. Needs a song (274); 282 when the passage is
+    // empty. Kept until cleared or the song is closed.
+    uint32_t SetLoop(uint32_t startTick, uint32_t endTick, uint32_t count);
+    void ClearLoop();
+    struct LoopStatus {
+        bool on = false;
+        uint32_t startTick = 0, endTick = 0, count = 0;
+        uint32_t repetition = 0;  // the time through the passage now playing, from 1
+    };
+    LoopStatus Loop();
+
+    // Tick position in the song: Opened 0, Prerolling/Prerolled the start
+    // tick, Playing/Paused where the stream has played to (loops followed).
     uint32_t Position(uint32_t* ticks);
     uint32_t TicksToMs(uint32_t tick) const;  // 0 without a song
+    uint32_t MsToTicks(uint32_t ms) const;    // 0 without a song
 
     SequencerState State() const { return state_.load(); }
     uint32_t LastError() const { return lastError_.load(); }
@@ -142,8 +169,10 @@ private:
     bool AllocateBuffers(uint32_t count, uint32_t size);
     uint32_t OpenWith(SmfResult result, std::unique_ptr<SmfReader>& reader);
     uint32_t FailPreroll(uint32_t result);
+    uint32_t Reroll(uint32_t startTick, uint32_t endTick, bool seeking);
     uint32_t OpenStream();
-    uint32_t CollectState();
+    uint32_t CollectState(bool seeking);
+    bool PlayedPlace(SongPlace* place);
     uint32_t QueueBuffers();
     bool ResizeRollBuffer(uint32_t total);
     void DrainStream();
@@ -184,6 +213,9 @@ private:
     uint32_t startTick_ = 0;
     uint32_t endTick_ = 0;
     std::atomic<bool> endOfSong_{false};
+    // A "playback done" notice is on its way; a seek makes it stale.
+    std::atomic<bool> doneDue_{false};
+    LoopStatus loop_;  // as set; the repetition comes from the filler
     InstrumentControls controls_;
     BufferFiller filler_{controls_};  // the stream's thread only, once prerolled
 };

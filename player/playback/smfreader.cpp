@@ -7,7 +7,6 @@
 #include "riff_midi.h"
 #include "smftime.h"
 #include "smftrack.h"
-#include "streamrecords.h"
 
 namespace {
 
@@ -96,7 +95,7 @@ SmfResult SmfReader::Load(std::vector<uint8_t>&& file)
     if (result != SmfResult::Ok) {
         image_.clear();
         spans_.clear();
-        cursors_.clear();
+        merge_ = SmfMerge();
         tempoMap_.clear();
     }
     Rewind();
@@ -123,8 +122,7 @@ SmfResult SmfReader::ReadChunks()
     uint32_t pos = 8 + headerLength;
     try {
         spans_.resize(trackCount_);
-        cursors_.resize(trackCount_);
-        queue_.reserve(trackCount_);
+        merge_ = NewMerge();
     } catch (const std::bad_alloc&) {
         return SmfResult::NoMemory;
     }
@@ -142,104 +140,128 @@ SmfResult SmfReader::ReadChunks()
 
 void SmfReader::Rewind()
 {
-    position_ = 0;
-    queue_.clear();
-    started_ = false;
-    consumed_ = kNoTrack;
-    ended_ = false;
-    broken_ = false;
+    merge_.position = 0;
+    merge_.queue.clear();
+    merge_.started = false;
+    merge_.consumed = kNoTrack;
+    merge_.ended = false;
+    merge_.broken = false;
 }
 
-// Every track's first event, in track order, into the queue.
-SmfResult SmfReader::StartMerge()
+SmfMerge SmfReader::NewMerge() const
 {
-    started_ = true;
-    for (uint32_t i = 0; i < trackCount_; ++i) {
-        SmfTrackCursor& track = cursors_[i];
-        track = {spans_[i].start, spans_[i].start + spans_[i].length, 0, 0, false};
-        const SmfResult result = ReadDelta(image_.data(), track);
-        if (result != SmfResult::Ok)
-            return result;
-        queue_.push_back(static_cast<MergeKey>(track.time) << 16 | i);
-    }
-    for (size_t at = queue_.size() / 2; at-- > 0;)
-        SiftDown(at);
-    return SmfResult::Ok;
+    SmfMerge merge;
+    merge.cursors.resize(trackCount_);
+    merge.queue.reserve(trackCount_);
+    return merge;
 }
 
-void SmfReader::SiftDown(size_t at)
+void SmfReader::PlaceAt(const SmfMerge& mark, uint32_t position)
 {
-    const size_t n = queue_.size();
-    const MergeKey key = queue_[at];
+    merge_ = mark;  // same sizes as before: the vectors keep their storage
+    merge_.position = position;
+}
+
+namespace {
+
+void SiftDown(std::vector<uint64_t>& queue, size_t at)
+{
+    const size_t n = queue.size();
+    const uint64_t key = queue[at];
     for (;;) {
         size_t child = 2 * at + 1;
         if (child >= n)
             break;
-        if (child + 1 < n && queue_[child + 1] < queue_[child])
+        if (child + 1 < n && queue[child + 1] < queue[child])
             ++child;
-        if (key <= queue_[child])
+        if (key <= queue[child])
             break;
-        queue_[at] = queue_[child];
+        queue[at] = queue[child];
         at = child;
     }
-    queue_[at] = key;
+    queue[at] = key;
 }
 
-void SmfReader::PopFront()
+void PopFront(std::vector<uint64_t>& queue)
 {
-    queue_.front() = queue_.back();
-    queue_.pop_back();
-    if (!queue_.empty())
-        SiftDown(0);
+    queue.front() = queue.back();
+    queue.pop_back();
+    if (!queue.empty())
+        SiftDown(queue, 0);
+}
+
+}  // namespace
+
+// Every track's first event, in track order, into the queue.
+SmfResult SmfReader::StartMerge(SmfMerge& merge) const
+{
+    merge.started = true;
+    merge.queue.clear();
+    for (uint32_t i = 0; i < trackCount_; ++i) {
+        SmfTrackCursor& track = merge.cursors[i];
+        track = {spans_[i].start, spans_[i].start + spans_[i].length, 0, 0, false};
+        const SmfResult result = ReadDelta(image_.data(), track);
+        if (result != SmfResult::Ok)
+            return result;
+        merge.queue.push_back(static_cast<MergeKey>(track.time) << 16 | i);
+    }
+    for (size_t at = merge.queue.size() / 2; at-- > 0;)
+        SiftDown(merge.queue, at);
+    return SmfResult::Ok;
 }
 
 SmfResult SmfReader::NextEvent(uint32_t limit, bool includeLimit, SmfEvent* event)
 {
-    if (broken_)
+    return Walk(merge_, limit, includeLimit, event);
+}
+
+SmfResult SmfReader::Walk(SmfMerge& merge, uint32_t limit, bool includeLimit, SmfEvent* event) const
+{
+    if (merge.broken)
         return SmfResult::InvalidFile;
-    if (ended_)
+    if (merge.ended)
         return SmfResult::EndOfFile;
     SmfResult result = SmfResult::Ok;
-    if (!started_) {
-        result = StartMerge();
-    } else if (consumed_ != kNoTrack) {
+    if (!merge.started) {
+        result = StartMerge(merge);
+    } else if (merge.consumed != kNoTrack) {
         // The track of the last event moves back into place with its next one.
-        result = ReadDelta(image_.data(), cursors_[consumed_]);
+        result = ReadDelta(image_.data(), merge.cursors[merge.consumed]);
         if (result == SmfResult::Ok) {
-            queue_.front() = static_cast<MergeKey>(cursors_[consumed_].time) << 16 | consumed_;
-            SiftDown(0);
-            consumed_ = kNoTrack;
+            merge.queue.front() = static_cast<MergeKey>(merge.cursors[merge.consumed].time) << 16 | merge.consumed;
+            SiftDown(merge.queue, 0);
+            merge.consumed = kNoTrack;
         }
     }
     if (result != SmfResult::Ok) {
-        broken_ = true;
+        merge.broken = true;
         return result;
     }
-    if (queue_.empty()) {
-        ended_ = true;
+    if (merge.queue.empty()) {
+        merge.ended = true;
         return SmfResult::EndOfFile;
     }
-    const uint32_t index = static_cast<uint32_t>(queue_.front() & 0xFFFF);
-    SmfTrackCursor& track = cursors_[index];
+    const uint32_t index = static_cast<uint32_t>(merge.queue.front() & 0xFFFF);
+    SmfTrackCursor& track = merge.cursors[index];
     if (track.time > limit || (track.time == limit && !includeLimit))
         return SmfResult::LimitReached;
     if (track.end - track.pos < 3) {
-        broken_ = true;
+        merge.broken = true;
         return SmfResult::InvalidFile;
     }
     event->tick = track.time;
-    event->delta = track.time - position_;
+    event->delta = track.time - merge.position;
     event->track = static_cast<uint16_t>(index);
-    position_ = track.time;
+    merge.position = track.time;
     result = DecodeEvent(image_.data(), track, event);
     if (result != SmfResult::Ok) {
-        broken_ = true;
+        merge.broken = true;
         return result;
     }
     if (track.ended)
-        PopFront();
+        PopFront(merge.queue);
     else
-        consumed_ = index;
+        merge.consumed = index;
     return SmfResult::Ok;
 }
 
@@ -260,62 +282,20 @@ uint32_t SmfReader::TicksToMs(uint32_t tick) const
     return SaturatedAdd(entry->ms, TempoMs(division_, tick - entry->tick, entry->tempo));
 }
 
-SmfResult SmfReader::Seek(uint32_t startTick, MidiBuffer* buffer)
+uint32_t SmfReader::MsToTicks(uint32_t ms) const
 {
-    constexpr uint8_t kNone = 0xFF;
-    constexpr int kControllers = 120;  // 120-127 are channel mode messages
-    bool haveTempo = false;
-    uint32_t tempo = 0;
-    uint8_t programs[16];
-    uint8_t controllers[16][kControllers];
-    std::memset(programs, kNone, sizeof programs);
-    std::memset(controllers, kNone, sizeof controllers);
-
-    Rewind();
-    SmfEvent event;
-    for (;;) {
-        const SmfResult result = NextEvent(startTick, false, &event);
-        if (result == SmfResult::LimitReached)
-            break;
-        if (result == SmfResult::EndOfFile)
-            break;  // the song ends before the start: the first fill reports it
-        if (result != SmfResult::Ok)
-            return result;
-        const uint8_t kind = event.status & 0xF0;
-        const uint8_t channel = event.status & 0x0F;
-        if (kind == 0xB0 && event.data1 < kControllers) {
-            controllers[channel][event.data1] = event.data2;
-        } else if (kind == 0xC0) {
-            programs[channel] = event.data1;
-        } else if (event.status == 0xFF && event.data1 == 0x51) {
-            if (event.length != 3)
-                return SmfResult::InvalidFile;
-            tempo = static_cast<uint32_t>(event.data[0]) << 16 | event.data[1] << 8 | event.data[2];
-            haveTempo = true;
-        }
+    if (division_ == 0 || tempoMap_.empty())
+        return 0;
+    if (TicksToMs(length_) <= ms)
+        return length_;
+    // TicksToMs never falls as the tick grows: the first tick that reaches `ms`.
+    uint32_t low = 0, high = length_;
+    while (low < high) {
+        const uint32_t mid = low + (high - low) / 2;
+        if (TicksToMs(mid) < ms)
+            low = mid + 1;
+        else
+            high = mid;
     }
-
-    buffer->bytesRecorded = 0;
-    auto put = [buffer](uint32_t event) {
-        if (FreeBytes(buffer) < kMidiRecordSize)
-            return false;
-        PutMidiRecord(buffer, 0, event);
-        return true;
-    };
-    if (haveTempo && !put(kMidiEventTempo | tempo))
-        return SmfResult::NoMemory;
-    for (uint8_t channel = 0; channel < 16; ++channel) {
-        if (programs[channel] != kNone && !put(ShortEventWord(0xC0 | channel, programs[channel], 0)))
-            return SmfResult::NoMemory;
-    }
-    for (uint8_t channel = 0; channel < 16; ++channel) {
-        for (uint8_t controller = 0; controller < kControllers; ++controller) {
-            const uint8_t value = controllers[channel][controller];
-            if (value != kNone && !put(ShortEventWord(0xB0 | channel, controller, value)))
-                return SmfResult::NoMemory;
-        }
-    }
-    // The tracks keep their true times: the next delta counts from the start tick.
-    position_ = startTick;
-    return SmfResult::Ok;
+    return low;
 }

@@ -55,6 +55,23 @@ struct SmfTrackCursor {
     bool ended = false;
 };
 
+// A place in the merged song: where each track is read and which comes
+// next. The reader plays from its own; other walks (state collection,
+// lyrics) use one of their own over the same image, and a copy taken at a
+// tick lets playback go back there without reading the song again.
+struct SmfMerge {
+    // The tracks not ended, keyed by (time of their next event, track
+    // number) so that the earlier track wins a tie; a binary heap with the
+    // smallest key at the front.
+    std::vector<SmfTrackCursor> cursors;
+    std::vector<uint64_t> queue;
+    uint32_t position = 0;           // tick of the last event handed out
+    uint32_t consumed = 0xFFFFFFFFu; // track of the last event: its next delta is read at the next call
+    bool started = false;            // the queue holds every track's first event
+    bool ended = false;              // all tracks ended
+    bool broken = false;             // a fault was met: every further read fails
+};
+
 class SmfReader {
 public:
     // Reads and indexes the file. On failure `*out` is left empty.
@@ -79,14 +96,25 @@ public:
     uint8_t LampChannelB() const { return lampB_; }               // 1-16, 0 = none
     int32_t LeadingExclusiveCount() const { return leadingExclusive_; }  // 0xF0 events before the first note-on
 
+    // The tick of `ms` milliseconds into the song (clamped to the length):
+    // the first tick at which TicksToMs reaches it.
+    uint32_t MsToTicks(uint32_t ms) const;
+
     // Back to the start of every track.
     void Rewind();
     // The next event of the merge. With `includeLimit` an event at `limit` is
     // handed out; without, it gives LimitReached.
     SmfResult NextEvent(uint32_t limit, bool includeLimit, SmfEvent* event);
-    // Collects the song's state (tempo, programs, controllers) before
-    // `startTick` into `buffer` as delta-0 records; NoMemory when it does not fit.
-    SmfResult Seek(uint32_t startTick, MidiBuffer* buffer);
+
+    // Walks of their own. A new merge stands at the song's start; Walk is
+    // NextEvent on it, and reads nothing but the image, so it may run while
+    // playback reads from the reader's own merge on another thread.
+    SmfMerge NewMerge() const;
+    SmfResult Walk(SmfMerge& merge, uint32_t limit, bool includeLimit, SmfEvent* event) const;
+    // Playback goes on from `mark` (a merge of this reader), whose next
+    // deltas count from `position`. Allocates nothing once a merge of this
+    // reader has been taken over before.
+    void PlaceAt(const SmfMerge& mark, uint32_t position);
 
     ~SmfReader();
     SmfReader(const SmfReader&) = delete;
@@ -97,9 +125,6 @@ private:
         uint32_t start;   // offset of the track data in the image
         uint32_t length;  // bytes of track data
     };
-    // The merge's queue: the tracks not ended, keyed by (time of their next
-    // event, track number) so that the earlier track wins a tie; the
-    // smallest key sits at the front.
     using MergeKey = uint64_t;
     static constexpr uint32_t kNoTrack = 0xFFFFFFFFu;
 
@@ -107,25 +132,17 @@ private:
     SmfResult Load(std::vector<uint8_t>&& file);
     SmfResult ReadChunks();
     SmfResult BuildIndex();   // smfindex.cpp
-    SmfResult StartMerge();
-    void SiftDown(size_t at);
-    void PopFront();
+    SmfResult StartMerge(SmfMerge& merge) const;
 
     std::string path_;
     std::vector<uint8_t> image_;
-    uint32_t position_ = 0;
     uint32_t length_ = 0;
     uint16_t format_ = 0;
     uint16_t trackCount_ = 0;
     uint16_t division_ = 0;
     std::vector<TempoMapEntry> tempoMap_;
     std::vector<TrackSpan> spans_;
-    std::vector<SmfTrackCursor> cursors_;
-    std::vector<MergeKey> queue_;     // a binary heap
-    bool started_ = false;            // the queue holds every track's first event
-    uint32_t consumed_ = kNoTrack;    // track of the last event: its next delta is read at the next call
-    bool ended_ = false;              // all tracks ended
-    bool broken_ = false;             // a fault was met: every further read fails
+    SmfMerge merge_;                  // playback's
     uint8_t lowestProgram_ = 255;
     uint8_t lampA_ = 1;
     uint8_t lampB_ = 0;

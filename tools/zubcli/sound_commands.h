@@ -11,6 +11,7 @@
 
 #include "midisink.h"
 #include "playadjust.h"
+#include "practice_commands.h"
 #include "sequencer.h"
 #include "sound_outputs.h"
 #include "sound_support.h"
@@ -29,6 +30,7 @@ struct PlayOptions {
     bool synth = false;     // --synth
     std::string soundFont;  // --soundfont
     std::string output;     // render: -o OUT.WAV
+    PracticeOptions practice;  // --start, --loop, --repeat
 };
 
 // The sink `play` sounds through: the ALSA port, the live synthesizer, or

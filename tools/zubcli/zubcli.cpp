@@ -16,6 +16,7 @@
 #include "image_commands.h"
 #include "midisink.h"
 #include "playlist_commands.h"
+#include "practice_commands.h"
 #include "sequencer.h"
 #include "smfreader.h"
 #include "softmidistream.h"
@@ -30,8 +31,9 @@ const char kUsage[] =
     "usage: zubcli info [--json] FILE\n"
     "       zubcli events FILE\n"
     "       zubcli play [--port CLIENT:PORT | --synth [--soundfont SF2] | --fast]\n"
-    "                   [--capture OUT.MID] [CONTROLS] [--device N] FILE\n"
-    "       zubcli render [--soundfont SF2] -o OUT.WAV [--capture OUT.MID] [CONTROLS] FILE\n"
+    "                   [--capture OUT.MID] [CONTROLS] [PRACTICE] [--device N] FILE\n"
+    "       zubcli render [--soundfont SF2] -o OUT.WAV [--capture OUT.MID] [CONTROLS] [PRACTICE] FILE\n"
+    "       zubcli lyrics FILE\n"
     "       zubcli ports\n"
     "CONTROLS: [--velocity-base N] [--volume V] [--lamps L1[,L2]|auto]\n"
     "          [--transpose SEMITONES] [--tempo PERCENT] [--track-volume N] [--map FILE.MAP]\n";
@@ -41,7 +43,7 @@ const char kUsageEnd[] =
 
 void PrintUsage(std::ostream& to)
 {
-    to << kUsage << kConvertUsage << kBatchUsage << kPlaylistUsage << kImageUsage << kBuildUsage << kUsageEnd;
+    to << kUsage << kPracticeUsage << kConvertUsage << kBatchUsage << kPlaylistUsage << kImageUsage << kBuildUsage << kUsageEnd;
 }
 
 class Cli {
@@ -153,12 +155,30 @@ int RunInfo(Cli& cli, const std::vector<std::string>& args)
     return 0;
 }
 
-int RunEvents(Cli& cli, const std::vector<std::string>& args)
+// A command of one song and no options: the song opened, or the status.
+int OpenOnlySong(Cli& cli, const std::vector<std::string>& args, const char* command,
+                 std::unique_ptr<SmfReader>* reader)
 {
     if (args.size() != 1 || (args[0].size() > 1 && args[0][0] == '-'))
-        return cli.Usage("events: expected one file");
+        return cli.Usage(std::string(command) + ": expected one file");
+    return OpenSong(cli, args[0], reader);
+}
+
+int RunLyrics(Cli& cli, const std::vector<std::string>& args)
+{
     std::unique_ptr<SmfReader> reader;
-    if (int status = OpenSong(cli, args[0], &reader))
+    if (int status = OpenOnlySong(cli, args, "lyrics", &reader))
+        return status;
+    const SmfResult result = PrintLyrics(*reader, cli.out_);
+    if (result != SmfResult::Ok)
+        return cli.FileError(args[0], SmfResultText(result));
+    return 0;
+}
+
+int RunEvents(Cli& cli, const std::vector<std::string>& args)
+{
+    std::unique_ptr<SmfReader> reader;
+    if (int status = OpenOnlySong(cli, args, "events", &reader))
         return status;
     SmfEvent event;
     SmfResult result;
@@ -212,7 +232,7 @@ bool TakesValue(const std::string& a)
 {
     static const char* const kValued[] = {"--capture", "--map", "--velocity-base", "--volume", "--lamps", "--device",
                                           "--port", "--soundfont", "-o", "--output", "--transpose", "--tempo",
-                                          "--track-volume"};
+                                          "--track-volume", "--start", "--loop", "--repeat"};
     for (const char* v : kValued)
         if (a == v)
             return true;
@@ -239,7 +259,11 @@ int ParsePlay(Cli& cli, const std::vector<std::string>& args, PlayCommand comman
             return cli.Usage(name + a + " needs a value");
         const char* value = takesValue ? args[++i].c_str() : nullptr;
         long n = 0;
-        if (a == "--port") {
+        std::string problem;
+        if (IsPracticeOption(a)) {
+            if (!ParsePracticeOption(a, value, &o->practice, &problem))
+                return cli.Usage(name + problem);
+        } else if (a == "--port") {
             o->port = value;
         } else if (a == "--synth") {
             o->synth = true;
@@ -297,6 +321,11 @@ int ParsePlay(Cli& cli, const std::vector<std::string>& args, PlayCommand comman
         return cli.Usage(name + "--soundfont goes with --synth");
     if (command == PlayCommand::Render && o->output.empty())
         return cli.Usage(name + "no output file (-o OUT.WAV)");
+    // Without a listener to stop it, an endless loop would never end.
+    const bool endless = command == PlayCommand::Render || o->fast || !o->capture.empty();
+    std::string problem;
+    if (!CheckPracticeOptions(o->practice, endless, &problem))
+        return cli.Usage(name + problem);
     return 0;
 }
 
@@ -336,8 +365,12 @@ int PlayThrough(Cli& cli, const PlayOptions& o, const Song& song, MidiStreamPort
     sequencer->SetVoiceMap(map);
     uint32_t result = song.converted.empty() ? sequencer->Open(o.path.c_str())
                                              : sequencer->OpenImage(song.converted.data(), song.converted.size());
+    uint32_t startTick = 0;
+    std::string problem;
+    if (result == kSeqOk && (result = ApplyPractice(o.practice, *sequencer, &startTick, &problem)) != kSeqOk)
+        return cli.FileError(o.path, problem);
     if (result == kSeqOk)
-        result = sequencer->Preroll(0, sequencer->Length());
+        result = sequencer->Preroll(startTick, sequencer->Length());
     if (result == kSeqOk)
         result = sequencer->Start();
     if (result != kSeqOk)
@@ -473,6 +506,8 @@ int RunZubcli(int argc, const char* const* argv, std::ostream& out, std::ostream
         return RunPlay(cli, args, devices);
     if (command == "render")
         return RunRender(cli, args);
+    if (command == "lyrics")
+        return RunLyrics(cli, args);
     if (command == "ports")
         return RunPortsCommand(args, out, err);
     if (command == "convert")

@@ -171,6 +171,7 @@ void RefreshControls(PlayerApp& app)
     const int textId = StatusTextIdForState(state);
     SetStatusText(app, 1, textId ? LoadResString(textId) : std::string());
     InvalidateRect(app.display, nullptr, TRUE);
+    RefreshPractice(app);
 }
 
 void OnPlayDone(PlayerApp& app, WPARAM wParam)
@@ -199,6 +200,8 @@ void OnMainCommand(PlayerApp& app, int command)
         return OpenRecent(app, command - CMD_RECENT_FIRST);
     if (command >= CMD_LAMP_DISABLED && command <= CMD_LAMP_AUTO)
         return instrument_seam::LampCommand(app.main, command, *app.sequencer);
+    if (OnPracticeCommand(app, command))
+        return;
 
     switch (command) {
     case CMD_EXIT:

@@ -119,6 +119,7 @@ bool OnCreate(PlayerApp& app, HWND hwnd)
     InsertRecentMenuItems(app);
 
     app.display = CreatePositionDisplay(app);
+    InitPractice(app);
     SendMessageA(hwnd, WM_COMMAND, TimeMode(app), 0);
 
     SetMainTitle(app, app.untitled.c_str());
@@ -274,6 +275,9 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         OnMainCommand(app, LOWORD(wParam));
         return 0;
+    case WM_HSCROLL:
+        OnPracticeScroll(app, reinterpret_cast<HWND>(lParam), LOWORD(wParam));
+        return 0;
     case WM_NOTIFY:
         return OnNotify(app, reinterpret_cast<NMHDR*>(lParam));
     case ZM_PLAYDONE:
@@ -310,7 +314,9 @@ void LayoutMainWindow(PlayerApp& app)
     }
     RECT client;
     GetClientRect(app.main, &client);
-    DisplayPlacement p = PlaceDisplay(client.bottom, ChildBottom(app.main, app.toolbar), ChildHeight(app.status));
+    const int seekBar = SeekBarHeight(app);
+    DisplayPlacement p =
+        PlaceDisplay(client.bottom, ChildBottom(app.main, app.toolbar), ChildHeight(app.status) + seekBar);
     if (p.growBy > 0 && !IsIconic(app.main)) {
         RECT window;
         GetWindowRect(app.main, &window);
@@ -322,6 +328,7 @@ void LayoutMainWindow(PlayerApp& app)
         MoveWindow(app.display, 0, p.top, client.right, p.height, TRUE);
         SendMessageA(app.display, WM_SIZE, 0, MAKELPARAM(client.right, p.height));
     }
+    PlaceSeekBar(app, p.top + p.height, client.right);
 }
 
 HWND CreateMainWindow(PlayerApp& app, const RECT& place)

@@ -18,6 +18,7 @@
 #include "midisink.h"
 #include "midistream.h"
 #include "player_settings.h"
+#include "practice_state.h"
 #include "recent_files.h"
 #include "sequencer.h"
 #include "voice_map.h"
@@ -86,6 +87,9 @@ struct PlayerApp {
     bool newPlaylist = false;
     std::string openAtStart;
 
+    // Seek, the A-B loop and lyrics (off until the user turns them on).
+    PracticeState practice;
+
     // Strings loaded at start-up.
     std::string titleFormat;
     std::string caption;
@@ -135,6 +139,25 @@ void ExportPlaylist(PlayerApp& app);
 bool RegisterDisplayClass(HINSTANCE instance, HBRUSH background);
 // Creates the display as a child of the main window, with `app` attached.
 HWND CreatePositionDisplay(PlayerApp& app);
+
+// practice.cpp: the seek bar, seeking, the A-B loop; the menu items are
+// added at creation.
+void InitPractice(PlayerApp& app);
+// False for a command that is not one of the practice tools'.
+bool OnPracticeCommand(PlayerApp& app, int command);
+// After a change of the song or its state (RefreshControls).
+void RefreshPractice(PlayerApp& app);
+// WM_HSCROLL from a child of the main window.
+void OnPracticeScroll(PlayerApp& app, HWND bar, int code);
+// The practice keys of the main window and its Lyrics window.
+bool TranslatePracticeKey(PlayerApp& app, MSG* msg);
+// The seek bar sits under the position display; 0 while it is off.
+int SeekBarHeight(const PlayerApp& app);
+void PlaceSeekBar(PlayerApp& app, int top, int width);
+
+// lyrics_window.cpp
+HWND CreateLyricsWindow(PlayerApp& app);
+void ShowLyricsView(HWND lyrics, const LyricsView& view);
 
 // error_box.cpp: "%s:\n%s" with the string and the multimedia error text.
 void ShowPlaybackError(PlayerApp& app, int stringId, uint32_t error);

@@ -53,11 +53,11 @@ std::string AbsolutePath(const std::string& path)
     return n > 0 && n < MAX_PATH ? std::string(full) : path;
 }
 
-void RunMessageLoop()
+void RunMessageLoop(PlayerApp& app)
 {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (playlist_seam::PreTranslate(&msg))
+        if (playlist_seam::PreTranslate(&msg) || TranslatePracticeKey(app, &msg))
             continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
@@ -113,7 +113,7 @@ int RunPlayer(HINSTANCE instance, HINSTANCE previous, const char* commandLine, i
     if (!app.openAtStart.empty())
         OpenPathAsDropped(app, app.openAtStart.c_str());
 
-    RunMessageLoop();
+    RunMessageLoop(app);
 
     FinishPlayback(app);
     app.sequencer.reset();

@@ -192,7 +192,9 @@ TEST(PlayAdjustFill, ChangesApplyFromTheNextBuffer)
     buffer.size = 36;
     InstrumentControls controls;
     BufferFiller filler(controls);
-    filler.Start(*reader, 0);
+    SongState start;
+    start.Reset(0);
+    filler.Start(*reader, start, false);
     auto fill = [&](int transpose) {
         controls.SetAdjustments(Adjust(transpose));
         buffer.bytesRecorded = 0;

@@ -266,11 +266,15 @@ TEST(SequencerOutput, PrerollBufferGrowsTo32768AndFailsBeyond)
     ASSERT_EQ(kSeqOk, rig.sequencer->Start());
     ASSERT_TRUE(rig.done.Wait());
     rig.sequencer->EndPlayback();
+    // Per channel: the bank select, 92 controllers (not the data entries,
+    // set before any parameter was chosen, nor data increment and
+    // decrement, which are actions) and the parameter chosen last.
     const std::vector<std::string> sent = Sent(rig.sink.Entries());
-    ASSERT_EQ(1601u, sent.size());
+    ASSERT_EQ(1537u, sent.size());
     EXPECT_EQ("0:b0 00 01", sent[0]);
-    EXPECT_EQ("0:bf 63 01", sent[1599]);
-    EXPECT_EQ("0:90 3c 01", sent[1600]) << "the note at the start tick is played";
+    EXPECT_EQ("0:bf 63 01", sent[1534]);
+    EXPECT_EQ("0:bf 62 01", sent[1535]);
+    EXPECT_EQ("0:90 3c 01", sent[1536]) << "the note at the start tick is played";
 }
 
 // ---- Records in a buffer --------------------------------------------------
@@ -287,8 +291,11 @@ struct FillRig {
         SmfReader::OpenImage(song.data(), song.size(), &reader);
         buffer.data = data.data();
         buffer.size = size;
-        if (reader)
-            filler.Start(*reader, 0);
+        if (reader) {
+            SongState start;
+            start.Reset(0);
+            filler.Start(*reader, start, false);
+        }
     }
     SmfResult Fill() { return filler.Fill(*reader, &buffer, reader->Length()); }
     std::vector<uint32_t> Words() const

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "bufferfill.h"
 #include "midistream.h"
 #include "songbuilder.h"
+#include "songstate.h"
 #include "streamrecords.h"
 
 namespace {
@@ -359,33 +361,24 @@ TEST(SmfReaderStatistics, LeadingExclusiveCountStopsAtTheFirstNoteOn)
 
 // ---- State collection for a preroll ------------------------------------
 
-struct Record {
-    uint32_t delta, event;
-};
-
-std::vector<Record> Records(const MidiBuffer& buffer)
-{
-    std::vector<Record> out;
-    for (uint32_t at = 0; at + 12 <= buffer.bytesRecorded; at += 12)
-        out.push_back({GetMidiWord(buffer.data + at), GetMidiWord(buffer.data + at + 8)});
-    return out;
-}
-
 TEST(SmfReaderSeek, StartAtZeroCollectsNothing)
 {
     std::unique_ptr<SmfReader> reader;
     ASSERT_EQ(SmfResult::Ok, OpenBytes(BuildSong(0, 96, {Track().Tempo(0, 400000).Program(0, 1, 3).End(10)}), &reader));
-    std::vector<uint8_t> data(256);
-    MidiBuffer buffer;
-    buffer.data = data.data();
-    buffer.size = 256;
-    ASSERT_EQ(SmfResult::Ok, reader->Seek(0, &buffer));
-    EXPECT_EQ(0u, buffer.bytesRecorded);
+    SongState state;
+    SmfMerge mark;
+    ASSERT_EQ(SmfResult::Ok, CollectSongState(*reader, 0, &state, &mark));
+    EXPECT_TRUE(state.Events().empty());
+    reader->PlaceAt(mark, 0);
     SmfEvent e;
     ASSERT_EQ(SmfResult::Ok, reader->NextEvent(kSmfNoLimit, true, &e));
     EXPECT_EQ(0x51, e.data1) << "the song's own opening events follow";
 }
 
+// The state goes channel by channel: bank and program first, so that the
+// program is taken from the right bank, then the controllers. A reset of
+// all controllers before the tick sends those controllers at their
+// defaults; so does a controller the song sets only later (modulation here).
 TEST(SmfReaderSeek, CollectsTempoProgramsAndControllersInOrder)
 {
     std::unique_ptr<SmfReader> reader;
@@ -395,18 +388,18 @@ TEST(SmfReaderSeek, CollectsTempoProgramsAndControllersInOrder)
                                               .Ev(0, {0xB0, 7, 90}).Ev(0, {0xB0, 7, 80}).Tempo(5, 300000)
                                               .NoteOn(5, 1, 60, 100).Ev(0, {0xB0, 1, 1}).End(10)}),
                         &reader));
-    std::vector<uint8_t> data(4096);
-    MidiBuffer buffer;
-    buffer.data = data.data();
-    buffer.size = 4096;
-    ASSERT_EQ(SmfResult::Ok, reader->Seek(10, &buffer));
-    const std::vector<Record> records = Records(buffer);
-    const uint32_t expected[] = {0x01000000 | 300000, 0x0004C0, 0x0009C2, 0x5007B0, 0x400AB0, 0x6407B2};
-    ASSERT_EQ(6u, records.size());
-    for (size_t i = 0; i < 6; ++i) {
-        EXPECT_EQ(0u, records[i].delta);
-        EXPECT_EQ(expected[i], records[i].event) << i;
-    }
+    SongState state;
+    SmfMerge mark;
+    ASSERT_EQ(SmfResult::Ok, CollectSongState(*reader, 10, &state, &mark));
+    const std::vector<uint32_t> expected = {
+        0x01000000 | 300000, 0x0004C0,
+        0x0001B0, 0x5007B0, 0x400AB0, 0x7F0BB0,                      // modulation, volume, pan, expression
+        0x0040B0, 0x0041B0, 0x0042B0, 0x0043B0, 0x0044B0, 0x0045B0,  // pedals up
+        0x0000D0, 0x4000E0,                                          // no pressure, bend centred
+        0x0009C2, 0x6407B2,
+    };
+    EXPECT_EQ(expected, state.Events());
+    reader->PlaceAt(mark, 10);
     SmfEvent e;
     ASSERT_EQ(SmfResult::Ok, reader->NextEvent(kSmfNoLimit, true, &e));
     EXPECT_EQ(0x90, e.status) << "events at the start tick are played, not collected";
@@ -421,13 +414,21 @@ TEST(SmfReaderSeek, StateThatDoesNotFitIsNoMemory)
         track.Ev(0, {0xB0, static_cast<uint8_t>(controller), 1});
     std::unique_ptr<SmfReader> reader;
     ASSERT_EQ(SmfResult::Ok, OpenBytes(BuildSong(0, 96, {track.End(10)}), &reader));
+    SongState state;
+    SmfMerge mark;
+    ASSERT_EQ(SmfResult::Ok, CollectSongState(*reader, 5, &state, &mark));
+    // The tempo, bank select and 8 controllers (a data entry with no
+    // parameter chosen has nowhere to go): 10 records of 12 bytes.
+    InstrumentControls controls;
+    BufferFiller filler(controls);
+    filler.Start(*reader, state, false);
     std::vector<uint8_t> data(120);
     MidiBuffer buffer;
     buffer.data = data.data();
     buffer.size = 116;
-    EXPECT_EQ(SmfResult::NoMemory, reader->Seek(5, &buffer));
+    EXPECT_EQ(SmfResult::NoMemory, filler.WriteOpening(&buffer));
     buffer.size = 120;
-    EXPECT_EQ(SmfResult::Ok, reader->Seek(5, &buffer));
+    EXPECT_EQ(SmfResult::Ok, filler.WriteOpening(&buffer));
     EXPECT_EQ(120u, buffer.bytesRecorded);
 }
 

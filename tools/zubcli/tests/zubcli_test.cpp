@@ -13,21 +13,6 @@
 
 namespace {
 
-// A song written to a temporary file, removed afterwards.
-class SongFile {
-public:
-    explicit SongFile(const std::vector<uint8_t>& bytes, const char* name = "zubcli_test_song.mid")
-        : path_(testing::TempDir() + name)
-    {
-        EXPECT_EQ(FileResult::Ok, WriteFileImage(path_.c_str(), bytes.data(), bytes.size()));
-    }
-    ~SongFile() { std::remove(path_.c_str()); }
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
 std::vector<uint8_t> TwoTrackSong()
 {
     return BuildSong(1, 480, {Track().Tempo(480, 250000).Sysex(0, {0x7E, 0x7F, 0x09, 0x01, 0xF7}).End(480),
