@@ -17,7 +17,7 @@ namespace zubtest {
 
 // Polls until the condition holds or the time runs out (a limit against
 // hanging, not a speed check). Returns the final value of the condition.
-bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 30000);
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 60000);
 
 // Installs the probe's global hooks and shares its memory with it.
 class Probe {
