@@ -20,6 +20,7 @@ struct FindMain {
     DWORD pid;
     const char* className;
     const char* title;
+    bool shownOnly;
     HWND found;
 };
 
@@ -34,13 +35,15 @@ BOOL CALLBACK FindTopLevel(HWND hwnd, LPARAM lParam)
         return TRUE;
     if (f->title && WindowTextOf(hwnd) != f->title)
         return TRUE;
+    if (f->shownOnly && !IsWindowVisible(hwnd))
+        return TRUE;
     f->found = hwnd;
     return FALSE;
 }
 
-HWND FindTop(DWORD pid, const char* className, const char* title)
+HWND FindTop(DWORD pid, const char* className, const char* title, bool shownOnly = false)
 {
-    FindMain f = {pid, className, title, nullptr};
+    FindMain f = {pid, className, title, shownOnly, nullptr};
     EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&f));
     return f.found;
 }
@@ -288,7 +291,9 @@ int ToolbarState(HWND toolbar, int command)
 
 HWND FindDialog(DWORD processId, const char* title)
 {
-    return FindTop(processId, "#32770", title);
+    // A dialog exists, with its title, before its initialisation has set
+    // its controls; it is shown once that is over.
+    return FindTop(processId, "#32770", title, true);
 }
 
 std::string DialogMessage(HWND dialog)

@@ -84,7 +84,8 @@ std::vector<HWND> RunningPlayers();
 // The toolbar's state flags for a button (TBSTATE_*), or -1 when absent.
 int ToolbarState(HWND toolbar, int command);
 
-// A top-level "#32770" dialog of the process with this title, or null.
+// A shown top-level "#32770" dialog of the process with this title (so its
+// controls are set up), or null.
 HWND FindDialog(DWORD processId, const char* title);
 // The longest static text of a dialog (a message box's message).
 std::string DialogMessage(HWND dialog);
