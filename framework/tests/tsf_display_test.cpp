@@ -363,13 +363,15 @@ TEST(TsfDisplayObjects, BlankIconValueObjectsAndTextObjects)
     EXPECT_FALSE(Disp()->IsDitheredColor(QF_GRAPHIC_STATIC + 0x01000000u)) << "palette indices never count";
 }
 
-COLORREF PixelAfter(const std::function<void(HDC)>& draw, int x, int y)
+// A pixel of what `draw` leaves on white, in a bitmap of its own: what the
+// screen shows depends on other programs' windows in front.
+COLORREF PixelAfter(const std::function<void(HDC)>& draw, int x, int y, int width = 40, int height = 40)
 {
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 40, 40);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
     HGDIOBJ old = SelectObject(dc, bitmap);
-    RECT all = {0, 0, 40, 40};
+    RECT all = {0, 0, width, height};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     draw(dc);
     COLORREF c = GetPixel(dc, x, y);
@@ -410,6 +412,8 @@ TEST(TsfDisplayDrawing, FillsFramesAndIcons)
 // Draws a strip of every stock colour and a line of text in a few fonts,
 // all through the display service, and saves the window as an image.
 struct Strip {
+    static constexpr int kWidth = 780, kHeight = 330;
+
     static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l)
     {
         if (m != WM_PAINT)
@@ -418,6 +422,13 @@ struct Strip {
         HDC dc = BeginPaint(h, &ps);
         RECT all;
         GetClientRect(h, &all);
+        Draw(dc, all);
+        EndPaint(h, &ps);
+        return 0;
+    }
+
+    static void Draw(HDC dc, const RECT& all)
+    {
         FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
         for (int i = 0; i < 85; ++i) {
             QfGraphic* colour = nullptr;
@@ -443,8 +454,6 @@ struct Strip {
             SelectObject(dc, old);
             Disp()->ReleaseObject(font);
         }
-        EndPaint(h, &ps);
-        return 0;
     }
 };
 
@@ -493,16 +502,14 @@ TEST(TsfDisplayStrip, EveryStockColourAndSomeFontsInAWindow)
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "TsfDisplayStrip";
     RegisterClassA(&wc);
-    HWND window = CreateWindowExA(0, "TsfDisplayStrip", "Display service", WS_POPUP | WS_VISIBLE, 0, 0, 780, 330,
-                                  nullptr, nullptr, wc.hInstance, nullptr);
+    HWND window = CreateWindowExA(0, "TsfDisplayStrip", "Display service", WS_POPUP | WS_VISIBLE, 0, 0,
+                                  Strip::kWidth, Strip::kHeight, nullptr, nullptr, wc.hInstance, nullptr);
     ASSERT_NE(window, nullptr);
     UpdateWindow(window);
-    tsf::PumpUntil([] { return false; }, 500);
-    HDC dc = GetDC(window);
+    const auto strip = [](HDC dc) { Strip::Draw(dc, {0, 0, Strip::kWidth, Strip::kHeight}); };
     // Entry 1 "Pale Yellow" and entry 37 "Red" sit at known places.
-    EXPECT_EQ(GetPixel(dc, 10 + 44 + 20, 10 + 13), RGB(255, 255, 192));
-    EXPECT_EQ(GetPixel(dc, 10 + 3 * 44 + 20, 10 + 2 * 30 + 13), RGB(255, 0, 0));
-    ReleaseDC(window, dc);
+    EXPECT_EQ(PixelAfter(strip, 10 + 44 + 20, 10 + 13, Strip::kWidth, Strip::kHeight), RGB(255, 255, 192));
+    EXPECT_EQ(PixelAfter(strip, 10 + 3 * 44 + 20, 10 + 2 * 30 + 13, Strip::kWidth, Strip::kHeight), RGB(255, 0, 0));
     EXPECT_TRUE(SaveWindowBitmap(window, "display_strip.bmp"));
     if (GetEnvironmentVariableA("TSF_KEEP_STRIP", nullptr, 0))
         tsf::PumpUntil([] { return false; }, 15000);

@@ -265,7 +265,8 @@ TEST(TsfRoot, AlertShowsItsCaption)
     DWORD found = 1;
     DWORD mainThread = GetCurrentThreadId();
     HANDLE closer = tsf::StartThread([&] {
-        for (int i = 0; i < 500; ++i) {
+        // Up to a minute: a limit against hanging on a busy machine.
+        for (int i = 0; i < 3000; ++i) {
             HWND box = FindWindowA(nullptr, "TsFramework Alert");
             if (box && GetWindowThreadProcessId(box, nullptr) == mainThread) {
                 char text[64] = "";
@@ -279,7 +280,7 @@ TEST(TsfRoot, AlertShowsItsCaption)
         }
     });
     int answer = Lib().root->Alert("Something to say");
-    WaitForSingleObject(closer, 15000);
+    WaitForSingleObject(closer, 90000);
     CloseHandle(closer);
     EXPECT_EQ(found, 0u) << "no window captioned TsFramework Alert";
     EXPECT_EQ(answer, IDOK);

@@ -173,11 +173,23 @@ bool SaveScreenshot(HWND window, const char* path)
     return ok;
 }
 
+// A pixel of the window's client area as the grid paints it, asked into a
+// bitmap of this test's own: what the screen shows depends on other
+// programs' windows in front of this one.
 COLORREF PixelAt(HWND window, int x, int y)
 {
-    HDC dc = GetDC(window);
+    RECT client;
+    GetClientRect(window, &client);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
     COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(window, dc);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
     return c;
 }
 

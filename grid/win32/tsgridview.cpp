@@ -239,7 +239,7 @@ void TsWndMgr::AfterMessage()
         SyncBars(true);
 }
 
-void TsWndMgr::Paint()
+void TsWndMgr::Paint(HDC printDc)
 {
     // Lay out first: scroll bars that come or go resize the window.
     for (int i = 0; i < 3 && !grid_.LayoutValid(); ++i) {
@@ -248,13 +248,24 @@ void TsWndMgr::Paint()
     }
     SyncBars();
     SyncOrigin();
+    const auto paintArea = [this](HDC dc, const RECT& r) {
+        TsPixels area{r.left, r.top, r.right, r.bottom};
+        TsPlanPaint(grid_, area, hasFocus_, &plan_);
+        TsPaintOptions options = {(grid_.ViewMgr().drawing & TS_DRAW_NOELLIPSIS) == 0};
+        painter_.Paint(dc, r, plan_, options);
+    };
+    // A copy of the whole client area into a caller's device context
+    // (PrintWindow and the like); the window's own paint still comes.
+    if (printDc) {
+        RECT client;
+        GetClientRect(Window(), &client);
+        paintArea(printDc, client);
+        return;
+    }
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(Window(), &ps);
     if (dc) {
-        TsPixels area{ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom};
-        TsPlanPaint(grid_, area, hasFocus_, &plan_);
-        TsPaintOptions options = {(grid_.ViewMgr().drawing & TS_DRAW_NOELLIPSIS) == 0};
-        painter_.Paint(dc, ps.rcPaint, plan_, options);
+        paintArea(dc, ps.rcPaint);
         EndPaint(Window(), &ps);
     }
     grid_.Painted();

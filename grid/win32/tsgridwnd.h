@@ -55,7 +55,9 @@ private:
     bool SetCursorAtPointer();
     void UpdateCellHint(POINT at);
     void HideCellHint();
-    void Paint();
+    // Paints the invalid area, or with `printDc` the whole client area
+    // into that device context (WM_PRINTCLIENT).
+    void Paint(HDC printDc = nullptr);
     // After every message: what changed reaches the screen.
     void AfterMessage();
     void SyncOrigin();

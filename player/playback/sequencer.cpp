@@ -1,11 +1,11 @@
 #include "sequencer.h"
 
-#include <cassert>
 #include <cstdio>
 #include <new>
 #include <thread>
 
 #include "bufferfill.h"
+#include "zub_assert.h"
 
 namespace {
 
@@ -100,7 +100,7 @@ bool Sequencer::AllocateBuffers(uint32_t count, uint32_t size)
 int32_t Sequencer::TakeInUse()
 {
     const int32_t left = --inUse_;
-    assert(left >= 0 && "a buffer came back that was not queued");
+    ZUB_ASSERT(left >= 0 && "a buffer came back that was not queued");
     return left;
 }
 
@@ -561,8 +561,7 @@ void Sequencer::OnBufferDone(MidiBuffer* buffer, void* context)
     ++self->callbacks_;
     self->BufferDone(buffer);
     const int32_t running = --self->callbacks_;  // the last use of the Sequencer
-    assert(running >= 0);
-    (void)running;
+    ZUB_ASSERT(running >= 0);
 }
 
 // The in-use count drops only once the buffer has been dealt with.

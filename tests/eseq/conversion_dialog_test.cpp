@@ -67,7 +67,7 @@ void Click(HWND dialog, int id)
 void ClickAndWait(HWND dialog, int id, bool checked)
 {
     Click(dialog, id);
-    EXPECT_TRUE(WaitUntil([&] { return IsChecked(dialog, id) == checked; }, 5000)) << id;
+    EXPECT_TRUE(WaitUntil([&] { return IsChecked(dialog, id) == checked; })) << id;
 }
 
 struct BoxSeen {
@@ -83,7 +83,7 @@ bool TakeBox(const char* title, std::vector<BoxSeen>* seen)
         return false;
     seen->push_back({title, DialogMessage(box)});
     PostMessageA(box, WM_COMMAND, IDOK, 0);
-    WaitUntil([&] { return !IsWindow(box); }, 5000);
+    WaitUntil([&] { return !IsWindow(box); });
     return true;
 }
 
@@ -108,7 +108,7 @@ void RunDialog(const eseq::BatchDialogContext& context, const std::function<void
 {
     std::thread driver([&] {
         HWND dialog = nullptr;
-        if (WaitUntil([&] { return (dialog = FindDialog(GetCurrentProcessId(), kDialogTitle)) != nullptr; }, 10000))
+        if (WaitUntil([&] { return (dialog = FindDialog(GetCurrentProcessId(), kDialogTitle)) != nullptr; }))
             drive(dialog);
         else
             ADD_FAILURE() << "the dialog did not appear";
@@ -180,14 +180,14 @@ TEST(ConversionDialog, MissingFoldersAreReported)
     std::vector<BoxSeen> boxes;
     RunDialog(eseq::BatchDialogContext(), [&](HWND d) {
         Click(d, IDC_BATCH_START);
-        EXPECT_TRUE(WaitUntil([&] { return TakeBox("Error", &boxes); }, 10000));
+        EXPECT_TRUE(WaitUntil([&] { return TakeBox("Error", &boxes); }));
         SetDlgItemTextA(d, IDC_BATCH_SOURCE, "C:\\somewhere");
         Click(d, IDC_BATCH_START);
-        EXPECT_TRUE(WaitUntil([&] { return TakeBox("Error", &boxes); }, 10000));
+        EXPECT_TRUE(WaitUntil([&] { return TakeBox("Error", &boxes); }));
         EXPECT_TRUE(IsWindowEnabled(Item(d, IDC_BATCH_START)));
         // Button 2 closes the dialog while no run goes on.
         Click(d, IDCANCEL);
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(d); }, 10000));
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(d); }));
     });
     ASSERT_EQ(2u, boxes.size());
     EXPECT_EQ("No Source Dir specified", boxes[0].text);
@@ -241,6 +241,44 @@ TEST(ConversionDialog, GeneratedFloppyTreeMatchesZubcliBatch)
     EXPECT_NE(std::find(files.begin(), files.end(), "Generated Disk 1/1Piece 1-1.MID"), files.end());
     EXPECT_NE(std::find(files.begin(), files.end(), "odd/Test Song.MID"), files.end());
     EXPECT_NE(std::find(files.begin(), files.end(), "odd/Test Song~2.MID"), files.end());
+}
+
+// Regression: with disk names cut to 8 characters, the three disks
+// "Generated Disk 1" to "3" all went into "Generate", each disk's songs
+// replacing the last one's, and the run still said 12 files.
+TEST(ConversionDialog, DisksWhoseCutNamesCollideKeepEverySong)
+{
+    Tree tree("dialog_cut_names");
+    ASSERT_EQ(12, eseqtest::WriteFloppyTree(tree.Path("src"), 3, 4, 33));
+    std::vector<BoxSeen> boxes;
+    std::string summary;
+    RunDialog(eseq::BatchDialogContext(), [&](HWND d) {
+        ClickAndWait(d, IDC_BATCH_DISK_NAMES, true);
+        SetDlgItemTextA(d, IDC_BATCH_MAX_DIR, "8");
+        StartRun(d, tree.Path("src"), tree.Path("dialog"));
+        summary = WaitForSummary(d, &boxes, 120000);
+    });
+    for (const BoxSeen& box : boxes)
+        ADD_FAILURE() << box.title << ": " << box.text;
+    EXPECT_EQ("Batch complete. 12 files converted.", summary);
+    const std::vector<std::string> files = tree.Files("dialog");
+    ASSERT_EQ(12u, files.size()) << "the count is what stands on disk";
+    for (int disk = 1; disk <= 3; ++disk) {
+        const std::string folder = disk == 1 ? "Generate" : "Genera~" + std::to_string(disk);
+        for (int song = 1; song <= 4; ++song) {
+            const std::string name = "SONG0" + std::to_string(song);
+            const std::string source = "src\\DISK0" + std::to_string(disk) + "\\" + name + ".FIL";
+            EXPECT_EQ(Converted(tree.Read(source)), tree.Read("dialog\\" + folder + "\\" + name + ".MID")) << source;
+        }
+    }
+
+    // The same rules as the command line's.
+    const std::string source = tree.Path("src"), target = tree.Path("cli");
+    const char* argv[] = {"zubcli", "batch", "--disk-names", "--max-dir", "8", source.c_str(), target.c_str()};
+    std::ostringstream out, err;
+    EXPECT_EQ(0, RunZubcli(7, argv, out, err)) << err.str();
+    EXPECT_EQ(summary + "\n", out.str());
+    EXPECT_EQ(files, tree.Files("cli"));
 }
 
 TEST(ConversionDialog, CancelEndsTheRunBetweenFiles)
@@ -328,7 +366,7 @@ TEST(ConversionDialog, OutsideConverterDrivenThroughItsWindows)
     std::string summary;
     RunDialog(context, [&](HWND d) {
         Click(d, IDC_BATCH_EXTERNAL);
-        EXPECT_TRUE(WaitUntil([&] { return IsChecked(d, IDC_BATCH_EXTERNAL); }, 5000));
+        EXPECT_TRUE(WaitUntil([&] { return IsChecked(d, IDC_BATCH_EXTERNAL); }));
         StartRun(d, tree.Path("src"), tree.Path("out"));
         summary = WaitForSummary(d, &boxes, 120000);
     });

@@ -11,10 +11,16 @@ namespace {
 
 const char kSubkey[] = "Software\\Microsoft\\Multimedia\\Zubodeck";
 
+// How long the player may take to answer: a limit against hanging, not a
+// speed check. A first start on a busy machine loads Wine's libraries and
+// the probe, which can take many seconds.
+constexpr UINT kAnswerLimitMs = 120000;
+
 struct FindMain {
     DWORD pid;
     const char* className;
     const char* title;
+    bool shownOnly;
     HWND found;
 };
 
@@ -29,13 +35,15 @@ BOOL CALLBACK FindTopLevel(HWND hwnd, LPARAM lParam)
         return TRUE;
     if (f->title && WindowTextOf(hwnd) != f->title)
         return TRUE;
+    if (f->shownOnly && !IsWindowVisible(hwnd))
+        return TRUE;
     f->found = hwnd;
     return FALSE;
 }
 
-HWND FindTop(DWORD pid, const char* className, const char* title)
+HWND FindTop(DWORD pid, const char* className, const char* title, bool shownOnly = false)
 {
-    FindMain f = {pid, className, title, nullptr};
+    FindMain f = {pid, className, title, shownOnly, nullptr};
     EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&f));
     return f.found;
 }
@@ -110,7 +118,7 @@ bool Probe::Query(HWND main)
     static const UINT query = RegisterWindowMessageA(ZUB_PROBE_QUERY_MESSAGE);
     LONG before = shared_->queryCount;
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(main, query, 0, 0, SMTO_NORMAL, 10000, &result);
+    SendMessageTimeoutA(main, query, 0, 0, SMTO_NORMAL, kAnswerLimitMs, &result);
     return shared_->queryCount != before;
 }
 
@@ -119,7 +127,7 @@ bool Probe::SliderGeometry(HWND main, HWND slider, RECT* thumb, RECT* channel)
     static const UINT query = RegisterWindowMessageA(ZUB_PROBE_SLIDER_MESSAGE);
     LONG before = shared_->sliderCount;
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(main, query, reinterpret_cast<WPARAM>(slider), 0, SMTO_NORMAL, 10000, &result);
+    SendMessageTimeoutA(main, query, reinterpret_cast<WPARAM>(slider), 0, SMTO_NORMAL, kAnswerLimitMs, &result);
     *thumb = shared_->sliderThumb;
     *channel = shared_->sliderChannel;
     return shared_->sliderCount != before;
@@ -169,8 +177,12 @@ std::vector<int> Probe::Commands() const
 PlayerProcess::~PlayerProcess()
 {
     if (info_.hProcess) {
-        if (Running())
+        // A player left running by a failed test goes, windows and all,
+        // before the next test counts the players.
+        if (Running()) {
             TerminateProcess(info_.hProcess, 1);
+            WaitForSingleObject(info_.hProcess, kAnswerLimitMs);
+        }
         CloseHandle(info_.hProcess);
         CloseHandle(info_.hThread);
     }
@@ -186,19 +198,21 @@ bool PlayerProcess::Start(const std::string& args)
     if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &info_))
         return false;
     // The main window exists during its own creation already: it is whole
-    // once it is shown. A message sent to it is handled only when the
-    // player's thread takes messages again, which it does after start-up,
-    // including the opening of a file named on the command line (or inside
-    // the message box that reports a failure).
-    WaitUntil([&] {
-        main_ = FindTop(info_.dwProcessId, "ZubodeckMWnd", nullptr);
-        return (main_ != nullptr && IsWindowVisible(main_)) || !Running();
-    });
-    if (!main_)
+    // once it is shown. Nothing here asks the process to be idle, which it
+    // may report before its window exists. A message sent to the window is
+    // handled only when the player's thread takes messages again, which it
+    // does after start-up, including the opening of a file named on the
+    // command line (or inside the message box that reports a failure).
+    const bool shown = WaitUntil(
+        [&] {
+            main_ = FindTop(info_.dwProcessId, "ZubodeckMWnd", nullptr);
+            return (main_ != nullptr && IsWindowVisible(main_)) || !Running();
+        },
+        kAnswerLimitMs);
+    if (!shown || !main_ || !Running())
         return false;
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result);
-    return true;
+    return SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL, kAnswerLimitMs, &result) != 0;
 }
 
 bool PlayerProcess::Running() const
@@ -209,13 +223,13 @@ bool PlayerProcess::Running() const
 void PlayerProcess::Command(int id)
 {
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(main_, WM_COMMAND, id, 0, SMTO_NORMAL, 20000, &result);
+    SendMessageTimeoutA(main_, WM_COMMAND, id, 0, SMTO_NORMAL, kAnswerLimitMs, &result);
 }
 
 int PlayerProcess::Close()
 {
     PostMessageA(main_, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(info_.hProcess, 30000) != WAIT_OBJECT_0)
+    if (WaitForSingleObject(info_.hProcess, kAnswerLimitMs) != WAIT_OBJECT_0)
         return -1;
     DWORD code = 0;
     GetExitCodeProcess(info_.hProcess, &code);
@@ -277,7 +291,9 @@ int ToolbarState(HWND toolbar, int command)
 
 HWND FindDialog(DWORD processId, const char* title)
 {
-    return FindTop(processId, "#32770", title);
+    // A dialog exists, with its title, before its initialisation has set
+    // its controls; it is shown once that is over.
+    return FindTop(processId, "#32770", title, true);
 }
 
 std::string DialogMessage(HWND dialog)

@@ -17,7 +17,7 @@ namespace zubtest {
 
 // Polls until the condition holds or the time runs out (a limit against
 // hanging, not a speed check). Returns the final value of the condition.
-bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 30000);
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 60000);
 
 // Installs the probe's global hooks and shares its memory with it.
 class Probe {
@@ -84,7 +84,8 @@ std::vector<HWND> RunningPlayers();
 // The toolbar's state flags for a button (TBSTATE_*), or -1 when absent.
 int ToolbarState(HWND toolbar, int command);
 
-// A top-level "#32770" dialog of the process with this title, or null.
+// A shown top-level "#32770" dialog of the process with this title (so its
+// controls are set up), or null.
 HWND FindDialog(DWORD processId, const char* title);
 // The longest static text of a dialog (a message box's message).
 std::string DialogMessage(HWND dialog);

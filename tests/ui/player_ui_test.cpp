@@ -330,8 +330,12 @@ TEST_F(PlayerUi, SavedMidiMapperSelectsTheMapper)
 
 TEST_F(PlayerUi, OpeningFromARecentEntry)
 {
-    std::string a = SongFile("recent a.mid", MakeSong(2));
-    std::string b = SongFile("recent b.mid", MakeSong(2));
+    // A folder name long enough that the menu shortens the path wherever
+    // the build tree lies.
+    const std::string folder = "recent songs in a folder with a long name";
+    CreateDirectoryA(FullPath(folder).c_str(), nullptr);
+    std::string a = SongFile((folder + "\\recent a.mid").c_str(), MakeSong(2));
+    std::string b = SongFile((folder + "\\recent b.mid").c_str(), MakeSong(2));
     WriteSetting(HKEY_LOCAL_MACHINE, "File1", a);
     WriteSetting(HKEY_LOCAL_MACHINE, "File2", b);
     WriteSetting(HKEY_LOCAL_MACHINE, "Options", "110");  // Auto-Play off
@@ -351,7 +355,7 @@ TEST_F(PlayerUi, OpeningFromARecentEntry)
     EXPECT_EQ(file[12].id, UINT(CMD_RECENT_FIRST + 1));
     EXPECT_NE(std::string(file[11].text).find("recent b.mid"), std::string::npos) << file[11].text;
     EXPECT_EQ(file[13].id, 0u) << "separator before Exit";
-    EXPECT_EQ(file[14].id, 100u);
+    EXPECT_EQ(file[14].id, UINT(CMD_EXIT));
     EXPECT_EQ(Setting("File1"), b);
     EXPECT_EQ(Setting("File2"), a);
     EXPECT_EQ(player_.Close(), 0);

@@ -154,6 +154,24 @@ TEST(ZubcliBatch, GeneratedFloppyTree)
     EXPECT_EQ(Expected(tree.Read("src/DISK02/SONG01.FIL")), tree.Read("out/Generated Disk 2/1Piece 2-1.MID"));
 }
 
+// Regression: "Generated Disk 1" to "3" cut to 8 characters shared one
+// folder, so 4 files stood on disk after "12 files converted".
+TEST(ZubcliBatch, DisksWhoseCutNamesCollideKeepEverySong)
+{
+    TempTree tree(testing::TempDir() + "zubcli_batch_cut");
+    ASSERT_EQ(12, eseqtest::WriteFloppyTree(tree.Path("src"), 3, 4, 17));
+    const CliRun run = Zubcli({"batch", "--disk-names", "--max-dir", "8", tree.Path("src"), tree.Path("out")});
+    EXPECT_EQ(0, run.status) << run.err;
+    EXPECT_EQ("Batch complete. 12 files converted.\n", run.out);
+    const std::vector<std::string> files = tree.Files("out");
+    ASSERT_EQ(12u, files.size());
+    EXPECT_EQ("Generate/SONG01.MID", files[0]);
+    EXPECT_EQ("Genera~2/SONG01.MID", files[4]);
+    EXPECT_EQ("Genera~3/SONG04.MID", files[11]);
+    EXPECT_EQ(Expected(tree.Read("src/DISK02/SONG03.FIL")), tree.Read("out/Genera~2/SONG03.MID"));
+    EXPECT_EQ(Expected(tree.Read("src/DISK03/SONG01.FIL")), tree.Read("out/Genera~3/SONG01.MID"));
+}
+
 TEST(ZubcliBatch, OptionsReachTheWalk)
 {
     TempTree tree(testing::TempDir() + "zubcli_batch_options");
