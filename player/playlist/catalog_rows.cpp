@@ -30,10 +30,10 @@ uint32_t PlaylistBuilder::LoadCatalogDisk(const std::string& catalogPath)
     row.nameHint = catalogPath;
     if (!pianodir)
         row.icon = kIconPianoDoc;
-    const uint32_t diskId = InsertRow(PlaylistRowStore::kAppend, row);
+    int diskIndex = 0;
+    const uint32_t diskId = InsertRow(PlaylistRowStore::kAppend, row, &diskIndex);
     if (diskId == 0)
         return 0;
-    const int diskIndex = rows_.Count() - 1;
     row.text[ColSortKey] = pianodir ? disk.name + std::to_string(diskId) : disk.name;
     rows_.Write(diskIndex, row);
 
@@ -69,11 +69,11 @@ uint32_t PlaylistBuilder::AddCatalogSong(const CatalogSong& song, const std::str
     row.seconds = seconds;
     if (song.missing)
         row.icon = kIconMissing;
-    const uint32_t id = InsertRow(PlaylistRowStore::kAppend, row);
+    int at = 0;
+    const uint32_t id = InsertRow(PlaylistRowStore::kAppend, row, &at);
     if (id == 0)
         return 0;
-    row.text[ColSortKey] = TrimBlanks(sortBase) + std::to_string(id);
-    rows_.Write(rows_.Count() - 1, row);
+    rows_.SetText(at, ColSortKey, TrimBlanks(sortBase) + std::to_string(id));
     events_.SecondsAdded(seconds);
     AddToFolder(diskIndex, seconds);
     if (!Loading())

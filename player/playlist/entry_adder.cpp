@@ -58,11 +58,12 @@ uint32_t PlaylistBuilder::AddEntry(const std::string& dir, const std::string& na
     return AddSong(dir, name, stored);
 }
 
-uint32_t PlaylistBuilder::InsertRow(int index, const PlaylistRow& row)
+uint32_t PlaylistBuilder::InsertRow(int index, const PlaylistRow& row, int* at)
 {
     const int count = rows_.Count();
     if (count + 1 == kMaxRows)
         events_.Overflow(count + 1);
+    *at = index == PlaylistRowStore::kAppend || index > count ? count : index;
     return rows_.Insert(index, row);
 }
 
@@ -76,22 +77,17 @@ uint32_t PlaylistBuilder::AddFolderRow(const std::string& dir, const std::string
     row.nameHint = dir;
     row.titleColour = kColourRed;
     row.lengthColour = kColourRed;
-    const uint32_t id = InsertRow(PlaylistRowStore::kAppend, row);
+    int at = 0;
+    const uint32_t id = InsertRow(PlaylistRowStore::kAppend, row, &at);
     if (id == 0)
         return 0;
-    row.text[ColSortKey] = row.text[ColName] + std::to_string(id);
-    rows_.Write(rows_.Count() - 1, row);
+    rows_.SetText(at, ColSortKey, row.text[ColName] + std::to_string(id));
     return id;
 }
 
 void PlaylistBuilder::AddToFolder(int folder, uint32_t seconds)
 {
-    PlaylistRow row = rows_.Read(folder);
-    if (!row.IsFolder())
-        return;
-    row.seconds += seconds;
-    row.text[ColLength] = FormatLength(row.seconds);
-    rows_.Write(folder, row);
+    rows_.AddSeconds(folder, seconds);
 }
 
 void PlaylistBuilder::ForgetLoadFolder()
@@ -167,12 +163,11 @@ uint32_t PlaylistBuilder::AddSong(const std::string& dir, const std::string& nam
     row.seconds = seconds;
     if (!exists)
         row.icon = kIconMissing;
-    const uint32_t id = InsertRow(index, row);
+    int at = 0;
+    const uint32_t id = InsertRow(index, row, &at);
     if (id == 0)
         return 0;
-    const int at = index == PlaylistRowStore::kAppend ? rows_.Count() - 1 : index;
-    row.text[ColSortKey] = LastPathComponent(dir) + std::to_string(id);
-    rows_.Write(at, row);
+    rows_.SetText(at, ColSortKey, LastPathComponent(dir) + std::to_string(id));
     events_.SecondsAdded(seconds);
     if (folder >= 0)
         AddToFolder(folder, seconds);

@@ -107,7 +107,8 @@ private:
     bool IsDuplicate(const std::string& path, const std::string& title, const std::string& name);
     void RemoveGroup(int folder);
     // Inserts with the overflow check; 0 when the store refused the row.
-    uint32_t InsertRow(int index, const PlaylistRow& row);
+    // `at` receives the row's index.
+    uint32_t InsertRow(int index, const PlaylistRow& row, int* at);
     void AddToFolder(int folder, uint32_t seconds);
     void ForgetLoadFolder();
 
