@@ -129,8 +129,16 @@ uint32_t PlaylistSession::AddFile(const std::string& path)
 
 bool PlaylistSession::Save(const std::string& path, std::vector<std::string>* problems)
 {
-    if (!SavePlaylistFile(rows_, files_, path, flags.titlesModified, problems))
+    const std::string ext = ExtensionOf(path);
+    if (SameTextNoCase(ext, "M3U") || SameTextNoCase(ext, "M3U8")) {
+        if (flags.titlesModified)
+            SaveSongTitles(rows_, files_, problems);
+        flags.titlesModified = false;
+        if (!ExportM3u(rows_, files_, path))
+            return false;
+    } else if (!SavePlaylistFile(rows_, files_, path, flags.titlesModified, problems)) {
         return false;
+    }
     flags.titlesModified = false;
     flags.playlistModified = false;
     return true;

@@ -18,7 +18,7 @@
 namespace playlist {
 
 // The main window's options the playlist reads.
-enum class PlayerOption { AutoPlay, SongGap, Loop, SortByDiskDir, UsePianodirLengths };
+enum class PlayerOption { AutoPlay, SongGap, Loop, SortByDiskDir, UsePianodirLengths, AlwaysOnTop };
 
 // Internal commands to the main window.
 enum : int { kCmdPlay = 103, kCmdStop = 105, kCmdRefresh = 150, kCmdOpenSong = 151 };
@@ -92,8 +92,10 @@ public:
     // Problems met while reading playlists and catalogs since the last call.
     std::vector<std::string> TakeProblems();
 
-    // Saving (the file's path is chosen by the window); false when the file
-    // could not be written. Title write-back problems go to `problems`.
+    // Saving (the file's path is chosen by the window): ".M3U" and ".M3U8"
+    // as such lists, anything else as ".ZUB", after the edited titles were
+    // written back; false when the file could not be written. Title
+    // write-back problems go to `problems`.
     bool Save(const std::string& path, std::vector<std::string>* problems);
     void SaveTitles(std::vector<std::string>* problems);
     bool ExportTo(const std::string& path);

@@ -7,41 +7,43 @@
 #include <array>
 #include <vector>
 
+#include "playlist_ids.h"
+
 namespace playlist {
 
 // Control and command identifiers of the playlist dialog.
 enum PlaylistId : int {
-    kIdClose = 2,
-    kIdUp = 1004,
-    kIdAdd = 1005,
-    kIdDelete = 1006,
-    kIdCue = 1007,
-    kIdGrid = 1014,
-    kIdDown = 1015,
-    kIdStatusBar = 301,
-    kCmdAttachMap = 40005,
-    kCmdDetachMap = 40006,
-    kCmdCopyDiskToA = 40009,
-    kCmdCopySongToA = 40011,
-    kCmdCopyToClipboard = 40037,
-    kCmdPasteFromClipboard = 40038,
-    kCmdHideAllSongs = 40044,
-    kCmdShowAllSongs = 40045,
-    kCmdSortByDiskDir = 40047,
-    kCmdSaveSongTitles = 40050,
+    kIdClose = IDC_PL_CLOSE,
+    kIdUp = IDC_PL_UP,
+    kIdAdd = IDC_PL_ADD,
+    kIdDelete = IDC_PL_DELETE,
+    kIdCue = IDC_PL_CUE,
+    kIdGrid = IDC_PL_GRID,
+    kIdDown = IDC_PL_DOWN,
+    kIdStatusBar = IDC_PL_STATUS,
+    kCmdAttachMap = CMD_PL_ATTACH_MAP,
+    kCmdDetachMap = CMD_PL_DETACH_MAP,
+    kCmdCopyDiskToA = CMD_PL_COPY_DISK_A,
+    kCmdCopySongToA = CMD_PL_COPY_SONG_A,
+    kCmdCopyToClipboard = CMD_PL_COPY_CLIPBOARD,
+    kCmdPasteFromClipboard = CMD_PL_PASTE_CLIPBOARD,
+    kCmdHideAllSongs = CMD_PL_HIDE_SONGS,
+    kCmdShowAllSongs = CMD_PL_SHOW_SONGS,
+    kCmdSortByDiskDir = CMD_PL_SORT_DISKDIR,
+    kCmdSaveSongTitles = CMD_PL_SAVE_TITLES,
 };
 
-// The playlist window's private messages (WM_USER + 30 ...).
+// The playlist window's private messages.
 enum PlaylistMessage : unsigned {
-    kMsgStep = 1054,
-    kMsgState = 1055,
-    kMsgOpen = 1056,
-    kMsgDelete = 1057,
-    kMsgCopyFiles = 1058,
-    kMsgPasteFiles = 1059,
-    kMsgResort = 1060,
-    kMsgCopyText = 1061,
-    kMsgPasteText = 1062,
+    kMsgStep = ZM_PLAYLIST_STEP,
+    kMsgState = ZM_PLAYLIST_STATE,
+    kMsgOpen = ZM_PLAYLIST_OPEN,
+    kMsgDelete = ZM_PLAYLIST_DELETE,
+    kMsgCopyFiles = ZM_PLAYLIST_COPYFILES,
+    kMsgPasteFiles = ZM_PLAYLIST_PASTEFILES,
+    kMsgResort = ZM_PLAYLIST_RESORT,
+    kMsgCopyText = ZM_PLAYLIST_COPYTEXT,
+    kMsgPasteText = ZM_PLAYLIST_PASTETEXT,
 };
 
 // Popup menu ("IDM_POPUP"): what the window knows when it opens.

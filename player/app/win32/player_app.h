@@ -109,6 +109,8 @@ void OpenRecent(PlayerApp& app, int index);
 void OpenCurrentSong(PlayerApp& app);
 void InsertRecentMenuItems(PlayerApp& app);
 void ExportPlaylist(PlayerApp& app);
+// Enters a path at the front of the recent files (menu and settings).
+void AddRecent(PlayerApp& app, const char* path);
 
 // position_display.cpp
 bool RegisterDisplayClass(HINSTANCE instance, HBRUSH background);
