@@ -49,6 +49,8 @@ void PlaylistSession::Demote(int folder)
     row.nameHint = WithoutCatalog(row.nameHint);
     row.text[ColTitle].clear();
     rows_.Write(folder, row);
+    RecountTotals();  // one disk fewer, one directory more
+    RefreshCurrentDisk();
 }
 
 void PlaylistSession::Move(int step)

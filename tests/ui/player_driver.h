@@ -32,6 +32,10 @@ public:
     std::vector<ProbeMenuItem> Popup(int menuBarPos) const;
     std::string Status(int part) const;
     std::vector<int> Commands() const;
+    // Asks the playlist window's grid for something inside the player
+    // (ProbeGridOp); the answer text, or false when the probe did not answer.
+    bool Grid(HWND playlist, int op, int row = 0, int arg = 0, const std::string& text = std::string(),
+              std::string* answer = nullptr);
 
     Probe(const Probe&) = delete;
     Probe& operator=(const Probe&) = delete;
