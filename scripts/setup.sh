@@ -12,7 +12,8 @@ zub_missing_packages() {
               g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
               wine wine64 wine32:i386 xvfb xauth imagemagick xdotool
               clang libclang-rt-14-dev libportsmf-dev util-linux
-              planetblupi-music-midi openttd-openmsx mtools dosfstools)
+              planetblupi-music-midi openttd-openmsx mtools dosfstools
+              pkg-config libasound2-dev libfluidsynth-dev fluidsynth timgm6mb-soundfont sox nsis)
   local missing=() p
   for p in "${want[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -67,7 +68,7 @@ zub_build_fuzz() {
 zub_wine_env() {
   export WINEPREFIX="$ZUB_ROOT/build/win32/wineprefix"
   export WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d;winemenubuilder.exe=d"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     zub_log "creating the Wine prefix"
     wineboot -i >/dev/null 2>&1
@@ -104,4 +105,56 @@ zub_stop_xvfb() {
     wait "$ZUB_XVFB_PID" 2>/dev/null
     ZUB_XVFB_PID=
   fi
+}
+
+# True when a client of the ALSA sequencer other than the kernel's own takes
+# MIDI from others (a synthesizer, or an instrument on USB).
+zub_seq_has_instrument() {
+  [ -r /proc/asound/seq/clients ] || return 1
+  awk '/^Client/ { own = ($0 ~ /"(System|Midi Through)"/) }
+       /^  Port/ && !own && $NF ~ /^\(.W/ { found = 1 }
+       END { exit !found }' /proc/asound/seq/clients
+}
+
+ZUB_SYNTH_PID=
+# Starts FluidSynth as a sequencer client with the General MIDI sound font,
+# its input joined to the ports already there (so "Midi Through", Wine's
+# first MIDI device, reaches it too). Its shell reads a pipe that this
+# script holds open; zub_stop_synth closes it.
+zub_start_synth() {
+  local font=/usr/share/sounds/sf2/default-GM.sf2 driver=alsa
+  if [ -n "${PULSE_SERVER:-}" ] || [ -S "${XDG_RUNTIME_DIR:-/run/user/$(id -u)}/pulse/native" ]; then
+    driver=pulseaudio
+  fi
+  local fifo
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  fluidsynth -a "$driver" -m alsa_seq -o midi.autoconnect=1 "$font" <"$fifo" >"$ZUB_ROOT/build/fluidsynth.log" 2>&1 &
+  ZUB_SYNTH_PID=$!
+  exec 7>"$fifo"
+  rm -f "$fifo"
+  local i
+  for i in $(seq 1 50); do
+    grep -q '"FLUID Synth' /proc/asound/seq/clients 2>/dev/null && break
+    kill -0 "$ZUB_SYNTH_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  if grep -q '"FLUID Synth' /proc/asound/seq/clients 2>/dev/null; then
+    zub_log "MIDI output: FluidSynth started ($driver audio, $font); it stops with the player"
+  else
+    zub_log "FluidSynth did not start (see build/fluidsynth.log); choose a device under Play Thru"
+  fi
+}
+
+zub_stop_synth() {
+  [ -n "$ZUB_SYNTH_PID" ] || return 0
+  exec 7>&-
+  local i
+  for i in $(seq 1 20); do
+    kill -0 "$ZUB_SYNTH_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill "$ZUB_SYNTH_PID" 2>/dev/null
+  wait "$ZUB_SYNTH_PID" 2>/dev/null
+  ZUB_SYNTH_PID=
 }

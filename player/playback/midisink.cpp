@@ -127,16 +127,21 @@ void CaptureSink::AddEvent(uint32_t tick, const uint8_t* prefix, uint32_t prefix
     track_.insert(track_.end(), bytes, bytes + length);
 }
 
-// Writes the system exclusive message joined so far as one 0xF0 event.
+// A whole system exclusive message as one 0xF0 event; bytes outside any
+// message as an escape (0xF7) event.
+void CaptureSink::AddMessage(const LongMessageJoiner::Message& message)
+{
+    std::vector<uint8_t> head = {message.exclusive ? uint8_t{0xF0} : uint8_t{0xF7}};
+    const uint32_t skip = message.exclusive ? 1 : 0;  // the 0xF0 is the event's status
+    PutVlq(head, message.length - skip);
+    AddEvent(message.tick, head.data(), static_cast<uint32_t>(head.size()), message.bytes + skip,
+             message.length - skip);
+}
+
+// Writes the system exclusive message joined so far.
 void CaptureSink::FlushExclusive()
 {
-    if (pending_.empty())
-        return;
-    std::vector<uint8_t> head = {0xF0};
-    PutVlq(head, static_cast<uint32_t>(pending_.size() - 1));
-    AddEvent(pendingTick_, head.data(), static_cast<uint32_t>(head.size()), pending_.data() + 1,
-             static_cast<uint32_t>(pending_.size() - 1));
-    pending_.clear();
+    joiner_.Flush([this](const LongMessageJoiner::Message& m) { AddMessage(m); });
 }
 
 void CaptureSink::OnEvent(const MidiSinkEvent& event)
@@ -166,29 +171,9 @@ void CaptureSink::OnEvent(const MidiSinkEvent& event)
             WriteTempo(tick, event.tempo);
         UpdateRate();
         break;
-    case MidiSinkKind::Long: {
-        // Pieces are joined into whole messages; bytes outside any message
-        // are kept as an escape (0xF7) event.
-        uint32_t i = 0;
-        while (i < event.length) {
-            if (pending_.empty() && event.bytes[i] != 0xF0) {
-                uint32_t j = i;
-                while (j < event.length && event.bytes[j] != 0xF0)
-                    ++j;
-                std::vector<uint8_t> head = {0xF7};
-                PutVlq(head, j - i);
-                AddEvent(tick, head.data(), static_cast<uint32_t>(head.size()), event.bytes + i, j - i);
-                i = j;
-                continue;
-            }
-            if (pending_.empty())
-                pendingTick_ = tick;
-            pending_.push_back(event.bytes[i]);
-            if (event.bytes[i++] == 0xF7)
-                FlushExclusive();
-        }
+    case MidiSinkKind::Long:
+        joiner_.Add(tick, event.bytes, event.length, [this](const LongMessageJoiner::Message& m) { AddMessage(m); });
         break;
-    }
     case MidiSinkKind::Nop:
         break;
     }

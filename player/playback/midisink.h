@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "hostfile.h"
+#include "longmessage.h"
 #include "midistream.h"  // kDefaultTempo
 
 enum class MidiSinkKind {
@@ -55,6 +56,25 @@ private:
     std::vector<Entry> entries_;
 };
 
+// Hands every event to each of several sinks in turn (a port and a capture).
+class TeeSink : public MidiSink {
+public:
+    void Add(MidiSink* sink) { sinks_.push_back(sink); }
+    void OnTimeDivision(uint32_t division) override
+    {
+        for (MidiSink* s : sinks_)
+            s->OnTimeDivision(division);
+    }
+    void OnEvent(const MidiSinkEvent& event) override
+    {
+        for (MidiSink* s : sinks_)
+            s->OnEvent(event);
+    }
+
+private:
+    std::vector<MidiSink*> sinks_;
+};
+
 // Records what was sent as a format 0 Standard MIDI File. Long message
 // pieces are joined back into whole system exclusive messages; tempo
 // records become Set Tempo. Streams opened one after another are recorded
@@ -80,6 +100,7 @@ private:
     void AddEvent(uint32_t tick, const uint8_t* prefix, uint32_t prefixLength,
                   const uint8_t* bytes, uint32_t length);
     void FlushExclusive();
+    void AddMessage(const LongMessageJoiner::Message& message);
 
     uint16_t division_ = 96;      // of the capture: the first stream's
     bool divisionSet_ = false;
@@ -97,8 +118,7 @@ private:
     bool anyRecord_ = false;
     bool newStream_ = false;      // a later stream whose first record is still to come
     std::vector<uint8_t> track_;  // track data without End of Track
-    std::vector<uint8_t> pending_;  // a system exclusive message being joined
-    uint32_t pendingTick_ = 0;
+    LongMessageJoiner joiner_;      // system exclusive messages being joined
 };
 
 #endif

@@ -215,6 +215,45 @@ int PlayerProcess::Close()
     return static_cast<int>(code);
 }
 
+namespace {
+
+BOOL CALLBACK CollectPlayer(HWND hwnd, LPARAM lParam)
+{
+    char name[64] = {};
+    GetClassNameA(hwnd, name, sizeof(name));
+    if (lstrcmpA(name, "ZubodeckMWnd") == 0)
+        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> RunningPlayers()
+{
+    std::vector<HWND> found;
+    EnumWindows(CollectPlayer, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+int RunToEnd(const std::string& commandLine, int timeoutMs)
+{
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return -1;
+    DWORD code = static_cast<DWORD>(-1);
+    if (WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(pi.hProcess, &code);
+    else
+        TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    return static_cast<int>(code);
+}
+
 std::string WindowTextOf(HWND hwnd)
 {
     char text[512] = {};

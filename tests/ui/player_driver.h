@@ -70,6 +70,11 @@ private:
 };
 
 std::string WindowTextOf(HWND hwnd);
+
+// Runs a command line to its end (at most `timeoutMs`); its exit code, or -1.
+int RunToEnd(const std::string& commandLine, int timeoutMs = 30000);
+// The main windows of every running player.
+std::vector<HWND> RunningPlayers();
 // The toolbar's state flags for a button (TBSTATE_*), or -1 when absent.
 int ToolbarState(HWND toolbar, int command);
 

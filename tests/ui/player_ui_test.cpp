@@ -356,6 +356,36 @@ TEST_F(PlayerUi, OpeningFromARecentEntry)
     EXPECT_EQ(player_.Close(), 0);
 }
 
+TEST_F(PlayerUi, OpeningAFileWhileThePlayerRunsHandsItToThatPlayer)
+{
+    std::string first = SongFile("handoff first.mid", MakeSong(2));
+    std::string second = SongFile("handoff second.mid", MakeSong(2));
+    WriteSetting(HKEY_LOCAL_MACHINE, "Options", "110");  // Auto-Play off
+    ASSERT_TRUE(Start("\"" + first + "\""));
+    EXPECT_TRUE(WaitUntil([&] { return WindowTextOf(player_.Main()) == "Zub Player - [handoff first.mid]"; }))
+        << WindowTextOf(player_.Main());
+
+    // Started as the file manager starts it, with the file alone: the new
+    // process gives the file to the running player and ends.
+    EXPECT_EQ(RunToEnd("Zubodeck.exe \"" + second + "\""), 0);
+    EXPECT_TRUE(WaitUntil([&] { return WindowTextOf(player_.Main()) == "Zub Player - [handoff second.mid]"; }))
+        << WindowTextOf(player_.Main());
+    EXPECT_EQ(RunningPlayers().size(), 1u);
+    EXPECT_EQ(Setting("File1"), second) << "opened as a drop, so it enters the recent files";
+
+    // A start with its own capture stays its own player.
+    const std::string ownCapture = FullPath("handoff own.cap.mid");
+    PlayerProcess own;
+    ASSERT_TRUE(own.Start("/capture \"" + ownCapture + "\" \"" + first + "\""));
+    EXPECT_TRUE(WaitUntil([&] { return WindowTextOf(own.Main()) == "Zub Player - [handoff first.mid]"; }))
+        << WindowTextOf(own.Main());
+    EXPECT_EQ(WindowTextOf(player_.Main()), "Zub Player - [handoff second.mid]");
+    EXPECT_EQ(RunningPlayers().size(), 2u);
+    EXPECT_EQ(own.Close(), 0);
+    EXPECT_EQ(player_.Close(), 0);
+    DeleteFileA(ownCapture.c_str());
+}
+
 TEST_F(PlayerUi, FourthDistinctFileDropsTheOldest)
 {
     std::string paths[4];

@@ -12,6 +12,7 @@
 #include "eseq_commands.h"
 #include "playlist_commands.h"
 #include "image_commands.h"
+#include "sound_commands.h"
 #include "midisink.h"
 #include "sequencer.h"
 #include "smfreader.h"
@@ -23,8 +24,12 @@ namespace {
 const char kUsage[] =
     "usage: zubcli info [--json] FILE\n"
     "       zubcli events FILE\n"
-    "       zubcli play [--capture OUT.MID] [--velocity-base N] [--volume V]\n"
-    "                   [--lamps L1[,L2]|auto] [--fast] [--device N] FILE\n";
+    "       zubcli play [--port CLIENT:PORT | --synth [--soundfont SF2] | --fast]\n"
+    "                   [--capture OUT.MID] [CONTROLS] [--device N] FILE\n"
+    "       zubcli render [--soundfont SF2] -o OUT.WAV [--capture OUT.MID] [CONTROLS] FILE\n"
+    "       zubcli ports\n"
+    "CONTROLS: [--velocity-base N] [--volume V] [--lamps L1[,L2]|auto]\n"
+    "          [--transpose SEMITONES] [--tempo PERCENT] [--track-volume N]\n";
 
 struct Failure {
     int status;
@@ -40,6 +45,13 @@ public:
             err_ << "zubcli: " << problem << "\n";
         err_ << kUsage << kConvertUsage << kBatchUsage << kPlaylistUsage << kImageUsage;
         return 1;
+    }
+
+    // A sound output that is missing or refuses: its message and status 2.
+    int Problem(const std::string& text)
+    {
+        err_ << "zubcli: " << text << "\n";
+        return 2;
     }
 
     int FileError(const std::string& path, const std::string& text)
@@ -171,85 +183,114 @@ private:
     uint32_t delayMs_ = 0;
 };
 
-struct PlayOptions {
-    std::string path, capture;
-    int velocityBase = 127;
-    int volume = -128;
-    uint8_t lamp1 = kLampsDisabled, lamp2 = 0;
-    bool fast = false;
-    bool deviceGiven = false;
-    int device = kMidiMapper;
-};
+// `play` and `render` take the same instrument controls; each has its own
+// outputs.
+enum class PlayCommand { Play, Render };
 
-int ParsePlay(Cli& cli, const std::vector<std::string>& args, PlayOptions* o)
+bool TakesValue(const std::string& a)
 {
+    static const char* const kValued[] = {"--capture", "--velocity-base", "--volume", "--lamps", "--device",
+                                          "--port", "--soundfont", "-o", "--output", "--transpose", "--tempo",
+                                          "--track-volume"};
+    for (const char* v : kValued)
+        if (a == v)
+            return true;
+    return false;
+}
+
+// Options that belong to one command only.
+bool OptionFits(const std::string& a, PlayCommand command)
+{
+    if (command == PlayCommand::Play)
+        return a != "-o" && a != "--output";
+    return a != "--port" && a != "--synth" && a != "--fast" && a != "--device";
+}
+
+int ParsePlay(Cli& cli, const std::vector<std::string>& args, PlayCommand command, PlayOptions* o)
+{
+    const std::string name = command == PlayCommand::Play ? "play: " : "render: ";
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        const bool takesValue = a == "--capture" || a == "--velocity-base" || a == "--volume" || a == "--lamps" ||
-                                a == "--device";
+        const bool takesValue = TakesValue(a);
+        if (!OptionFits(a, command))
+            return cli.Usage(name + "unknown option " + a);
         if (takesValue && i + 1 >= args.size())
-            return cli.Usage("play: " + a + " needs a value");
+            return cli.Usage(name + a + " needs a value");
         const char* value = takesValue ? args[++i].c_str() : nullptr;
         long n = 0;
-        if (a == "--capture") {
+        if (a == "--port") {
+            o->port = value;
+        } else if (a == "--synth") {
+            o->synth = true;
+        } else if (a == "--soundfont") {
+            o->soundFont = value;
+        } else if (a == "-o" || a == "--output") {
+            o->output = value;
+        } else if (a == "--transpose") {
+            if (!ParseNumber(value, -kTransposeLimit, kTransposeLimit, &n))
+                return cli.Usage(name + "--transpose expects -24 to 24 semitones");
+            o->adjust.transpose = static_cast<int>(n);
+        } else if (a == "--tempo") {
+            if (!ParseNumber(value, 100 - kTempoPercentLimit, 100 + kTempoPercentLimit, &n))
+                return cli.Usage(name + "--tempo expects 50 to 150 (percent of the song's speed)");
+            o->adjust.tempoPercent = static_cast<int>(n) - 100;
+        } else if (a == "--track-volume") {
+            if (!ParseNumber(value, 0, kTrackVolumeFull, &n))
+                return cli.Usage(name + "--track-volume expects 0 to 127");
+            o->adjust.trackVolume = static_cast<int>(n);
+        } else if (a == "--capture") {
             o->capture = value;
         } else if (a == "--velocity-base") {
             if (!ParseNumber(value, 50, 127, &n))
-                return cli.Usage("play: --velocity-base expects 50 to 127");
+                return cli.Usage(name + "--velocity-base expects 50 to 127");
             o->velocityBase = static_cast<int>(n);
         } else if (a == "--volume") {
             if (!ParseNumber(value, 1, 128, &n))
-                return cli.Usage("play: --volume expects 1 to 128");
+                return cli.Usage(name + "--volume expects 1 to 128");
             o->volume = static_cast<int>(n);
         } else if (a == "--lamps") {
             if (!ParseLamps(value, &o->lamp1, &o->lamp2))
-                return cli.Usage("play: --lamps expects auto, or one or two channels 1 to 16");
+                return cli.Usage(name + "--lamps expects auto, or one or two channels 1 to 16");
         } else if (a == "--device") {
             if (!ParseNumber(value, -1, 255, &n))
-                return cli.Usage("play: --device expects -1 (MIDI Mapper) or a device number");
+                return cli.Usage(name + "--device expects -1 (MIDI Mapper) or a device number");
             o->device = static_cast<int>(n);
             o->deviceGiven = true;
         } else if (a == "--fast") {
             o->fast = true;
         } else if (a.size() > 1 && a[0] == '-') {
-            return cli.Usage("play: unknown option " + a);
+            return cli.Usage(name + "unknown option " + a);
         } else if (o->path.empty()) {
             o->path = a;
         } else {
-            return cli.Usage("play: one file only");
+            return cli.Usage(name + "one file only");
         }
     }
     if (o->path.empty())
-        return cli.Usage("play: no file");
+        return cli.Usage(name + "no file");
+    if (!o->port.empty() + o->synth + o->fast > 1)
+        return cli.Usage(name + "--port, --synth and --fast exclude each other");
+    if (!o->soundFont.empty() && command == PlayCommand::Play && !o->synth)
+        return cli.Usage(name + "--soundfont goes with --synth");
+    if (command == PlayCommand::Render && o->output.empty())
+        return cli.Usage(name + "no output file (-o OUT.WAV)");
     return 0;
 }
 
-int RunPlay(Cli& cli, const std::vector<std::string>& args, DevicePortFactory devices)
+// Plays the song through `port` to its end with the options' instrument
+// controls. 0, or the exit status after a message; `*length` in ticks and
+// `*ms` get the song's length.
+int PlayThrough(Cli& cli, const PlayOptions& o, MidiStreamPort* port, bool fast, uint32_t* length, uint32_t* ms)
 {
-    PlayOptions o;
-    if (int status = ParsePlay(cli, args, &o))
-        return status;
-    std::unique_ptr<SmfReader> check;
-    if (int status = OpenSong(cli, o.path, &check))
-        return status;
-
-    // A real device only for real-time play without capture.
-    std::unique_ptr<MidiStreamPort> port;
-    if (devices && !o.fast && o.capture.empty())
-        port = devices(o.device);
-    FastStreamClock fastClock;
-    CaptureSink capture;
-    if (!port)
-        port.reset(new SoftMidiStream(o.fast ? &fastClock : nullptr, o.capture.empty() ? nullptr : &capture));
-
-    DoneWaiter done(o.fast);
-    std::unique_ptr<Sequencer> sequencer = Sequencer::Create(port.get(), &done);
+    DoneWaiter done(fast);
+    std::unique_ptr<Sequencer> sequencer = Sequencer::Create(port, &done);
     if (!sequencer)
         return cli.FileError(o.path, "no memory");
     sequencer->SetDevice(o.device);
     sequencer->SetVelocityBase(o.velocityBase);
     sequencer->SetMasterVolume(o.volume);
     sequencer->SetLampSelection(o.lamp1, o.lamp2);
+    sequencer->SetAdjustments(o.adjust);
     uint32_t result = sequencer->Open(o.path.c_str());
     if (result == kSeqOk)
         result = sequencer->Preroll(0, sequencer->Length());
@@ -259,16 +300,96 @@ int RunPlay(Cli& cli, const std::vector<std::string>& args, DevicePortFactory de
         return cli.FileError(o.path, SequencerErrorText(result));
     done.Wait();
     sequencer->EndPlayback();
-    const uint32_t length = sequencer->Length();
-    const uint32_t ms = sequencer->TicksToMs(length);
-    sequencer.reset();
+    *length = sequencer->Length();
+    *ms = sequencer->TicksToMs(*length);
+    return 0;
+}
 
-    if (!o.capture.empty()) {
-        const FileResult saved = capture.Save(o.capture.c_str());
-        if (saved != FileResult::Ok)
-            return cli.FileError(o.capture, saved == FileResult::OpenFailed ? "open failed" : "write failed");
-    }
+int SaveCapture(Cli& cli, const PlayOptions& o, const CaptureSink& capture)
+{
+    if (o.capture.empty())
+        return 0;
+    const FileResult saved = capture.Save(o.capture.c_str());
+    if (saved != FileResult::Ok)
+        return cli.FileError(o.capture, saved == FileResult::OpenFailed ? "open failed" : "write failed");
+    return 0;
+}
+
+int RunPlay(Cli& cli, const std::vector<std::string>& args, DevicePortFactory devices)
+{
+    PlayOptions o;
+    if (int status = ParsePlay(cli, args, PlayCommand::Play, &o))
+        return status;
+    std::unique_ptr<SmfReader> check;
+    if (int status = OpenSong(cli, o.path, &check))
+        return status;
+
+    // The ALSA port or the synthesizer, when asked for.
+    std::unique_ptr<MidiSink> output;
+    if (int status = OpenPlaySink(o, cli.err_, &output))
+        return status;
+    CaptureSink capture;
+    TeeSink sinks;
+    if (output)
+        sinks.Add(output.get());
+    if (!o.capture.empty())
+        sinks.Add(&capture);
+    // A platform device only for real-time play without capture.
+    std::unique_ptr<MidiStreamPort> port;
+    if (!output && devices && !o.fast && o.capture.empty())
+        port = devices(o.device);
+    FastStreamClock fastClock;
+    if (!port)
+        port.reset(new SoftMidiStream(o.fast ? &fastClock : nullptr, &sinks));
+
+    uint32_t length = 0, ms = 0;
+    if (int status = PlayThrough(cli, o, port.get(), o.fast, &length, &ms))
+        return status;
+    port.reset();
+    if (int status = SaveCapture(cli, o, capture))
+        return status;
     cli.out_ << o.path << ": played " << length << " ticks, " << ms << " ms\n";
+    return 0;
+}
+
+// The song through the synthesizer into a WAV file, as fast as it renders.
+int RunRender(Cli& cli, const std::vector<std::string>& args)
+{
+    PlayOptions o;
+    if (int status = ParsePlay(cli, args, PlayCommand::Render, &o))
+        return status;
+    std::unique_ptr<SmfReader> check;
+    if (int status = OpenSong(cli, o.path, &check))
+        return status;
+    std::string problem;
+    const std::string font = ChooseSoundFont(o.soundFont, kSystemSoundFont, &problem);
+    std::unique_ptr<SynthSink> synth;
+    if (!font.empty())
+        synth = OpenSynth(font, &problem);
+    if (!synth)
+        return cli.Problem(problem);
+
+    RenderProgress progress(cli.err_, o.path, check->TicksToMs(check->Length()));
+    if (!synth->StartRender(o.output, [&progress](uint64_t us) { progress.Update(us); }, &problem))
+        return cli.Problem(problem);
+    CaptureSink capture;
+    TeeSink sinks;
+    sinks.Add(synth.get());
+    if (!o.capture.empty())
+        sinks.Add(&capture);
+    FastStreamClock clock;
+    uint32_t length = 0, ms = 0;
+    {
+        SoftMidiStream stream(&clock, &sinks);
+        if (int status = PlayThrough(cli, o, &stream, true, &length, &ms))
+            return status;
+    }
+    progress.End();
+    if (!synth->FinishRender(&problem))
+        return cli.Problem(problem);
+    if (int status = SaveCapture(cli, o, capture))
+        return status;
+    cli.out_ << o.path << ": rendered " << ms << " ms to " << o.output << "\n";
     return 0;
 }
 
@@ -287,6 +408,10 @@ int RunZubcli(int argc, const char* const* argv, std::ostream& out, std::ostream
         return RunEvents(cli, args);
     if (command == "play")
         return RunPlay(cli, args, devices);
+    if (command == "render")
+        return RunRender(cli, args);
+    if (command == "ports")
+        return RunPortsCommand(args, out, err);
     if (command == "convert")
         return RunConvertCommand(args, out, err);
     if (command == "batch")

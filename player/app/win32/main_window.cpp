@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "main_layout.h"
+#include "instance_handoff.h"
 #include "player_app.h"
 #include "registry_store.h"
 #include "seams.h"
@@ -248,6 +249,11 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_DROPFILES:
         OnDropFiles(app, reinterpret_cast<HDROP>(wParam));
+        return 0;
+    case WM_COPYDATA:
+        return ReceiveHandoff(hwnd, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case ZM_OPEN_HANDED:
+        OpenHandedPath(app);
         return 0;
     case WM_CLOSE:
         if (playlist_seam::ConfirmClose(hwnd))

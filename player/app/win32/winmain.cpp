@@ -4,6 +4,8 @@
 #include <commctrl.h>
 
 #include "command_line.h"
+#include "handoff.h"
+#include "instance_handoff.h"
 #include "player_app.h"
 #include "registry_store.h"
 #include "seams.h"
@@ -75,6 +77,9 @@ int RunPlayer(HINSTANCE instance, HINSTANCE previous, const char* commandLine, i
     PlayerApp& app = App();
     app.instance = instance;
     CommandLine cl = ParseCommandLine(commandLine ? commandLine : "");
+    StartupLock startup;
+    if (ShouldHandOff(cl) && HandOffToRunningPlayer(cl.openPath))
+        return 0;
     app.newPlaylist = cl.newPlaylist;
     app.openAtStart = cl.openPath;
     if (!cl.captureFile.empty()) {
@@ -109,6 +114,7 @@ int RunPlayer(HINSTANCE instance, HINSTANCE previous, const char* commandLine, i
         return 0;
     }
     ShowWindow(app.main, show);
+    startup.Release();  // from now on this player takes the files of later starts
     if (!app.openAtStart.empty())
         OpenPathAsDropped(app, app.openAtStart.c_str());
 
