@@ -87,7 +87,7 @@ void GridRowStore::Fill(const GridSelection& sel, const PlaylistRow& row, bool f
         sel.HideRows(row.hidden);
 }
 
-uint32_t GridRowStore::Insert(int index, const PlaylistRow& row)
+uint32_t GridRowStore::Insert(int index, const PlaylistRow& row, bool idInSortKey)
 {
     // Position 0 means "append" to the grid: a row for the top goes in
     // after the first row, then up one place.
@@ -103,7 +103,13 @@ uint32_t GridRowStore::Insert(int index, const PlaylistRow& row)
     const uint32_t id = static_cast<uint32_t>(sel.GetNumber(prop::kRowId));
     if (id == 0)
         return 0;  // the grid is full
-    Fill(sel, row, true);
+    if (idInSortKey) {
+        PlaylistRow keyed = row;
+        keyed.text[ColSortKey] += std::to_string(id);
+        Fill(sel, keyed, true);
+    } else {
+        Fill(sel, row, true);
+    }
     if (toTop)
         sel.MoveRows(-1);
     return id;

@@ -15,7 +15,7 @@ public:
 
     int Count() const override;
     PlaylistRow Read(int index) const override;
-    uint32_t Insert(int index, const PlaylistRow& row) override;
+    uint32_t Insert(int index, const PlaylistRow& row, bool idInSortKey = false) override;
     void Write(int index, const PlaylistRow& row) override;
     void Remove(int first, int count) override;
     int IndexOf(uint32_t id) const override;

@@ -169,8 +169,11 @@ void PlaylistSession::RecountTotals()
 {
     const int count = grid_.RowCount();
     const int folders = count > 0 ? grid_.Rows(0, -1).CountFolderRows() : 0;
-    // A directory's folder row has no title; a disk's names its catalog.
-    const int directories = folders > 0 ? grid_.Range(ColTitle, 0, ColTitle, -1).Find("").CountFolderRows() : 0;
+    // A disk's title names its catalog (a directory's is empty).
+    int disks = 0;
+    for (const char* catalog : {kPianodirFile, kMusicDirFile})
+        disks += folders > 0 ? grid_.Range(ColTitle, 0, ColTitle, -1).Find(catalog).CountFolderRows() : 0;
+    const int directories = folders - disks;
     view_.SetStatus(kPartFolders, FoldersText(folders, directories));
     view_.SetStatus(kPartSongs, SongsText(count - folders));
     ShowTotalSeconds();

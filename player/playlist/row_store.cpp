@@ -60,7 +60,7 @@ PlaylistRow VectorRowStore::Read(int index) const
     return rows_[index];
 }
 
-uint32_t VectorRowStore::Insert(int index, const PlaylistRow& row)
+uint32_t VectorRowStore::Insert(int index, const PlaylistRow& row, bool idInSortKey)
 {
     if (Count() >= maxRows_)
         return 0;
@@ -68,6 +68,8 @@ uint32_t VectorRowStore::Insert(int index, const PlaylistRow& row)
         index = Count();
     PlaylistRow stored = row;
     stored.id = nextId_++;
+    if (idInSortKey)
+        stored.text[ColSortKey] += std::to_string(stored.id);
     rows_.insert(rows_.begin() + index, stored);
     return stored.id;
 }

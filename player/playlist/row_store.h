@@ -49,8 +49,9 @@ public:
     // The row at `index`; a default row (id 0) when there is none.
     virtual PlaylistRow Read(int index) const = 0;
     // Inserts `row` before `index` (kAppend or Count() appends). Returns the
-    // new row's id, or 0 when no row was inserted. `row.id` is ignored.
-    virtual uint32_t Insert(int index, const PlaylistRow& row) = 0;
+    // new row's id, or 0 when no row was inserted. `row.id` is ignored;
+    // with `idInSortKey` the id is appended to the row's ColSortKey.
+    virtual uint32_t Insert(int index, const PlaylistRow& row, bool idInSortKey = false) = 0;
     // Replaces everything of the row at `index` except its id.
     virtual void Write(int index, const PlaylistRow& row) = 0;
     virtual void Remove(int first, int count) = 0;
@@ -89,7 +90,7 @@ public:
 
     int Count() const override { return static_cast<int>(rows_.size()); }
     PlaylistRow Read(int index) const override;
-    uint32_t Insert(int index, const PlaylistRow& row) override;
+    uint32_t Insert(int index, const PlaylistRow& row, bool idInSortKey = false) override;
     void Write(int index, const PlaylistRow& row) override;
     void Remove(int first, int count) override;
     int IndexOf(uint32_t id) const override;

@@ -248,7 +248,7 @@ TEST_F(PlaylistGridTest, AppendingASongTakesFewGridMessages)
     const int before = port.messages;
     builder.LoadPlaylistFile("C:\\list.zub");
     ASSERT_EQ(rows.Count(), 51);
-    EXPECT_LE((port.messages - before) / 50, 18) << "a cell-by-cell fill takes 23 a row";
+    EXPECT_LE((port.messages - before) / 50, 14) << "a cell-by-cell fill takes 23 a row";
 }
 
 }  // namespace
