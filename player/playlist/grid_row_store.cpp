@@ -36,6 +36,13 @@ std::string At(const std::vector<std::string>& texts, int i)
     return i < static_cast<int>(texts.size()) ? texts[static_cast<size_t>(i)] : std::string();
 }
 
+// A cell's own icon: the grid names the absence of one "Default".
+std::string OwnIcon(const std::vector<std::string>& icons)
+{
+    std::string icon = At(icons, ColName);
+    return icon == "Default" ? std::string() : icon;
+}
+
 }  // namespace
 
 PropertyId CellProp(uint32_t item)
@@ -61,7 +68,7 @@ PlaylistRow GridRowStore::Read(int index) const
     row.kind = sel.GetNumber(prop::kRowKind) == 0 ? RowKind::Folder : RowKind::Song;
     const int32_t seconds = sel.GetNumber(prop::kRowSeconds);
     row.seconds = seconds < 0 ? 0 : static_cast<uint32_t>(seconds);
-    row.icon = At(sel.GetTexts(CellProp(prop::kCellIcon), kColumnCount), ColName);
+    row.icon = OwnIcon(sel.GetTexts(CellProp(prop::kCellIcon), kColumnCount));
     const std::vector<std::string> hints = sel.GetTexts(CellProp(prop::kCellHint), kColumnCount);
     row.nameHint = At(hints, ColName);
     row.mapHint = At(hints, ColMapName);
@@ -185,7 +192,7 @@ int GridRowStore::GroupEnd(int folder) const
 
 std::string GridRowStore::Icon(int index) const
 {
-    return At(RowSel(grid_, index).GetTexts(CellProp(prop::kCellIcon), kColumnCount), ColName);
+    return OwnIcon(RowSel(grid_, index).GetTexts(CellProp(prop::kCellIcon), kColumnCount));
 }
 
 void GridRowStore::SetIcon(int index, const std::string& icon)

@@ -45,12 +45,12 @@ constexpr PropertyId kFirstRowSel = 0x5333;
 constexpr PropertyId kLastRowSel = 0x5334;
 constexpr PropertyId kFirstColSel = 0x5335;
 constexpr PropertyId kLastColSel = 0x5336;
-// Cell items, any part: the value, the icon alias name, the text colour and
-// the hint text.
+// Cell items, any part: the value, the icon alias name ("Default" reads as
+// none), the text colour and the hint text.
 constexpr uint32_t kCellValue = 3;
 constexpr uint32_t kCellIcon = 5;
 constexpr uint32_t kCellTextColour = 8;
-constexpr uint32_t kCellHint = 6;
+constexpr uint32_t kCellHint = 12;
 }  // namespace prop
 
 // Selection operations as the playlist sends them: the low byte is the

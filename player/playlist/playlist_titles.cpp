@@ -50,6 +50,8 @@ bool PlaylistSession::BeginTitleEdit()
 
 void PlaylistSession::EndTitleEdit()
 {
+    // The first end notification of an edit decides; a second (accepted,
+    // then ended) finds no edit.
     if (!edit_.active)
         return;
     edit_.active = false;
@@ -58,14 +60,19 @@ void PlaylistSession::EndTitleEdit()
     const int row = rows_.IndexOf(edit_.rowId);
     if (row < 0)
         return;  // the row went while it was edited
-    ValueList text(grid_.Lists(), 1);
-    grid_.Send(TSM_GETPROP, static_cast<uint32_t>(prop::kEditText) << 16, text.get());
-    std::string title = text.Text(0);
+    // The editor's text, while the grid reports the end; when the grid has
+    // stored an accepted text already, the cell holds it.
+    const GridSelection cell = grid_.Cell(row, ColTitle);
+    std::string title = cell.GetText(CellProp(prop::kCellValue));
+    if (title == edit_.oldTitle) {
+        ValueList text(grid_.Lists(), 1);
+        grid_.Send(TSM_GETPROP, static_cast<uint32_t>(prop::kEditText) << 16, text.get());
+        title = text.Text(0);
+    }
     if (title.size() > edit_.limit)
         title.resize(edit_.limit);
     if (title == edit_.oldTitle)
         return;
-    const GridSelection cell = grid_.Cell(row, ColTitle);
     cell.SetText(CellProp(prop::kCellValue), title);
     cell.SetText(CellProp(prop::kCellTextColour), kColourMagenta);
     flags.titlesModified = true;
