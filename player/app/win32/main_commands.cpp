@@ -28,6 +28,10 @@ bool ToggleOption(PlayerApp& app, int command)
 
 void OnPlay(PlayerApp& app)
 {
+    // A stop asked for while nothing played (Next, Stop or an open while
+    // stopped) left the flag with no end of playback to clear it: the song
+    // starting now must still advance the playlist when it ends.
+    app.userStopFlag = false;
     SendMessageA(app.display, WM_COMMAND, CMD_PLAY, 0);
     Sequencer& seq = *app.sequencer;
     seq.SetDevice(app.device);
