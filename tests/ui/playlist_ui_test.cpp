@@ -170,6 +170,25 @@ protected:
         return text;
     }
 
+    // Ends one of the player's file dialogs: types the name (for OK) and
+    // presses the button, again until the dialog has gone (a dialog still
+    // setting itself up may miss the first press).
+    bool FinishFileDialog(const char* title, const std::string& name, int button)
+    {
+        HWND dialog = nullptr;
+        if (!WaitUntil([&] { return (dialog = FindDialog(player_.ProcessId(), title)) && GetDlgItem(dialog, 0x47C); }))
+            return false;
+        return WaitUntil([&] {
+            if (!IsWindow(dialog))
+                return true;
+            if (button == IDOK)
+                SendMessageA(GetDlgItem(dialog, 0x47C), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+            PostMessageA(dialog, WM_COMMAND, button, 0);
+            Sleep(300);
+            return !IsWindow(dialog);
+        });
+    }
+
     Probe probe_;
     PlayerProcess player_;
     HWND playlist_ = nullptr;
@@ -314,9 +333,6 @@ TEST_F(PlaylistUi, ATitleEditIsWrittenBackWhenAcceptedAndNotWhenCancelled)
     EXPECT_EQ(player_.Close(), 0);
 }
 
-// The explorer-style file dialogs' name field.
-constexpr int kFileNameCombo = 0x47C;
-
 TEST_F(PlaylistUi, ADiskBecomesAFolderWhenChangedAndSaveAsWritesTheList)
 {
     // A "Pianodir.fil" disk of two ESEQ songs.
@@ -356,19 +372,13 @@ TEST_F(PlaylistUi, ADiskBecomesAFolderWhenChangedAndSaveAsWritesTheList)
     // Yes to "Confirm Close", then cancelling the Save dialog keeps the list.
     PostMessageA(playlist_, WM_CLOSE, 0, 0);
     Answer("Confirm Close", IDYES);
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (dialog = FindDialog(player_.ProcessId(), "Save As")) != nullptr; }));
-    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    ASSERT_TRUE(WaitUntil([&] { return FindDialog(player_.ProcessId(), "Save As") == nullptr; }));
+    ASSERT_TRUE(FinishFileDialog("Save As", "", IDCANCEL));
     EXPECT_TRUE(IsWindow(playlist_)) << "nothing was saved, so nothing is closed";
 
     const std::string saved = FullPath(name_ + "_saved.zub");
     DeleteFileA(saved.c_str());
-    player_.Command(kSaveAs);
-    ASSERT_TRUE(WaitUntil([&] { return (dialog = FindDialog(player_.ProcessId(), "Save As")) != nullptr &&
-                                       GetDlgItem(dialog, kFileNameCombo); }));
-    SendMessageA(GetDlgItem(dialog, kFileNameCombo), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(saved.c_str()));
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    PostMessageA(player_.Main(), WM_COMMAND, kSaveAs, 0);
+    ASSERT_TRUE(FinishFileDialog("Save As", saved, IDOK));
     ASSERT_TRUE(WaitUntil([&] { return WindowTextOf(playlist_) == "Zub PlayList - [" + name_ + "_saved.zub]"; }));
     std::vector<uint8_t> bytes;
     ASSERT_TRUE(ReadBytes(saved, bytes));
@@ -379,11 +389,8 @@ TEST_F(PlaylistUi, ADiskBecomesAFolderWhenChangedAndSaveAsWritesTheList)
 
     const std::string m3u = FullPath(name_ + ".m3u8");
     DeleteFileA(m3u.c_str());
-    player_.Command(kExport);
-    ASSERT_TRUE(WaitUntil([&] { return (dialog = FindDialog(player_.ProcessId(), "Save As")) != nullptr &&
-                                       GetDlgItem(dialog, kFileNameCombo); }));
-    SendMessageA(GetDlgItem(dialog, kFileNameCombo), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(m3u.c_str()));
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    PostMessageA(player_.Main(), WM_COMMAND, kExport, 0);
+    ASSERT_TRUE(FinishFileDialog("Save As", m3u, IDOK));
     ASSERT_TRUE(WaitUntil([&] { return ReadBytes(m3u, bytes) && !bytes.empty(); }));
     const std::string text(bytes.begin(), bytes.end());
     EXPECT_EQ(text.rfind("#EXTM3U\r\n#EXTINF:", 0), 0u) << text;
