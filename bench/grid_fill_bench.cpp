@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "fill_texts.h"
+#include "grid_fill_messages.h"
 #include "ratio_reporter.h"
 #include "ts.h"
 #include "tsgrid.h"
@@ -19,26 +20,14 @@ namespace {
 const int kRows = kFillRows;
 const int kCols = kFillCols;
 
-intptr_t Send(TsGrid& g, uint32_t message, uint32_t d0, uintptr_t d1)
-{
-    ParamBlock b = {d0, d1};
-    return g.ClientMessage(message, &b);
-}
-
 void FillGrid(TsGrid& g)
 {
-    Send(g, TSM_SELECTIONOP, static_cast<uint32_t>(Send(g, TSM_INSERTCOLS, kCols, TS_APPEND)) | TS_SEL_RELEASE << 16, 0);
-    for (int r = 0; r < kRows; ++r) {
-        uint32_t row = static_cast<uint32_t>(Send(g, TSM_INSERTROWS, 1, TS_APPEND));
-        for (int c = 0; c < kCols; ++c) {
-            TsSelRect cell = {c, r, c, r};
-            uint32_t h = static_cast<uint32_t>(Send(g, TSM_SETSELRANGE, 0, reinterpret_cast<uintptr_t>(&cell)));
-            Send(g, TSM_SETPROP, h | static_cast<uint32_t>(TS_PROP(TS_GROUP_CELLS, TS_PART_STRING, TS_ITEM_VALUE)) << 16,
-                 reinterpret_cast<uintptr_t>(FillText(r, c)));
-            Send(g, TSM_SELECTIONOP, h | TS_SEL_RELEASE << 16, 0);
-        }
-        Send(g, TSM_SELECTIONOP, row | TS_SEL_RELEASE << 16, 0);
-    }
+    FillGridByMessages(
+        [&g](uint32_t message, uint32_t d0, uintptr_t d1) {
+            ParamBlock b = {d0, d1};
+            return g.ClientMessage(message, &b);
+        },
+        kRows, kCols, FillText);
 }
 
 void BM_GridFill(benchmark::State& state)

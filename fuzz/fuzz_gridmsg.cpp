@@ -1,9 +1,10 @@
 // Random message sequences through the grid's portable handlers: every
 // client message with blocks and records built from the input (lists,
-// ranges, holders, texts, filters), the query protocol, selections between
-// two grids, and the view between them: paints planned over any area,
-// scroll codes, wheel turns, hints and cursors. No crash, no leak, and the
-// grid's limits hold.
+// ranges, holders, texts, filters, sort requests), the query protocol,
+// selections between two grids, keys, characters and clicks with a parent
+// that answers edit requests and ends edits from inside its notifications,
+// and the view: paints planned over any area, scroll codes, wheel turns,
+// hints and cursors. No crash, no leak, and the grid's limits hold.
 #include <stddef.h>
 #include <stdint.h>
 #include <stdlib.h>
@@ -14,6 +15,7 @@
 
 #include "ts.h"
 #include "tsgrid.h"
+#include "tskeys.h"
 #include "tspaintplan.h"
 #include "tshost.h"
 #include "tsvalue.h"
@@ -73,7 +75,30 @@ public:
     uint32_t Now() override { return now += 37; }
     void ModeChanged(bool) override {}
     bool MapPixels(TsPixels*, int to) override { return to == 2; }
+    // The playlist's answers: an edit for each request, a cancel on 12, and
+    // an end (refused while one is being reported) on 19.
+    void FlushNotifications() override
+    {
+        if (!grid || ++depth > 4) {
+            --depth;
+            return;
+        }
+        for (uint32_t code : grid->TakeNotifications()) {
+            TsEditRequest request = {1, 20, {0, 0}};
+            ParamBlock b = {0, 0};
+            if (code == TSN_EDITREQUEST) {
+                b.d1 = reinterpret_cast<uintptr_t>(&request);
+                grid->ClientMessage(TSM_BEGINEDIT, &b);
+            } else if (code == TSN_EDITOPEN || code == TSN_EDITCANCELLED) {
+                b.d1 = code == TSN_EDITCANCELLED;
+                grid->ClientMessage(TSM_ENDEDIT, &b);
+            }
+        }
+        --depth;
+    }
     uint32_t now = 0;
+    TsGrid* grid = nullptr;
+    int depth = 0;
 };
 
 // Everything a block may point to, kept alive for the call.
@@ -88,6 +113,7 @@ struct Records {
     TsCountRequest count = {};
     TsAliasDef alias = {};
     TsEditRequest edit = {};
+    TsSortRequest sort = {};
     VlistRange range = {};
     int32_t out = 0;
     ~Records()
@@ -189,8 +215,13 @@ uintptr_t Argument(Reader& in, Records& r, uint32_t message, uint32_t d0)
         r.edit = {1, in.Number(), {0, 0}};
         return in.Byte() & 1 ? reinterpret_cast<uintptr_t>(&r.edit) : 0;
     case TSM_SORTROWS:
-    case TSM_SORTCOLS:
-        return 0;
+    case TSM_SORTCOLS: {
+        r.text = in.Text();
+        r.sort.spec = in.Byte() & 1 ? r.text.c_str() : nullptr;
+        for (int32_t& key : r.sort.keys)
+            key = in.Number();
+        return in.Byte() & 3 ? reinterpret_cast<uintptr_t>(&r.sort) : 0;
+    }
     default:
         return static_cast<uint32_t>(in.Number());
     }
@@ -211,6 +242,27 @@ void Step(Reader& in, TsGrid& grid)
         grid.GetQueryText(buffer, size);
         if (size < sizeof buffer && buffer[size] != 0x5A)
             abort();  // written past the buffer
+        return;
+    }
+    if (choice >= 225 && choice < 240) {
+        // Input as the window decodes it, and the window's timers and posted work.
+        static const uint32_t kKeys[] = {TS_KEY_UP, TS_KEY_DOWN, TS_KEY_LEFT, TS_KEY_RIGHT, TS_KEY_PAGEUP,
+                                         TS_KEY_PAGEDOWN, TS_KEY_HOME, TS_KEY_END, TS_KEY_F2, TS_KEY_APPS,
+                                         TS_KEY_F10, TS_KEY_ESCAPE, TS_KEY_BACK, TS_KEY_RETURN, TS_KEY_SPACE};
+        uint32_t mods = in.Byte() & 7;
+        int32_t x = in.Number() % 4000, y = in.Number() % 4000;
+        switch (choice % 10) {
+        case 0: grid.KeyDown(kKeys[in.Byte() % 15], mods); break;
+        case 1: grid.KeyUp(kKeys[in.Byte() % 15], mods); break;
+        case 2: grid.Char(in.Byte(), mods); break;
+        case 3: grid.MouseDown(1 + in.Byte() % 2, x, y, mods, static_cast<uint32_t>(in.Number())); break;
+        case 4: grid.MouseMove(x, y, mods); break;
+        case 5: grid.MouseUp(1 + in.Byte() % 2, x, y, mods); break;
+        case 6: grid.UserEndEdit(in.Byte() & 1); break;
+        case 7: grid.TimerStep(in.Byte() % 8); break;
+        case 8: grid.Deferred(in.Byte() % 4); break;
+        default: in.Byte() & 1 ? grid.FocusGained() : grid.FocusLost(); break;
+        }
         return;
     }
     if (choice >= 240 && choice < 245) {
@@ -265,6 +317,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     TsGrid grid(rows, cols, &host);
     TsGrid other(8, 3, &otherHost);
     host.other = &other;
+    host.grid = &grid;
     {
         ParamBlock b = {3, TS_APPEND};
         other.ClientMessage(TSM_INSERTCOLS, &b);

@@ -352,6 +352,7 @@ enum {
     TS_COL_SHOWN = 0x01,
     TS_COL_FIXED = 0x02,
     TS_COL_SEARCH = 0x04,
+    TS_COL_PLACE = 0x08,  // still to be placed by the column sort
     TS_COL_MARK = 0x10,
     TS_COL_MARKCHANGED = 0x20,
     TS_COL_BITEM = 0x80
@@ -368,6 +369,13 @@ enum {
     TS_CELL_HINT = 0x40,
     TS_CELL_SIZING = 0x80,
     TS_CELL_FLAGS = 0x100
+};
+
+// Option word (TSM_SETOPTIONS). The grid starts with 0x70000043.
+enum : uint32_t {
+    TS_OPT_ROWSELECT = 0x100,     // bit 8: clicks and keys select whole rows
+    TS_OPT_SCROLLKEEPSFOCUS = 0x20000,  // bit 17: the scroll bars leave the keyboard where it is
+    TS_OPT_SEARCH = 0x80000       // bit 19: the AutoSearch option; a change ends a running search
 };
 
 // Style word: notification code n is sent only while bit n is clear.

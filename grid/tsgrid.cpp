@@ -52,6 +52,7 @@ TsGrid::~TsGrid()
 {
     if (edit_.timer)
         host_->StopTimer(edit_.timer);
+    ForgetSearch();
     TsValueRelease(edit_.text);
     delete query_;
 }
@@ -122,7 +123,12 @@ intptr_t TsGrid::ClientMessage(uint32_t message, ParamBlock* block)
     Handler h = HandlerOf(message);
     if (!h || !block || !Ready())
         return 0;
-    return (this->*h)(block);
+    intptr_t result = (this->*h)(block);
+    // Lines marked for the sort are placed now unless the host runs the
+    // placing after the client's messages.
+    if (placePending_ && !placePosted_)
+        PlacePending();
+    return result;
 }
 
 uint32_t TsGrid::RowPosition(int32_t value)
@@ -144,8 +150,8 @@ intptr_t TsGrid::OnSetOptions(ParamBlock* b)
     options_ = (options_ & ~mask) | (b->d0 & mask);
     // Bits 18 and 21 show in the window record as flags 0x20 and 0x10.
     windowFlags_ = (windowFlags_ & ~0x30u) | ((options_ >> 18) & 1u) << 5 | ((options_ >> 21) & 1u) << 4;
-    if (mask & (1u << 19))
-        edit_.searchValue = 0;  // ends a running AutoSearch
+    if (mask & TS_OPT_SEARCH)
+        EndSearch();
     if (mask & (0x3u | 0x3C00000u))
         Repaint(TS_VALID_LAYOUT);
     return static_cast<intptr_t>(options_);
@@ -191,9 +197,10 @@ intptr_t TsGrid::OnClearPending(ParamBlock*)
 // ---------------------------------------------------------------------------
 // Window-side events
 
-void TsGrid::OnSize(int32_t width, int32_t height)
+void TsGrid::OnSize(int32_t width, int32_t height, bool windowResized)
 {
-    edit_.searchValue = 0;  // a resize ends a running AutoSearch
+    if (windowResized)
+        EndSearch();
     view_.SetClientSize(width, height);
     Repaint(TS_VALID_ROWS | TS_VALID_COLS | TS_VALID_LAYOUT);
 }
@@ -244,6 +251,32 @@ void TsGrid::HiliteStep()
     Repaint();
 }
 
+void TsGrid::TimerStep(uint32_t id)
+{
+    // Timers due at the same tick share their identifier: every owner looks.
+    bool known = false;
+    if (id && id == search_.timer) {
+        SearchPause();
+        known = true;
+    }
+    if (id && id == input_.scrollTimer) {
+        DragScrollStep();
+        known = true;
+    }
+    if (!known || id == edit_.timer)
+        HiliteStep();
+}
+
+void TsGrid::Deferred(uint32_t item)
+{
+    if (item == TS_DEFER_PLACE) {
+        placePosted_ = false;
+        PlacePending();
+    } else if (item == TS_DEFER_END_SEARCH) {
+        EndSearch();
+    }
+}
+
 void TsGrid::CopySlotTo(uint32_t mine, TsGrid* target, uint32_t theirs)
 {
     TsRectSet* to = target ? target->data_.Selection(theirs) : nullptr;
@@ -261,8 +294,12 @@ bool TsGrid::MenuAnchor(TsPixels* out)
 
 uint32_t TsGrid::DialogCode(bool focused, bool controlDown) const
 {
-    const uint32_t kTabFlag = 0x01;  // window flags (grid item 45): the grid takes Tab with Control
-    if (edit_.active || (focused && (windowFlags_ & kTabFlag) && controlDown))
+    // 0x81: arrows and characters. 4 (every key, Tab, Esc and Enter too)
+    // while an edit is open, while this grid searches, or with the tab flag
+    // (grid item 45 bit 0) and Control down: a dialog then leaves them to
+    // the grid.
+    const uint32_t kTabFlag = 0x01;
+    if (edit_.active || Searching() || (focused && (windowFlags_ & kTabFlag) && controlDown))
         return 4;
     return 0x81;
 }

@@ -11,11 +11,14 @@
 #include <memory>
 #include <vector>
 
+#include <string>
+
 #include "ts.h"
 #include "tsdatamgr.h"
 #include "tsmetrics.h"
 #include "tsquery.h"
 #include "tsscroller.h"
+#include "tssort.h"
 #include "tsviewmgr.h"
 #include "tsviewstate.h"
 
@@ -26,6 +29,50 @@ class TsPropertyMgr;
 
 // Alias numbers of the messages (0: none) and of the alias tables (-1: none).
 inline uint32_t TsAliasNumber(int entry) { return entry < 0 ? 0u : static_cast<uint32_t>(entry) + 1; }
+
+// The window in which the user edits a cell (an edit control on Windows).
+// Positions and lengths count characters; a negative selection length
+// reaches left of the caret.
+class TsEditor {
+public:
+    // Shows the editor over the cell's rectangle (grid-window pixels) with
+    // the text, at most maxLength characters, in the cell's font (a
+    // platform font handle; 0: the system's), and gives it the keyboard.
+    virtual bool Open(const TsPixels& cell, const char* text, int32_t maxLength, uintptr_t font) = 0;
+    virtual void Move(const TsPixels& cell) = 0;
+    // Hides it at once (the keyboard goes back to the grid when the editor
+    // had it); the window itself goes after the current message.
+    virtual void Close() = 0;
+    virtual std::string Text() = 0;
+    virtual void SetText(const char* text) = 0;
+    virtual void Selection(int32_t* caret, int32_t* length) = 0;
+    virtual void SetSelection(int32_t caret, int32_t length) = 0;
+    // The character whose edit request opened the editor, typed into it.
+    virtual void Type(uint32_t code) = 0;
+
+protected:
+    ~TsEditor() = default;
+};
+
+// Events for assistive technology (accessibility): the row, or TS_NO_ROW
+// for the grid itself.
+enum : uint32_t { TS_EVENT_FOCUS = 1, TS_EVENT_SELECTION = 2, TS_NO_ROW = 0xFFFFFFFFu };
+
+// Selection flags of assistive technology (the platform's SELFLAG_*).
+enum : uint32_t {
+    TS_ACC_TAKEFOCUS = 1,
+    TS_ACC_TAKESELECTION = 2,
+    TS_ACC_EXTENDSELECTION = 4,
+    TS_ACC_ADDSELECTION = 8,
+    TS_ACC_REMOVESELECTION = 16
+};
+
+// Double clicks: the second press within this time and distance.
+struct TsClickMetrics {
+    uint32_t milliseconds;
+    int32_t width;
+    int32_t height;
+};
 
 // What the grid asks of its window side.
 class TsGridHost {
@@ -58,8 +105,54 @@ public:
         return false;
     }
 
+    // The rest have defaults for hosts without windows.
+    // Sends the pending notifications now (the grid needs the parent's
+    // answer before it goes on); without a parent they stay pending.
+    virtual void FlushNotifications() {}
+    // Has Deferred(item) called after the current message; false when it
+    // cannot (the grid then does the work at the end of the message).
+    virtual bool PostDeferred(uint32_t item)
+    {
+        (void)item;
+        return false;
+    }
+    // The cell editor; null: edits are sessions without a window.
+    virtual TsEditor* Editor() { return nullptr; }
+    // Shows the AutoSearch field with the typed text beside the rectangle
+    // (grid-window pixels), or hides it for a null text.
+    virtual void SearchField(const char* text, const TsPixels& beside)
+    {
+        (void)text;
+        (void)beside;
+    }
+    // Asks, from any thread, that this grid end its AutoSearch on its own
+    // thread (another grid started one).
+    virtual void EndSearchLater() {}
+    // The mouse is captured while the user drags.
+    virtual void Capture(bool on) { (void)on; }
+    // The focus row (TS_EVENT_FOCUS) or the selection changed.
+    virtual void Accessible(uint32_t event, uint32_t row)
+    {
+        (void)event;
+        (void)row;
+    }
+    // The system string comparison of alphabetic sort keys; null: bytes.
+    virtual TsTextCompare TextCompare() { return nullptr; }
+    virtual TsClickMetrics ClickMetrics() { return TsClickMetrics{500, 4, 4}; }
+
 protected:
     ~TsGridHost() = default;
+};
+
+// Modifier keys of input events.
+enum : uint32_t { TS_MOD_SHIFT = 1, TS_MOD_CONTROL = 2, TS_MOD_ALT = 4 };
+enum : uint32_t { TS_BUTTON_LEFT = 1, TS_BUTTON_RIGHT = 2 };
+// Deferred work items (TSM_DEFERRED wParam).
+enum : uint32_t {
+    TS_DEFER_PLACE = 1,       // place the lines marked for the sort
+    TS_DEFER_END_SEARCH = 2,  // another grid started an AutoSearch
+    TS_DEFER_EDITOR = 3,      // the window side: destroy the closed editor window
+    TS_DEFER_SETTLE = 4       // the window side: send what is pending now
 };
 
 // A host that has no window: nothing to map, no timers, no frame.
@@ -111,7 +204,8 @@ enum : uint32_t {
     TS_SLOT_CURRENT = 0,   // the cells the user has selected
     TS_SLOT_HILITE = 1,    // cells highlighted for a while (TSM_SETHILITEMODE)
     TS_SLOT_FOCUS = 2,     // the focus cell
-    TS_SLOT_SEARCH = 3     // the AutoSearch match
+    TS_SLOT_SEARCH = 3,    // the AutoSearch match
+    TS_SLOT_ANCHOR = 4     // where a Shift+click or a drag started
 };
 
 class TsGrid final : public TsQuerySource {
@@ -129,7 +223,9 @@ public:
     // Window-side events with a portable part.
     int32_t SetQueryText(const char* text);             // WM_SETTEXT: 1
     intptr_t GetQueryText(char* out, size_t size);       // WM_GETTEXT: 192, or 0
-    void OnSize(int32_t width, int32_t height);
+    // The client area changed size; a resize of the window itself (not a
+    // scroll bar coming or going) ends a running AutoSearch.
+    void OnSize(int32_t width, int32_t height, bool windowResized = true);
     void InvalidateViews() { Invalidate(TS_VALID_ALL); }  // 1125, WM_PALETTECHANGED
     // 1126: display objects were made anew; what was measured with them goes.
     void ResetDrawing()
@@ -137,7 +233,9 @@ public:
         Invalidate(TS_VALID_ALL);
         viewMgr_.Forget();
     }
-    void HiliteStep();                                   // 1225
+    void HiliteStep();                                   // the highlight's deadline
+    void TimerStep(uint32_t id);                         // 1225: one of the grid's timers ran out
+    void Deferred(uint32_t item);                        // 1124
     // 1226, on the grid that holds the slot: copies slot `mine` into slot
     // `theirs` of target.
     void CopySlotTo(uint32_t mine, TsGrid* target, uint32_t theirs);
@@ -153,6 +251,52 @@ public:
     // suppresses; the pending set is emptied.
     std::vector<uint32_t> TakeNotifications();
     void Notify(uint32_t code) { pending_ |= 1u << (code & 31); }
+
+    // Keyboard and mouse (tsgrid_input.cpp), in the key codes of tskeys.h
+    // and grid-window pixels. False: not the grid's key (pass it on).
+    bool KeyDown(uint32_t key, uint32_t mods);
+    bool KeyUp(uint32_t key, uint32_t mods);
+    bool Char(uint32_t code, uint32_t mods);
+    void MouseDown(uint32_t button, int32_t x, int32_t y, uint32_t mods, uint32_t time);
+    void MouseMove(int32_t x, int32_t y, uint32_t mods);
+    void MouseUp(uint32_t button, int32_t x, int32_t y, uint32_t mods);
+    void CaptureLost();
+    void ContextMenuRequest();  // the context-menu key, Shift+F10, WM_CONTEXTMENU
+    void FocusGained();
+    void FocusLost();
+    void SetEnabled(bool on);
+    bool Enabled() const { return input_.enabled; }
+    bool Focused() const { return input_.focused; }
+
+    // Focus and selection (tsgrid_focus.cpp). False when there is no focus cell.
+    bool FocusCell(uint32_t* row, uint32_t* col);
+    // The focus colours the painter uses come from the alias tables
+    // (TsAliasTables::FocusColors); a definition of one repaints the focus.
+    // For assistive technology: a row's name (the texts of its shown cells,
+    // joined), whether it is selected, selecting it as the flags say
+    // (TS_ACC_*, the platform's selection flags) and its default action (a
+    // double click: notification 9).
+    std::string RowName(uint32_t row);
+    bool RowSelected(uint32_t row);
+    // The font object a cell shows its text in (a row past the end: the
+    // grid's default font).
+    const QfGraphic* FontOf(uint32_t row, uint32_t col);
+    void AccessibleSelect(uint32_t row, uint32_t flags);
+    void AccessibleActivate(uint32_t row);
+    bool RowSelect() const { return (options_ & TS_OPT_ROWSELECT) != 0; }
+
+    // The edit session (tsgrid_edit.cpp): the user ends it in the editor.
+    void UserEndEdit(bool accept);
+    bool EditOpen() const { return edit_.active; }
+    // After every message: keeps the editor over its cell.
+    void FollowEditedCell();
+
+    // AutoSearch (tsgrid_search.cpp): at most one grid of the process runs one.
+    bool Searching() const;
+    const std::string& SearchText() const { return search_.text; }
+    void EndSearch();
+    // The colour pair of the AutoSearch field, "AutoSearch" (-1: none).
+    int SearchColors() const { return data_.Aliases().Find(TS_ALIAS_COLORPAIR, "AutoSearch"); }
 
     // For the layers and the window side.
     TsDataMgr& Data() { return data_; }
@@ -191,6 +335,7 @@ public:
     uint32_t Validity() const { return validity_; }
     void AddPropertyLayer(TsPropertyLayer* layer) { layers_.push_back(layer); }
     bool Editing() const { return edit_.active; }
+    const TsSortKeys& SortKeys(bool rows) const { return sortKeys_[rows ? 0 : 1]; }
 
     // TsQuerySource
     uint32_t QueryRowCount() override { return data_.RowCount(); }
@@ -236,9 +381,23 @@ private:
     intptr_t OnSetColMark(ParamBlock* b);
     intptr_t OnSetColSearch(ParamBlock* b);
     intptr_t OnOutline(ParamBlock* b);
-    intptr_t OnSort(ParamBlock* b, bool rows);
     intptr_t OnSortRows(ParamBlock* b) { return OnSort(b, true); }
     intptr_t OnSortCols(ParamBlock* b) { return OnSort(b, false); }
+
+    // Sorting (tsgrid_sort.cpp). Rows are "lines" sorted by "key lines"
+    // (columns), and the reverse.
+    intptr_t OnSort(ParamBlock* b, bool rows);
+    bool Sorted(bool rows) const { return sortKeys_[rows ? 0 : 1].Active(); }
+    void SetSortState(bool rows);
+    // Puts the lines marked for placing (or all with full) in sorted order.
+    void Resort(bool rows, bool full);
+    // New lines under a sort, or a changed key: placed after the message.
+    void MarkForPlacing(bool rows, uint32_t position);
+    void PlacePending();
+    void KeyCellChanged(uint32_t row, uint32_t col);
+    // Rows (columns) were deleted: key lines among them leave the key list.
+    void KeyLinesDeleted(bool rows);
+    uint32_t InsertLines(bool rows, uint32_t position, uint32_t count, uint32_t handle);
 
     // Selections (tsgrid_selections.cpp).
     intptr_t OnSetSelRange(ParamBlock* b);
@@ -279,6 +438,41 @@ private:
     intptr_t OnClearPending(ParamBlock* b);
     intptr_t OnNotHandled(ParamBlock*) { return 0; }
 
+    // The edit session (tsgrid_edit.cpp).
+    enum EditEnd { kAcceptByClient, kCancelByClient, kAcceptByUser, kCancelByUser };
+    bool EndEdit(EditEnd how);
+    bool OpenEditCell(uint32_t* row, uint32_t* col);
+    void SyncEditFromEditor();
+    // Rows (columns) are about to go: an edit of one of them is cancelled first.
+    void EndEditOverDeleted(bool rows, const std::vector<uint32_t>& positions);
+    // The edited cell's row (column) position, for EndEditOverMoved.
+    int64_t EditLinePosition(bool rows);
+    void EndEditOverMoved(bool rows, int64_t before);
+    void SetEditText(TsValue* v);
+    bool RequestEdit(uint32_t typed);
+
+    // Focus and selection (tsgrid_focus.cpp).
+    enum SelectHow { kSelectOnly, kSelectExtend, kSelectToggle, kSelectKeep };
+    void MoveFocus(uint32_t row, uint32_t col, SelectHow how);
+    TsRect SelectionUnit(uint32_t row, uint32_t col) const;
+    void SelectionChanged(const TsRectSet& before, bool sameFocusRow);
+    // A colour pair was defined: the focus colours and the AutoSearch field follow it.
+    void ColorPairDefined(const char* name);
+
+    // Keyboard and mouse (tsgrid_input.cpp).
+    bool NavigationKey(uint32_t key, uint32_t mods);
+    bool HitCell(int32_t x, int32_t y, uint32_t* row, uint32_t* col);
+    // The first and last shown row and column; false when none is shown.
+    bool ShownEnds(uint32_t* firstRow, uint32_t* lastRow, uint32_t* firstCol, uint32_t* lastCol);
+    void DragTo(int32_t x, int32_t y);
+    void DragScrollStep();
+
+    // AutoSearch (tsgrid_search.cpp).
+    bool SearchChar(uint32_t code);
+    void ShowSearch();
+    void SearchPause();
+    void ForgetSearch();
+
     // Properties (tsgrid_props.cpp).
     intptr_t OnSetProp(ParamBlock* b);
     intptr_t OnGetProp(ParamBlock* b);
@@ -313,20 +507,47 @@ private:
     std::unique_ptr<TsPropertyMgr> props_;
     // Layer 7: edit and search state.
     struct EditState {
-        bool active = false;
+        bool active = false;            // an editor is open (grid item 49 reads 1)
+        bool ending = false;            // the end's notifications are being sent
         uint32_t rowId = 0, colId = 0;  // the cell being edited
         TsValue* text = nullptr;        // the editor's text
         int32_t maxLength = 0;
         int32_t caret = 0, selection = 0;
-        uint32_t state = 0;             // 1 open, 16 after a cancel
+        TsPixels shownAt = {0, 0, 0, 0};  // where the editor stands
+        uint32_t state = 0;             // 1 open, 16 after a cancel, 0 after an accept
         int32_t values[2] = {-1, -1};
         uint32_t changeMask = 0xC8;     // suppressed change codes
         uint32_t timer = 0;             // the highlight's timer
         uint32_t deadline = 0;
         uint8_t pending = 0;
         uint8_t mode = 0;
-        int32_t searchValue = 0;
     } edit_;
+    struct SearchState {
+        std::string text;               // typed so far; empty: no search
+        uint32_t lastKey = 0;           // when the last character came
+        uint32_t timer = 0;             // ends the search after a pause
+    } search_;
+    struct InputState {
+        bool focused = false;
+        bool enabled = true;
+        uint32_t dragButton = 0;        // the button held since a press in the grid
+        bool dragToggles = false;       // Control was down: the drag adds to the selection
+        TsRectSet dragBase;             // the selection before a Control drag
+        int32_t mouseX = 0, mouseY = 0;
+        uint32_t scrollTimer = 0;       // steps a drag past the edge
+        bool pressed = false;           // a left press that a second may make a double click
+        uint32_t lastPress = 0;         // its time
+        int32_t pressX = 0, pressY = 0;
+        uint32_t pressRowId = 0, pressColId = 0;
+        bool clickIsSecond = false;
+        bool swallowChar = false;       // the key already acted; its character is not typed
+        uint32_t swallowKeyUp = 0;      // ... and its release goes no further
+    } input_;
+    // Layer 8: sorting. Index 0 orders the rows, 1 the columns; key lines
+    // are identifiers of the other table.
+    TsSortKeys sortKeys_[2] = {TsNoSortKeys(), TsNoSortKeys()};
+    bool placePending_ = false;  // lines are marked for placing
+    bool placePosted_ = false;   // the host will call Deferred(TS_DEFER_PLACE)
     TsQueryRecord* query_ = nullptr;
 };
 

@@ -1,6 +1,5 @@
 // Messages on cells and aliases: clearing and resetting cells, cell flags,
-// repaint requests, alias definitions and names, the in-place edit session
-// and the timed highlight.
+// repaint requests, alias definitions and names, and the timed highlight.
 #include "tsgrid.h"
 
 #include "tshost.h"
@@ -53,7 +52,11 @@ uint32_t TsGrid::EffectiveAlias(int kind, uint32_t row, uint32_t col)
 intptr_t TsGrid::OnClearCells(ParamBlock* b)
 {
     uint32_t mask = static_cast<uint32_t>(b->d1);
-    data_.ForEachCell(Sel(b->d0), [&](uint32_t r, uint32_t c) { data_.ResetCell(data_.Cell(r, c), mask); });
+    data_.ForEachCell(Sel(b->d0), [&](uint32_t r, uint32_t c) {
+        data_.ResetCell(data_.Cell(r, c), mask);
+        if (mask & TS_CELL_TEXT)
+            KeyCellChanged(r, c);
+    });
     Repaint(TS_VALID_FOCUS);
     return 1;
 }
@@ -130,6 +133,8 @@ intptr_t TsGrid::OnDefineAlias(ParamBlock* b)
     Repaint(kind == TS_ALIAS_FONT || kind == TS_ALIAS_ICON ? TS_VALID_ALL : TS_VALID_FOCUS);
     if (kind == TS_ALIAS_FONT || kind == TS_ALIAS_ICON)
         ForgetMeasures();
+    if (kind == TS_ALIAS_COLORPAIR)
+        ColorPairDefined(def->name);
     return TsAliasNumber(number);
 }
 
@@ -160,51 +165,6 @@ intptr_t TsGrid::OnAliasNames(ParamBlock* b)
     data_.ForEachCell(Sel(b->d0), [&](uint32_t r, uint32_t c) {
         append(data_.Aliases().Name(kind, static_cast<int>(EffectiveAlias(kind, r, c))));
     });
-    return 1;
-}
-
-// ---------------------------------------------------------------------------
-// The edit session. The editor window and the keys that drive it belong to
-// the edit layer; the session (which cell, its text, how it ended) is here.
-
-intptr_t TsGrid::OnBeginEdit(ParamBlock* b)
-{
-    if (edit_.active)
-        return edit_.state;
-    TsRect focus;
-    if (!data_.Slot(TS_SLOT_FOCUS).Bounds(&focus) || focus.top >= static_cast<int32_t>(data_.RowCount()) ||
-        focus.left >= static_cast<int32_t>(data_.ColCount()))
-        return 0;
-    const TsEditRequest* request = reinterpret_cast<const TsEditRequest*>(b->d1);
-    int32_t limit = request ? request->maxLength : TS_VALUE_MAX;
-    edit_.maxLength = limit < 0 ? 0 : limit > TS_VALUE_MAX ? TS_VALUE_MAX : limit;
-    edit_.rowId = data_.RowId(static_cast<uint32_t>(focus.top));
-    edit_.colId = data_.ColId(static_cast<uint32_t>(focus.left));
-    TsHolderSet(&edit_.text, data_.Cell(static_cast<uint32_t>(focus.top), static_cast<uint32_t>(focus.left))->value);
-    edit_.caret = edit_.selection = 0;
-    edit_.active = true;
-    edit_.state = 1;
-    Repaint(TS_VALID_FOCUS);
-    return edit_.state;
-}
-
-intptr_t TsGrid::OnEndEdit(ParamBlock* b)
-{
-    if (!edit_.active)
-        return 0;
-    edit_.active = false;
-    if (b->d1) {
-        uint32_t row = data_.MapRow(edit_.rowId), col = data_.MapCol(edit_.colId);
-        if (row < data_.RowCount() && col < data_.ColCount() && data_.RowId(row) == edit_.rowId &&
-            data_.ColId(col) == edit_.colId)
-            data_.SetCellValue(data_.Cell(row, col), edit_.text);
-        edit_.state = 0;
-        Notify(TSN_EDITACCEPTED);
-    } else {
-        edit_.state = 16;
-        Notify(TSN_EDITCANCELLED);
-    }
-    Repaint(TS_VALID_FOCUS);
     return 1;
 }
 

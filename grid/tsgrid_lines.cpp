@@ -33,29 +33,31 @@ intptr_t TsGrid::OnInsert(ParamBlock* b, bool rows)
         position = static_cast<int64_t>(have) + v < 0 ? 0 : static_cast<uint32_t>(static_cast<int64_t>(have) + v);
     else
         position = static_cast<uint32_t>(v);
-    if (rows) {
-        // While a sort is active the rows go to the end, marked for the sort
-        // layer to place.
-        TsTable& order = data_.Cols();
-        bool sorted = order.sortState != 1 || order.sortKeys != 0;
-        if (sorted)
-            position = have;
-        uint32_t made = data_.InsertRows(position, count, handle);
-        if (sorted) {
-            for (uint32_t i = 0; i < made; ++i)
-                data_.Row(position + i)->flags |= TS_ROW_PLACE;
-        }
-        Repaint(TS_VALID_ROWS | TS_VALID_LAYOUT);
-    } else {
-        data_.InsertCols(position, count, handle);
-        Repaint(TS_VALID_COLS | TS_VALID_LAYOUT);
-    }
+    InsertLines(rows, position, count, handle);
     return handle;
+}
+
+uint32_t TsGrid::InsertLines(bool rows, uint32_t position, uint32_t count, uint32_t handle)
+{
+    // While a sort is active the lines go to the end, marked for the sort
+    // to place once the client has filled them.
+    bool sorted = Sorted(rows);
+    if (sorted)
+        position = rows ? data_.RowCount() : data_.ColCount();
+    uint32_t made = rows ? data_.InsertRows(position, count, handle) : data_.InsertCols(position, count, handle);
+    if (sorted) {
+        for (uint32_t i = 0; i < made; ++i)
+            MarkForPlacing(rows, position + i);
+    }
+    Repaint(rows ? TS_VALID_ROWS | TS_VALID_LAYOUT : TS_VALID_COLS | TS_VALID_LAYOUT);
+    return made;
 }
 
 intptr_t TsGrid::OnDeleteRows(ParamBlock* b)
 {
     std::vector<uint32_t> rows = Positions([&](auto f) { data_.ForEachRow(Sel(b->d0), f); });
+    EndEditOverDeleted(true, rows);
+    rows = Positions([&](auto f) { data_.ForEachRow(Sel(b->d0), f); });
     // Run by run, starting from the last, so earlier positions stay put.
     for (size_t end = rows.size(); end > 0;) {
         size_t start = end - 1;
@@ -64,6 +66,7 @@ intptr_t TsGrid::OnDeleteRows(ParamBlock* b)
         data_.DeleteRows(rows[start], static_cast<uint32_t>(end - start));
         end = start;
     }
+    KeyLinesDeleted(true);
     Geometry().Clamp(data_);
     Repaint(TS_VALID_ROWS | TS_VALID_LAYOUT);
     return 1;
@@ -72,6 +75,8 @@ intptr_t TsGrid::OnDeleteRows(ParamBlock* b)
 intptr_t TsGrid::OnDeleteCols(ParamBlock* b)
 {
     std::vector<uint32_t> cols = Positions([&](auto f) { data_.ForEachCol(Sel(b->d0), f); });
+    EndEditOverDeleted(false, cols);
+    cols = Positions([&](auto f) { data_.ForEachCol(Sel(b->d0), f); });
     for (size_t end = cols.size(); end > 0;) {
         size_t start = end - 1;
         while (start > 0 && cols[start - 1] + 1 == cols[start])
@@ -79,6 +84,7 @@ intptr_t TsGrid::OnDeleteCols(ParamBlock* b)
         data_.DeleteCols(cols[start], static_cast<uint32_t>(end - start));
         end = start;
     }
+    KeyLinesDeleted(false);
     Geometry().Clamp(data_);
     Repaint(TS_VALID_COLS | TS_VALID_LAYOUT);
     return 1;
@@ -133,15 +139,13 @@ intptr_t TsGrid::OnMove(ParamBlock* b, bool rows)
     if (lines.empty())
         return 1;
     int32_t step = static_cast<int32_t>(static_cast<uint32_t>(b->d1));
-    uint32_t at = rows ? data_.MoveRows(lines, step) : data_.MoveCols(lines, step);
-    // The selection moves with its lines, now one block.
-    TsRect bounds;
-    sel->Bounds(&bounds);
-    int32_t last = static_cast<int32_t>(at + lines.size()) - 1;
+    // Every selection, the focus and this one included, follows its lines.
+    int64_t edited = EditLinePosition(rows);
     if (rows)
-        sel->Set(TsRect{static_cast<int32_t>(at), bounds.left, last, bounds.right});
+        data_.MoveRows(lines, step);
     else
-        sel->Set(TsRect{bounds.top, static_cast<int32_t>(at), bounds.bottom, last});
+        data_.MoveCols(lines, step);
+    EndEditOverMoved(rows, edited);
     Repaint(rows ? TS_VALID_ROWS : TS_VALID_COLS);
     return 1;
 }
@@ -151,15 +155,20 @@ int32_t TsGrid::SetDimension(bool rows, int32_t count)
     uint32_t have = rows ? data_.RowCount() : data_.ColCount();
     uint32_t want = static_cast<uint32_t>(count);
     if (want > have) {
-        if (rows)
-            data_.InsertRows(have, want - have, 0);
-        else
-            data_.InsertCols(have, want - have, 0);
+        InsertLines(rows, have, want - have, 0);
     } else if (want < have) {
-        if (rows)
-            data_.DeleteRows(want, have - want);
-        else
-            data_.DeleteCols(want, have - want);
+        std::vector<uint32_t> going;
+        for (uint32_t i = want; i < have; ++i)
+            going.push_back(i);
+        EndEditOverDeleted(rows, going);
+        have = rows ? data_.RowCount() : data_.ColCount();
+        if (want < have) {
+            if (rows)
+                data_.DeleteRows(want, have - want);
+            else
+                data_.DeleteCols(want, have - want);
+        }
+        KeyLinesDeleted(rows);
     }
     Geometry().Clamp(data_);
     Repaint(rows ? TS_VALID_ROWS | TS_VALID_LAYOUT : TS_VALID_COLS | TS_VALID_LAYOUT);
@@ -325,18 +334,5 @@ intptr_t TsGrid::OnOutline(ParamBlock* b)
         }
     });
     Repaint(TS_VALID_ROWS | TS_VALID_LAYOUT);
-    return 1;
-}
-
-intptr_t TsGrid::OnSort(ParamBlock* b, bool rows)
-{
-    // Sort specifications and the incremental sort come with the sort
-    // layer; what stands now is returning to the natural order. The order
-    // of rows is kept with the column table and the reverse.
-    TsTable& order = rows ? data_.Cols() : data_.Rows();
-    if (b->d0 == 3 && !b->d1) {
-        order.sortState = 1;
-        order.sortKeys = 0;
-    }
     return 1;
 }

@@ -96,6 +96,7 @@ bool TsGrid::SetOwnItem(const TsPropRequest& r, TsValueSource& values, intptr_t*
             more = values.ApplyTo(&v);
             if (v != cell->value) {
                 data_.SetCellValue(cell, v);
+                KeyCellChanged(row, col);
                 // The text is measured again, and a column as wide as its
                 // content lays out again.
                 cell->extent = 0xFFFF;
@@ -123,11 +124,22 @@ bool TsGrid::SetOwnItem(const TsPropRequest& r, TsValueSource& values, intptr_t*
     }
     if (r.group == TS_GROUP_ROWS && (r.item == TS_ITEM_USER || r.item == TS_ITEM_USER2)) {
         int which = r.item == TS_ITEM_USER ? 0 : 1;
-        data_.ForEachRow(*r.targets, [&](uint32_t row) { more = more && values.ApplyTo(&data_.Row(row)->user[which]); });
+        // Item 20 is the row's data word of a row-data sort key.
+        bool keyed = which == 0 && sortKeys_[0].dataKey != 0;
+        data_.ForEachRow(*r.targets, [&](uint32_t row) {
+            more = more && values.ApplyTo(&data_.Row(row)->user[which]);
+            if (keyed)
+                MarkForPlacing(true, row);
+        });
         return true;
     }
     if (r.group == TS_GROUP_COLS && r.item == TS_ITEM_USER) {
-        data_.ForEachCol(*r.targets, [&](uint32_t col) { more = more && values.ApplyTo(&data_.Col(col)->user); });
+        bool keyed = sortKeys_[1].dataKey != 0;
+        data_.ForEachCol(*r.targets, [&](uint32_t col) {
+            more = more && values.ApplyTo(&data_.Col(col)->user);
+            if (keyed)
+                MarkForPlacing(false, col);
+        });
         return true;
     }
     if ((r.group == TS_GROUP_ROWS || r.group == TS_GROUP_COLS) && r.item == TS_ITEM_ID) {
@@ -144,11 +156,8 @@ bool TsGrid::SetGridItem(uint32_t item, TsValueSource& values)
     int32_t n = 0;
     if (item == kItemEditText) {
         TsValue* v = values.Next();
-        if (edit_.active && v && TsValueType(v) < TS_VALUE_MARKER) {
-            TsHolderSet(&edit_.text, v);
-            if (edit_.text->length > edit_.maxLength)
-                TsSetLength(TsMakeWritable(&edit_.text, static_cast<uint32_t>(edit_.maxLength), true), edit_.maxLength);
-        }
+        if ((edit_.active || edit_.ending) && v && TsValueType(v) < TS_VALUE_MARKER)
+            SetEditText(v);
         return true;
     }
     switch (item) {
@@ -195,10 +204,19 @@ bool TsGrid::SetGridItem(uint32_t item, TsValueSource& values)
         edit_.changeMask = ~static_cast<uint32_t>(n) & 0x1FF8u;
         break;
     case kItemCaret:
-        edit_.caret = n;
-        break;
     default:
-        edit_.selection = n;
+        // The caret within the text, the selection within the text from the caret.
+        SyncEditFromEditor();
+        (item == kItemCaret ? edit_.caret : edit_.selection) = n;
+        if (edit_.text) {
+            int32_t length = edit_.text->length;
+            edit_.caret = edit_.caret < 0 ? 0 : edit_.caret > length ? length : edit_.caret;
+            edit_.selection = edit_.selection < -edit_.caret ? -edit_.caret
+                              : edit_.selection > length - edit_.caret ? length - edit_.caret
+                                                                        : edit_.selection;
+        }
+        if (TsEditor* editor = edit_.active ? host_->Editor() : nullptr)
+            editor->SetSelection(edit_.caret, edit_.selection);
         break;
     }
     return true;
@@ -286,16 +304,29 @@ bool TsGrid::GetGridItem(uint32_t item, TsValueSink& out)
         n = static_cast<int32_t>(~edit_.changeMask & 0x1FF8u);
         break;
     case kItemCaret:
+        SyncEditFromEditor();
         n = edit_.caret;
         break;
     case kItemSelLength:
+        SyncEditFromEditor();
         n = edit_.selection;
         break;
     case kItemSearchValue:
-        n = edit_.searchValue;
+        // Nonzero while this grid searches: typing continues the search and
+        // the parent refuses an edit.
+        n = Searching() ? static_cast<int32_t>(search_.text.size()) : 0;
         break;
     case kItemEditText:
-        out.Put(edit_.text ? edit_.text : nullptr);
+        // The editor's text while an edit is open or being ended, else the
+        // AutoSearch text.
+        SyncEditFromEditor();
+        if (edit_.active || edit_.ending) {
+            out.Put(edit_.text);
+        } else {
+            TsValue* typed = TsMakeText(Searching() ? search_.text.c_str() : "");
+            out.Put(typed);
+            TsValueRelease(typed);
+        }
         return true;
     default:
         return false;

@@ -93,19 +93,23 @@ intptr_t TsGrid::OnSetFocusSel(ParamBlock* b)
 {
     TsRectSet chosen = Sel(b->d0);
     chosen.Clip(data_.Extent());
-    TsRectSet& current = data_.Slot(TS_SLOT_CURRENT);
+    TsRectSet before = data_.Slot(TS_SLOT_CURRENT);
+    uint32_t oldRow = 0, oldCol = 0;
+    bool had = FocusCell(&oldRow, &oldCol);
+    data_.Slot(TS_SLOT_CURRENT) = chosen;
     TsRectSet& focus = data_.Slot(TS_SLOT_FOCUS);
-    bool changed = current.Rects() != chosen.Rects();
-    current = chosen;
     TsRect bounds;
     if (chosen.Bounds(&bounds))
         focus.Set(TsRect{bounds.top, bounds.left, bounds.top, bounds.left});
     else
         focus.Clear();
+    data_.Slot(TS_SLOT_ANCHOR) = focus;
+    uint32_t row = 0, col = 0;
+    bool now = FocusCell(&row, &col);
     if (b->d1 == 0) {
-        Repaint(TS_VALID_FOCUS);
-        if (changed)
-            Notify(TSN_SELCHANGE);
+        SelectionChanged(before, had == now && oldRow == row);
+    } else if (now && input_.focused && !(had && oldRow == row)) {
+        host_->Accessible(TS_EVENT_FOCUS, row);
     }
     return 1;
 }

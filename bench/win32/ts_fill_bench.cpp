@@ -11,6 +11,8 @@
 
 
 #include "../fill_texts.h"
+#include "../grid_fill_messages.h"
+#include "report_list.h"
 #include "ts_bench_win32.h"
 
 namespace {
@@ -39,19 +41,9 @@ double FillGrid(HWND parent)
     HWND frame = CreateWindowExA(0, "Tessaline", "MaxRows=8192 MaxCols=7", WS_CHILD | WS_VISIBLE, 0, 0, 780, 560,
                                  parent, reinterpret_cast<HMENU>(1), GetModuleHandleA(nullptr), nullptr);
     HWND grid = GetWindow(frame, GW_CHILD);
-    const uint32_t setText = static_cast<uint32_t>(TS_PROP(TS_GROUP_CELLS, TS_PART_STRING, TS_ITEM_VALUE)) << 16;
     double start = Now();
-    Send(grid, TSM_SELECTIONOP, static_cast<uint32_t>(Send(grid, TSM_INSERTCOLS, kCols, TS_APPEND)) | TS_SEL_RELEASE << 16, 0);
-    for (int r = 0; r < kRows; ++r) {
-        uint32_t row = static_cast<uint32_t>(Send(grid, TSM_INSERTROWS, 1, TS_APPEND));
-        for (int c = 0; c < kCols; ++c) {
-            TsSelRect cell = {c, r, c, r};
-            uint32_t h = static_cast<uint32_t>(Send(grid, TSM_SETSELRANGE, 0, reinterpret_cast<uintptr_t>(&cell)));
-            Send(grid, TSM_SETPROP, h | setText, reinterpret_cast<uintptr_t>(Text(r, c)));
-            Send(grid, TSM_SELECTIONOP, h | TS_SEL_RELEASE << 16, 0);
-        }
-        Send(grid, TSM_SELECTIONOP, row | TS_SEL_RELEASE << 16, 0);
-    }
+    FillGridByMessages([grid](uint32_t message, uint32_t d0, uintptr_t d1) { return Send(grid, message, d0, d1); },
+                       kRows, kCols, Text);
     double elapsed = Now() - start;
     // Read one cell back so the fill is known to have happened.
     char answer[128] = "";
@@ -65,32 +57,9 @@ double FillGrid(HWND parent)
 
 double FillListView(HWND parent)
 {
-    HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 780, 560, parent,
-                                reinterpret_cast<HMENU>(2), GetModuleHandleA(nullptr), nullptr);
-    for (int c = 0; c < kCols; ++c) {
-        LVCOLUMNA col = {};
-        col.mask = LVCF_TEXT | LVCF_WIDTH;
-        col.cx = 100;
-        col.pszText = const_cast<char*>("Column");
-        SendMessageA(list, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&col));
-    }
+    HWND list = CreateReportList(parent, kCols);
     double start = Now();
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(list, LVM_SETITEMCOUNT, kRows, 0);
-    for (int r = 0; r < kRows; ++r) {
-        LVITEMA item = {};
-        item.mask = LVIF_TEXT;
-        item.iItem = r;
-        item.pszText = const_cast<char*>(Text(r, 0));
-        SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        for (int c = 1; c < kCols; ++c) {
-            LVITEMA sub = {};
-            sub.iSubItem = c;
-            sub.pszText = const_cast<char*>(Text(r, c));
-            SendMessageA(list, LVM_SETITEMTEXTA, r, reinterpret_cast<LPARAM>(&sub));
-        }
-    }
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    FillReportList(list, kRows, kCols, Text);
     double elapsed = Now() - start;
     if (SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) != kRows)
         printf("ListView holds %d rows\n", static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)));

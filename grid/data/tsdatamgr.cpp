@@ -206,48 +206,80 @@ void TsDataMgr::DeleteCols(uint32_t position, uint32_t count)
         s.DeleteCols(static_cast<int32_t>(position), static_cast<int32_t>(count));
 }
 
-uint32_t TsDataMgr::Move(TsTable& table, const std::vector<uint32_t>& positions, int32_t step)
+uint32_t TsDataMgr::Move(TsTable& table, const std::vector<uint32_t>& positions, int32_t step, bool rows)
 {
     uint32_t count = table.Count();
-    std::vector<TsRecordHead*> moving, rest;
+    std::vector<uint32_t> moving, rest;
     std::vector<bool> chosen(count, false);
     for (uint32_t p : positions) {
         if (p < count && !chosen[p]) {
             chosen[p] = true;
-            moving.push_back(table.At(p));
+            moving.push_back(p);
         }
     }
     if (moving.empty())
         return 0;
     for (uint32_t i = 0; i < count; ++i) {
         if (!chosen[i])
-            rest.push_back(table.At(i));
+            rest.push_back(i);
     }
     int64_t first = static_cast<int64_t>(positions.front()) + step;
     int64_t room = static_cast<int64_t>(rest.size());
     uint32_t at = static_cast<uint32_t>(first < 0 ? 0 : first > room ? room : first);
-    QfLockGuard guard(table.Lock());
-    TsRecordHead** entries = table.Entries();
-    uint32_t out = 0;
-    for (uint32_t i = 0; i < at; ++i)
-        entries[out++] = rest[i];
-    for (TsRecordHead* r : moving)
-        entries[out++] = r;
-    for (uint32_t i = at; i < rest.size(); ++i)
-        entries[out++] = rest[i];
-    table.PositionsChanged(0);
+    std::vector<uint32_t> order(rest.begin(), rest.begin() + at);
+    order.insert(order.end(), moving.begin(), moving.end());
+    order.insert(order.end(), rest.begin() + at, rest.end());
+    Reorder(table, order, rows, nullptr);
     return at;
 }
 
 uint32_t TsDataMgr::MoveRows(const std::vector<uint32_t>& positions, int32_t step)
 {
-    groupsValid_ = false;
-    return Move(rows_, positions, step);
+    return Move(rows_, positions, step, true);
 }
 
 uint32_t TsDataMgr::MoveCols(const std::vector<uint32_t>& positions, int32_t step)
 {
-    return Move(cols_, positions, step);
+    return Move(cols_, positions, step, false);
+}
+
+bool TsDataMgr::Reorder(TsTable& table, const std::vector<uint32_t>& order, bool rows, bool* moved)
+{
+    if (moved)
+        *moved = false;
+    const uint32_t count = table.Count();
+    if (order.size() != count)
+        return false;
+    std::vector<int32_t> newOf(count, -1);
+    bool same = true;
+    for (uint32_t i = 0; i < count; ++i) {
+        uint32_t from = order[i];
+        if (from >= count || newOf[from] >= 0)
+            return false;
+        newOf[from] = static_cast<int32_t>(i);
+        same = same && from == i;
+    }
+    if (same)
+        return true;
+    {
+        QfLockGuard guard(table.Lock());
+        TsRecordHead** entries = table.Entries();
+        std::vector<TsRecordHead*> before(entries, entries + count);
+        for (uint32_t i = 0; i < count; ++i)
+            entries[i] = before[order[i]];
+        table.PositionsChanged(0);
+    }
+    for (TsRectSet& s : slots_) {
+        if (rows)
+            s.RemapRows(newOf);
+        else
+            s.RemapCols(newOf);
+    }
+    if (rows)
+        groupsValid_ = false;
+    if (moved)
+        *moved = true;
+    return true;
 }
 
 // ---------------------------------------------------------------------------

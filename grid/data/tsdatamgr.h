@@ -60,6 +60,18 @@ public:
     // the new position of the first.
     uint32_t MoveRows(const std::vector<uint32_t>& positions, int32_t step);
     uint32_t MoveCols(const std::vector<uint32_t>& positions, int32_t step);
+    // Puts the rows (columns) in a new order: position i takes the line that
+    // was at order[i]. Every selection follows its lines. False, with
+    // nothing changed, when order is not a permutation of the positions;
+    // *moved (when given) tells whether any line changed its place.
+    bool ReorderRows(const std::vector<uint32_t>& order, bool* moved = nullptr)
+    {
+        return Reorder(rows_, order, true, moved);
+    }
+    bool ReorderCols(const std::vector<uint32_t>& order, bool* moved = nullptr)
+    {
+        return Reorder(cols_, order, false, moved);
+    }
 
     // The cell shares value (null: the empty value).
     void SetCellValue(TsCell* cell, TsValue* value);
@@ -133,7 +145,8 @@ private:
     void ReleaseCol(TsRecordHead* head);
     void ReleaseRefs(TsCell* cell, uint32_t mask);
     bool CoverRowSlots(TsColumnRecord* col, uint32_t slots);
-    uint32_t Move(TsTable& table, const std::vector<uint32_t>& positions, int32_t step);
+    uint32_t Move(TsTable& table, const std::vector<uint32_t>& positions, int32_t step, bool rows);
+    bool Reorder(TsTable& table, const std::vector<uint32_t>& order, bool rows, bool* moved);
     void ComputeGroups();
 
     TsTable rows_;

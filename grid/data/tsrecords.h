@@ -27,8 +27,7 @@ struct TsRowRecord {
     uint8_t level;         // two 4-bit attributes; the low one is the outline level
     uint8_t colorRef[2];   // two colour pair references (TSM_SETROWATTR)
     uint16_t groupSize;    // this row and the rows grouped under it
-    uint32_t rowData;      // the value a row-data sort key compares
-    TsValue* user[2];      // row items 20 and 44
+    TsValue* user[2];      // row items 20 (also the data word of a row-data sort key) and 44
     uint16_t sizeRef;      // row item 21: the grid's size template (0 the default)
 };
 

@@ -180,6 +180,44 @@ void TsRectSet::DeleteLines(int32_t position, int32_t count, bool rows)
     Normalise();
 }
 
+void TsRectSet::RemapLines(const std::vector<int32_t>& newOf, bool rows)
+{
+    const int32_t count = static_cast<int32_t>(newOf.size());
+    std::vector<TsRect> out;
+    std::vector<int32_t> lines;
+    for (const TsRect& r : rects_) {
+        int32_t first = rows ? r.top : r.left;
+        int32_t last = rows ? r.bottom : r.right;
+        if ((first <= 0 && last >= count - 1) || last < 0 || first >= count) {
+            out.push_back(r);
+            continue;
+        }
+        auto withLines = [&r, rows](int32_t a, int32_t b) {
+            TsRect part = r;
+            (rows ? part.top : part.left) = a;
+            (rows ? part.bottom : part.right) = b;
+            return part;
+        };
+        if (last >= count) {  // the part past the table stays where it is
+            out.push_back(withLines(count, last));
+            last = count - 1;
+        }
+        lines.clear();
+        for (int32_t i = first < 0 ? 0 : first; i <= last; ++i)
+            lines.push_back(newOf[static_cast<size_t>(i)]);
+        std::sort(lines.begin(), lines.end());
+        for (size_t i = 0; i < lines.size();) {
+            size_t j = i;
+            while (j + 1 < lines.size() && lines[j + 1] == lines[j] + 1)
+                ++j;
+            out.push_back(withLines(lines[i], lines[j]));
+            i = j + 1;
+        }
+    }
+    rects_.swap(out);
+    Normalise();
+}
+
 // Merges rectangles that continue one another, so that repeated operations
 // (a filter over thousands of rows, say) keep the set small.
 void TsRectSet::Normalise()

@@ -47,6 +47,11 @@ public:
     void InsertCols(int32_t position, int32_t count) { InsertLines(position, count, false); }
     void DeleteRows(int32_t position, int32_t count) { DeleteLines(position, count, true); }
     void DeleteCols(int32_t position, int32_t count) { DeleteLines(position, count, false); }
+    // Lines reordered: line i of the table (i below newOf.size()) is now
+    // line newOf[i]; the set keeps covering the same lines wherever they
+    // went. A rectangle over the whole table stays as it is.
+    void RemapRows(const std::vector<int32_t>& newOf) { RemapLines(newOf, true); }
+    void RemapCols(const std::vector<int32_t>& newOf) { RemapLines(newOf, false); }
 
     // Rows below `rows` (or columns below `cols`) where the set covers
     // cells of a rows x cols grid, ascending, each once.
@@ -67,6 +72,7 @@ public:
 private:
     void InsertLines(int32_t position, int32_t count, bool rows);
     void DeleteLines(int32_t position, int32_t count, bool rows);
+    void RemapLines(const std::vector<int32_t>& newOf, bool rows);
     void Normalise();
     // Ascending disjoint intervals of the rectangles' rows (or columns),
     // clipped to [0, limit), of the rectangles that reach into [0, other)

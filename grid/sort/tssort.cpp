@@ -3,6 +3,8 @@
 #include <string.h>
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -10,12 +12,6 @@ namespace {
 // Up to this many lines to place, each is placed by binary insertion; more
 // are sorted among themselves and merged, which gives the same order.
 const size_t kInsertionMax = 8;
-
-// A line's keys fetched once.
-struct Keyed {
-    const char* texts[TS_SORT_KEYS_MAX];
-    uint32_t data;
-};
 
 int CompareKey(uint8_t flags, TsTextCompare compareText, const char* x, const char* y)
 {
@@ -36,6 +32,7 @@ int CompareKey(uint8_t flags, TsTextCompare compareText, const char* x, const ch
     return (r > 0) - (r < 0);
 }
 
+// The data key counts at its place among the others.
 int CompareFetched(const TsSortKeys& keys, TsTextCompare compareText, const char* const* a, uint32_t dataA,
                    const char* const* b, uint32_t dataB)
 {
@@ -53,6 +50,81 @@ int CompareFetched(const TsSortKeys& keys, TsTextCompare compareText, const char
     }
     return 0;
 }
+
+// Full sorts first turn each key's texts into ranks: the distinct texts are
+// put in order once by the key's comparison, texts that compare equal share
+// a rank, and the sort compares numbers. The order is the same; the
+// comparisons are far fewer (a playlist's folder key has a few dozen
+// distinct texts), which matters most where the system comparison is slow.
+void RankKey(uint8_t flags, TsTextCompare compareText, const char* const* texts, size_t stride, size_t count,
+             uint32_t* ranks)
+{
+    int (*compare)(const char*, const char*) = nullptr;
+    switch (flags & 0x0F) {
+    case TS_SORT_ASCENDING | TS_SORT_ALPHA:
+    case TS_SORT_DESCENDING | TS_SORT_ALPHA:
+        compare = compareText;
+        break;
+    case TS_SORT_ASCENDING | TS_SORT_NUMERIC:
+    case TS_SORT_DESCENDING | TS_SORT_NUMERIC:
+        compare = TsCompareNumericText;
+        break;
+    default:
+        break;  // any other combination compares equal: one rank for all
+    }
+    std::unordered_map<std::string_view, uint32_t> ids;
+    std::vector<const char*> distinct;
+    std::vector<uint32_t> idOf(count);
+    for (size_t i = 0; i < count; ++i) {
+        const char* t = texts[i * stride] ? texts[i * stride] : "";
+        auto found = ids.emplace(std::string_view(compare ? t : ""), static_cast<uint32_t>(distinct.size()));
+        if (found.second)
+            distinct.push_back(t);
+        idOf[i] = found.first->second;
+    }
+    std::vector<uint32_t> order(distinct.size());
+    for (uint32_t j = 0; j < order.size(); ++j)
+        order[j] = j;
+    if (compare)
+        std::sort(order.begin(), order.end(),
+                  [&](uint32_t x, uint32_t y) { return compare(distinct[x], distinct[y]) < 0; });
+    std::vector<uint32_t> rankOf(distinct.size());
+    uint32_t rank = 0;
+    for (size_t j = 0; j < order.size(); ++j) {
+        if (j > 0 && compare(distinct[order[j - 1]], distinct[order[j]]) != 0)
+            ++rank;
+        rankOf[order[j]] = rank;
+    }
+    for (size_t i = 0; i < count; ++i)
+        ranks[i * stride] = rankOf[idOf[i]];
+}
+
+// As CompareFetched, on ranks, from key `from` on.
+int CompareRanked(const TsSortKeys& keys, const uint32_t* a, uint32_t dataA, const uint32_t* b, uint32_t dataB,
+                  int from)
+{
+    const int dataAt = keys.dataKey & 0x7F;
+    for (int k = from; k <= keys.count; ++k) {
+        if (dataAt == k + 1 && dataA != dataB) {
+            const int r = dataA < dataB ? -1 : 1;
+            return (keys.dataKey & TS_SORT_DATA_DESCENDING) ? -r : r;
+        }
+        if (k == keys.count)
+            break;
+        if (a[k] != b[k]) {
+            const int r = a[k] < b[k] ? -1 : 1;
+            return (keys.flags[k] & TS_SORT_DESCENDING) ? -r : r;
+        }
+    }
+    return 0;
+}
+
+// A line in a full sort: its first key's rank, turned so that ascending
+// order is its order, and its place in the rank table.
+struct Item {
+    uint32_t first;
+    uint32_t index;
+};
 
 TsTextCompare TextCompareOf(const TsSortContext& context)
 {
@@ -203,8 +275,8 @@ void TsResortLines(const TsSortContext& context, uint32_t* lines, size_t count, 
         std::copy(settled.begin(), settled.end(), lines);
         return;
     }
-    // Fetch every key once, then order indices into that table: the settled
-    // lines first, then the pending ones.
+    // Fetch every key once and rank it, then order items: the settled lines
+    // first, then the pending ones sorted and merged after their equals.
     const TsSortKeys& keys = *context.keys;
     const TsTextCompare compareText = TextCompareOf(context);
     const size_t stride = static_cast<size_t>(keys.count > 0 ? keys.count : 1);
@@ -214,16 +286,31 @@ void TsResortLines(const TsSortContext& context, uint32_t* lines, size_t count, 
     std::vector<uint32_t> data(count);
     for (size_t i = 0; i < count; ++i)
         Fetch(context, all[i], &texts[i * stride], &data[i]);
-    auto less = [&](uint32_t x, uint32_t y) {
-        return CompareFetched(keys, compareText, &texts[x * stride], data[x], &texts[y * stride], data[y]) < 0;
+    std::vector<uint32_t> ranks(count * stride);
+    for (int k = 0; k < keys.count; ++k)
+        RankKey(keys.flags[k], compareText, &texts[static_cast<size_t>(k)], stride, count, &ranks[static_cast<size_t>(k)]);
+    // The first key goes into the items unless the data key comes before it.
+    const bool firstOnItems = keys.count > 0 && (keys.dataKey & 0x7F) != 1;
+    const bool descending = firstOnItems && (keys.flags[0] & TS_SORT_DESCENDING);
+    std::vector<Item> items(count);
+    for (size_t i = 0; i < count; ++i) {
+        uint32_t rank = firstOnItems ? ranks[i * stride] : 0;
+        items[i] = Item{descending ? ~rank : rank, static_cast<uint32_t>(i)};
+    }
+    const int from = firstOnItems ? 1 : 0;
+    auto less = [&](const Item& x, const Item& y) {
+        if (x.first != y.first)
+            return x.first < y.first;
+        return CompareRanked(keys, &ranks[x.index * stride], data[x.index], &ranks[y.index * stride], data[y.index],
+                             from) < 0;
     };
-    std::vector<uint32_t> order(count);
+    const auto middle = items.begin() + static_cast<std::ptrdiff_t>(settled.size());
+    std::stable_sort(middle, items.end(), less);
+    if (!settled.empty()) {
+        std::vector<Item> merged(count);
+        std::merge(items.begin(), middle, middle, items.end(), merged.begin(), less);
+        items.swap(merged);
+    }
     for (size_t i = 0; i < count; ++i)
-        order[i] = static_cast<uint32_t>(i);
-    const auto middle = order.begin() + static_cast<std::ptrdiff_t>(settled.size());
-    std::stable_sort(middle, order.end(), less);
-    std::vector<uint32_t> merged(count);
-    std::merge(order.begin(), middle, middle, order.end(), merged.begin(), less);
-    for (size_t i = 0; i < count; ++i)
-        lines[i] = all[merged[i]];
+        lines[i] = all[items[i].index];
 }

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,21 @@ inline void Release(HWND inner, uint32_t handle)
     Send(inner, TSM_SELECTIONOP, handle | TS_SEL_RELEASE << 16);
 }
 
+// Every row `rowHeight` pixels high and every column `colWidth` wide,
+// whatever the fonts measure.
+inline void FixSizes(HWND inner, int rowHeight, int colWidth)
+{
+    char rows[16], cols[16];
+    wsprintfA(rows, "[%d]", rowHeight);
+    wsprintfA(cols, "[%d]", colWidth);
+    uint32_t all = Range(inner, 0, 0, -1, -1);
+    Send(inner, TSM_SETPROP, all | static_cast<uint32_t>(TS_PROP(TS_GROUP_ROWS, TS_PART_STRING, TS_ITEM_TEMPLATE)) << 16,
+         rows);
+    Send(inner, TSM_SETPROP, all | static_cast<uint32_t>(TS_PROP(TS_GROUP_COLS, TS_PART_STRING, TS_ITEM_TEMPLATE)) << 16,
+         cols);
+    Release(inner, all);
+}
+
 inline int32_t GetNumber(HWND w, uint32_t handle, PropertyId id)
 {
     int32_t n = -1;
@@ -94,13 +110,17 @@ public:
     HWND window() const { return window_; }
     std::vector<std::pair<int, int>> commands;  // (id, code)
     std::vector<HMENU> menus;
+    std::function<void(int code)> onCommand;  // the parent's answer to a notification
 
 private:
     static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp)
     {
         Parent* self = reinterpret_cast<Parent*>(GetWindowLongPtrA(w, GWLP_USERDATA));
-        if (self && m == WM_COMMAND && lp)
+        if (self && m == WM_COMMAND && lp) {
             self->commands.emplace_back(LOWORD(wp), HIWORD(wp));
+            if (self->onCommand)
+                self->onCommand(HIWORD(wp));
+        }
         if (self && m == WM_INITMENUPOPUP) {
             self->menus.push_back(reinterpret_cast<HMENU>(wp));
             SetTimer(w, 1, 10, nullptr);  // the menu closes itself shortly

@@ -85,6 +85,16 @@ public:
         Release(h);
     }
     std::string CellText(int32_t row, int32_t col) { return Query(TSQ_CELLTEXT, 0, row, col).text; }
+    // Every row the height and every column the width given, in pixels,
+    // whatever the fonts measure.
+    void FixSizes(int32_t rowHeight, int32_t colWidth)
+    {
+        std::string rows = "[" + std::to_string(rowHeight) + "]", cols = "[" + std::to_string(colWidth) + "]";
+        uint32_t all = Range(0, 0, -1, -1);
+        SetText(all, TS_PROP(TS_GROUP_ROWS, TS_PART_STRING, TS_ITEM_TEMPLATE), rows.c_str());
+        SetText(all, TS_PROP(TS_GROUP_COLS, TS_PART_STRING, TS_ITEM_TEMPLATE), cols.c_str());
+        Release(all);
+    }
     int32_t Geometry(uint32_t handle, uint32_t item)
     {
         return GetNumber(handle, TS_PROP(TS_GROUP_GEOMETRY, TS_PART_NUMBER, item));

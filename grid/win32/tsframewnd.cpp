@@ -106,6 +106,11 @@ int32_t TsFrameWndMgr::HandleMessage(uint32_t message, uintptr_t wParam, intptr_
         return 1;
     case WM_KILLFOCUS:
         return 1;
+    case WM_ENABLE:
+        // The grid inside is enabled and disabled with its frame.
+        if (Inner())
+            EnableWindow(Inner(), wParam ? TRUE : FALSE);
+        return 1;
     case WM_PAINT:
         Paint();
         return 1;

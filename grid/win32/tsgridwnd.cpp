@@ -9,6 +9,10 @@
 
 #include "tsgridwnd.h"
 
+#include "tsaccessible.h"
+#include "tsinputlayer.h"
+#include "tssystemcompare.h"
+
 namespace {
 
 // Live grid objects of the process, so that message 1226 from anywhere
@@ -25,7 +29,11 @@ bool IsLiveGrid(TsGrid* grid)
 }  // namespace
 
 TsWndMgr::TsWndMgr(HWND window, uint32_t maxRows, uint32_t maxCols)
-    : TsWindowObject(window), display_(Ts().display, RefreshCursor, this), grid_(maxRows, maxCols, this)
+    : TsWindowObject(window),
+      display_(Ts().display, RefreshCursor, this),
+      grid_(maxRows, maxCols, this),
+      editor_(window, EditEnded, this),
+      field_(window)
 {
     timer_.onTimer = OnTimer;
     timer_.node = nullptr;
@@ -36,6 +44,10 @@ TsWndMgr::TsWndMgr(HWND window, uint32_t maxRows, uint32_t maxCols)
 
 TsWndMgr::~TsWndMgr()
 {
+    if (accessible_) {
+        TsDisconnectAccessible(accessible_);
+        accessible_->Release();
+    }
     if (Ts().timer)
         Ts().timer->RemoveAllTimers(&timer_);
     std::lock_guard<std::mutex> guard(g_liveLock);
@@ -45,7 +57,9 @@ TsWndMgr::~TsWndMgr()
 int32_t TsWndMgr::HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
 {
     intptr_t result = 0;
-    bool handled = ViewLayer(message, wParam, lParam, &result) || OwnSwitch(message, wParam, lParam, &result);
+    bool handled = ViewLayer(message, wParam, lParam, &result) ||
+                   TsInputLayer(grid_, Window(), message, wParam, lParam, &result) ||
+                   OwnSwitch(message, wParam, lParam, &result);
     if (handled)
         record_.result.value = result;
     AfterMessage();
@@ -63,14 +77,41 @@ bool TsWndMgr::OwnSwitch(uint32_t message, uintptr_t wParam, intptr_t lParam, in
     case WM_DESTROY:
         HideCellHint();
         scrollHint_.Hide();
+        editor_.Abandon();
+        grid_.EndSearch();
         return true;
     case WM_CANCELMODE:
-    case TSM_DEFERRED:
     case TSM_ENDTRACKING:
+        grid_.CaptureLost();
         return true;
-    case WM_SIZE:
-        grid_.OnSize(LOWORD(lParam), HIWORD(lParam));
+    case TSM_DEFERRED:
+        if (wParam == TS_DEFER_EDITOR)
+            editor_.DestroyClosed();
+        else if (wParam != TS_DEFER_SETTLE)
+            grid_.Deferred(static_cast<uint32_t>(wParam));
         return true;
+    case WM_GETOBJECT: {
+        LRESULT object = 0;
+        if (!TsAnswerGetObject(&accessible_, &grid_, Window(), wParam, lParam, &object))
+            return false;
+        *result = object;
+        return true;
+    }
+    case WM_CTLCOLORSTATIC:
+        if (HBRUSH brush = field_.Colors(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam))) {
+            *result = reinterpret_cast<intptr_t>(brush);
+            return true;
+        }
+        return false;
+    case WM_SIZE: {
+        RECT box;
+        GetWindowRect(Window(), &box);
+        SIZE outer = {box.right - box.left, box.bottom - box.top};
+        bool resized = outer.cx != outerSize_.cx || outer.cy != outerSize_.cy;
+        outerSize_ = outer;
+        grid_.OnSize(LOWORD(lParam), HIWORD(lParam), resized);
+        return true;
+    }
     case WM_SETTEXT:
         *result = grid_.SetQueryText(reinterpret_cast<const char*>(lParam));
         return true;
@@ -110,7 +151,7 @@ bool TsWndMgr::OwnSwitch(uint32_t message, uintptr_t wParam, intptr_t lParam, in
         }
         return true;
     case TSM_HILITESTEP:
-        grid_.HiliteStep();
+        grid_.TimerStep(static_cast<uint32_t>(wParam));
         return true;
     case TSM_COPYSLOT: {
         TsGrid* target = reinterpret_cast<TsGrid*>(lParam);
@@ -138,6 +179,52 @@ void TsWndMgr::SendNotifications()
     WORD id = static_cast<WORD>(GetDlgCtrlID(frame));
     for (uint32_t code : codes)
         SendMessageA(parent, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(frame));
+}
+
+void TsWndMgr::EditEnded(void* self, bool accept)
+{
+    TsWndMgr* me = static_cast<TsWndMgr*>(self);
+    me->grid_.UserEndEdit(accept);
+    // What follows a message of the grid's: repaint, notifications.
+    if (me->Window())
+        SendMessageA(me->Window(), TSM_DEFERRED, TS_DEFER_SETTLE, 0);
+}
+
+void TsWndMgr::SearchField(const char* text, const TsPixels& beside)
+{
+    // The owner grid's "AutoSearch" colours, a half it leaves out from
+    // "Default"; tooltip colours when it has none.
+    COLORREF colors[2] = {GetSysColor(COLOR_INFOBK), GetSysColor(COLOR_INFOTEXT)};
+    int pair = grid_.SearchColors();
+    if (pair >= 0) {
+        TsColors c = grid_.Data().Aliases().Colors(pair);
+        const QfGraphic* halves[2] = {c.background, c.text};
+        for (int i = 0; i < 2; ++i) {
+            if (halves[i] && halves[i]->type == QF_GRAPHIC_COLOR && halves[i]->value != 0xFFFFFFFFu)
+                colors[i] = static_cast<COLORREF>(halves[i]->value & 0xFFFFFF);
+        }
+    }
+    uint32_t row = 0, col = 0;
+    const QfGraphic* font = grid_.FocusCell(&row, &col) ? grid_.FontOf(row, col) : grid_.FontOf(TS_NO_ROW, 0);
+    field_.Show(text, beside, colors[0], colors[1], font ? reinterpret_cast<HFONT>(font->value) : nullptr);
+}
+
+void TsWndMgr::Capture(bool on)
+{
+    if (on)
+        SetCapture(Window());
+    else if (GetCapture() == Window())
+        ReleaseCapture();
+}
+
+void TsWndMgr::Accessible(uint32_t event, uint32_t row)
+{
+    TsRaiseAccessibleEvent(grid_, Window(), event, row);
+}
+
+TsTextCompare TsWndMgr::TextCompare()
+{
+    return TsCompareTextSystem;
 }
 
 bool TsWndMgr::FillSlotFromGrid(uintptr_t outerWindow, uint32_t theirs, TsGrid* target, uint32_t into)

@@ -12,12 +12,16 @@
 
 #include <string>
 
+#include <oleacc.h>
+
+#include "tseditwnd.h"
 #include "tsgdimetrics.h"
 #include "tsgrid.h"
 #include "tshintwnd.h"
 #include "tspainter.h"
 #include "tspaintplan.h"
 #include "tsqfdisplay.h"
+#include "tssearchfield.h"
 #include "tsservices.h"
 #include "tswindowobject.h"
 
@@ -41,6 +45,8 @@ private:
     HWND Frame() const { return GetParent(Window()); }
     bool OwnSwitch(uint32_t message, uintptr_t wParam, intptr_t lParam, intptr_t* result);
     void SendNotifications();
+    // The user ended the edit in the editor window (outside the grid's messages).
+    static void EditEnded(void* self, bool accept);
 
     // The view layer (tsgridview.cpp).
     bool ViewLayer(uint32_t message, uintptr_t wParam, intptr_t lParam, intptr_t* result);
@@ -79,10 +85,23 @@ private:
     TsDisplayService* Display() override { return Ts().display ? &display_ : nullptr; }
     TsMetrics* Metrics() override { return &metrics_; }
     bool FrameOffsets(int32_t* width, int32_t* height) override;
-
-    static void QFAPI OnTimer(QfTimerClient* client, uint32_t)
+    void FlushNotifications() override { SendNotifications(); }
+    bool PostDeferred(uint32_t item) override { return PostMessageA(Window(), TSM_DEFERRED, item, 0) != FALSE; }
+    TsEditor* Editor() override { return &editor_; }
+    void SearchField(const char* text, const TsPixels& beside) override;
+    void EndSearchLater() override { PostMessageA(Window(), TSM_DEFERRED, TS_DEFER_END_SEARCH, 0); }
+    void Capture(bool on) override;
+    void Accessible(uint32_t event, uint32_t row) override;
+    TsTextCompare TextCompare() override;
+    TsClickMetrics ClickMetrics() override
     {
-        PostMessageA(static_cast<TsGridTimer*>(client)->owner->Window(), TSM_HILITESTEP, 0, 0);
+        return TsClickMetrics{GetDoubleClickTime(), GetSystemMetrics(SM_CXDOUBLECLK), GetSystemMetrics(SM_CYDOUBLECLK)};
+    }
+
+    // Timers due at one tick share their identifier: the grid sorts them out.
+    static void QFAPI OnTimer(QfTimerClient* client, uint32_t id)
+    {
+        PostMessageA(static_cast<TsGridTimer*>(client)->owner->Window(), TSM_HILITESTEP, id, 0);
     }
 
     // Before the grid: it takes them at its construction.
@@ -90,6 +109,10 @@ private:
     TsGdiMetrics metrics_;
     TsGrid grid_;
     TsGridTimer timer_;
+    TsEditWindow editor_;
+    TsSearchField field_;
+    IAccessible* accessible_ = nullptr;
+    SIZE outerSize_ = {0, 0};  // the window's own size at the last WM_SIZE
     TsScrollHint scrollHint_;
     TsPaintPlan plan_;
     TsPainter painter_;

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+
 #include "command_ids.h"
 #include "player_driver.h"
 #include "test_songs.h"
@@ -560,13 +563,51 @@ TEST_F(PlayerUi, UsersOwnSettingsWinOverTheMachineWide)
     EXPECT_FALSE(ReadSetting(HKEY_CURRENT_USER, "Options", user)) << user;
 }
 
-TEST_F(PlayerUi, AboutDialogOpensAndCloses)
+// The grid's text query protocol, across processes: the answer's text part.
+std::string GridAnswer(HWND inner, const char* ask)
+{
+    SendMessageA(inner, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ask));
+    char answer[300] = "";
+    SendMessageA(inner, WM_GETTEXT, sizeof answer, reinterpret_cast<LPARAM>(answer));
+    const char* text = strrchr(answer, ':');
+    return text ? text + 1 : "";
+}
+
+TEST_F(PlayerUi, AboutDialogShowsItsAnimatedGridAndCloses)
 {
     ASSERT_TRUE(Start());
     PostMessageA(player_.Main(), WM_COMMAND, CMD_ABOUT, 0);
     HWND about = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (about = FindDialog(player_.ProcessId(), "About Zubodeck")) != nullptr; }));
+    // Shown once its initialisation is done.
+    ASSERT_TRUE(WaitUntil([&] {
+        return (about = FindDialog(player_.ProcessId(), "About Zubodeck")) != nullptr && IsWindowVisible(about);
+    }));
     EXPECT_EQ(WindowTextOf(GetDlgItem(about, IDC_ABOUT_LINE1)), "Zubodeck 1.0, a MIDI song player");
+    HWND frame = GetDlgItem(about, IDC_ABOUT_GRID);
+    HWND inner = GetWindow(frame, GW_CHILD);
+    ASSERT_NE(inner, nullptr) << "the grid control";
+    EXPECT_EQ(GridAnswer(inner, "103:0,0,0,0,0:"), "'Beta' users are requested to provide feedback");
+    EXPECT_FALSE(IsWindowEnabled(frame)) << "the grid only shows";
+    EXPECT_EQ(GridAnswer(inner, "103:0,1,0,0,0:"), "and sample test data in exchange for this privilege.");
+    SendMessageA(inner, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("101:0,0,0,0,0:"));
+    char count[64] = "";
+    SendMessageA(inner, WM_GETTEXT, sizeof count, reinterpret_cast<LPARAM>(count));
+    EXPECT_STREQ(count, "2:0,0,0,0,0:") << "two rows";
+    EXPECT_EQ(GridAnswer(inner, "106:0,0,0,0,0:"), "Default") << "font alias";
+    EXPECT_EQ(GridAnswer(inner, "105:0,1,0,0,0:"), "Pale Yellow") << "the colour of the pair";
+    // The first row's icon changes among the five drawings as the timer ticks.
+    std::set<std::string> icons;
+    WaitUntil([&] {
+        std::string icon = GridAnswer(inner, "107:0,0,0,0,0:");
+        EXPECT_TRUE(icon.size() == 5 && icon.compare(0, 4, "Keys") == 0 && icon[4] >= '0' && icon[4] <= '4')
+            << icon;
+        icons.insert(icon);
+        Sleep(50);
+        return icons.size() >= 2;
+    }, 20000);
+    EXPECT_GE(icons.size(), 2u) << "the animation runs";
+    EXPECT_EQ(GridAnswer(inner, "107:0,1,0,0,0:"), "Default") << "the second row has no icon";
+    SaveWindowShot(about, FullPath("about_dialog.bmp"));
     PostMessageA(about, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitUntil([&] { return FindDialog(player_.ProcessId(), "About Zubodeck") == nullptr; }));
     EXPECT_EQ(player_.Close(), 0);

@@ -116,4 +116,28 @@ TEST(TsRectSetLines, DeletionShrinksOrRemovesRectangles)
     EXPECT_EQ(cols.Rects()[0], (TsRect{0, 3, 0, 5}));
 }
 
+TEST(TsRectSetLines, ReorderedLinesAreFollowedWhereverTheyGo)
+{
+    // Rows 0-5 reversed: row i is now row 5 - i.
+    const std::vector<int32_t> reversed = {5, 4, 3, 2, 1, 0};
+    TsRectSet s = Of({{1, 0, 2, 1}, {4, 2, 4, 2}});
+    s.RemapRows(reversed);
+    EXPECT_EQ(Cells(s), (std::vector<std::pair<int, int>>{{1, 2}, {3, 0}, {3, 1}, {4, 0}, {4, 1}}));
+    TsRectSet scattered = Of({{0, 0, 2, 0}});
+    scattered.RemapRows({0, 3, 5, 1, 2, 4});
+    EXPECT_EQ(scattered.Rects().size(), 3u) << "rows 0, 3 and 5 apart";
+    EXPECT_EQ(Cells(scattered), (std::vector<std::pair<int, int>>{{0, 0}, {3, 0}, {5, 0}}));
+    TsRectSet whole = Of({TsWholeGrid()});
+    whole.RemapRows(reversed);
+    EXPECT_EQ(whole.Rects()[0], TsWholeGrid()) << "the whole grid stays the whole grid";
+    TsRectSet tail = Of({{4, 0, 20, 0}});
+    tail.RemapRows(reversed);
+    EXPECT_EQ(CellCount(tail), 2 + 15);
+    EXPECT_TRUE(tail.Contains(0, 0) && tail.Contains(1, 0) && tail.Contains(6, 0) && !tail.Contains(2, 0))
+        << "rows 4 and 5 moved to 1 and 0; rows past the table stayed";
+    TsRectSet cols = Of({{0, 0, 3, 0}});
+    cols.RemapCols({2, 0, 1});
+    EXPECT_EQ(cols.Rects()[0], (TsRect{0, 2, 3, 2}));
+}
+
 }  // namespace

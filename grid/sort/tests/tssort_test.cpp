@@ -128,6 +128,25 @@ TEST(TsSortOrder, TheInjectedSystemComparisonDecidesAlphabeticKeys)
     EXPECT_EQ(lines, (std::vector<uint32_t>{1, 2, 0, 3}));  // equal letters keep their order
 }
 
+TEST(TsSortOrder, TextsTheComparisonFindsEqualShareTheirPlaceInLargeSorts)
+{
+    // More than eight lines take the ranked path; a caseless comparison
+    // makes "a" and "A" one key, kept in their order both ways.
+    Table table = OneColumn({"b", "A", "c", "a", "B", "C", "a", "A", "b", "c"});
+    auto caseless = [](const char* a, const char* b) { return strcasecmp(a, b); };
+    for (const char* spec : {"+a", "-a"}) {
+        TsSortKeys keys = Keys(spec, {0});
+        std::vector<uint32_t> lines = Identity(10);
+        TsSortContext system{&keys, &table, caseless};
+        TsResortLines(system, lines.data(), 10, 0);
+        std::vector<uint32_t> a = {1, 3, 6, 7}, b = {0, 4, 8}, c = {2, 5, 9}, want;
+        for (const auto* group : spec[0] == '+' ? std::vector<const std::vector<uint32_t>*>{&a, &b, &c}
+                                                : std::vector<const std::vector<uint32_t>*>{&c, &b, &a})
+            want.insert(want.end(), group->begin(), group->end());
+        EXPECT_EQ(lines, want) << spec;
+    }
+}
+
 TEST(TsSortOrder, NoKeysMovesNothing)
 {
     Table table = OneColumn({"c", "b", "a"});

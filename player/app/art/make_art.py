@@ -280,13 +280,32 @@ def piano_disk_icon(plus=False, doc=False):
     return c
 
 
-def keys_icon(n):
-    """The playing song: a keyboard whose pressed keys change with n."""
-    c = Canvas(20, 20)
-    patterns = [(0, 3), (1, 4), (2, 5), (0, 2, 4), (1, 3, 5)]
-    keyboard(c, 5, 16, patterns[n])
-    # a note above it that rises with n
-    c.circle(14 - n, 3, 1, GREEN)
+def keys_icon(size, frame):
+    """The playing row's animation: a keyboard of five white keys in which
+    key `frame` (0 to 4) is down, with a note over it."""
+    c = Canvas(size, size)
+    s = size / 20.0
+
+    def S(v):
+        return int(round(v * s))
+
+    top, bottom = S(9), size - 1
+    c.rect(0, top, size - 1, bottom, WHITE)
+    edges = [int(round(k * (size - 1) / 5.0)) for k in range(6)]
+    c.rect(edges[frame] + 1, top + 1, edges[frame + 1] - 1, bottom - 1, LBLUE)
+    c.frame(0, top, size - 1, bottom, DARK)
+    for x in edges[1:5]:
+        c.rect(x, top, x, bottom, DARK)
+    black = max(1, S(1))
+    for k in (1, 2, 4):
+        x = edges[k]
+        c.rect(x - black, top, x + black - 1, top + (bottom - top) * 3 // 5, BLACK)
+    # the note over the pressed key
+    cx = min((edges[frame] + edges[frame + 1]) // 2, size - 1 - S(3))
+    cy = top - S(3)
+    c.circle(cx, cy, max(1, S(2)), BLUE)
+    stem = cx + max(1, S(2))
+    c.rect(stem, max(0, cy - S(6)), stem, cy, BLUE)
     return c
 
 
@@ -410,8 +429,9 @@ def main():
         "arrowup.bmp": bmp_bytes(arrow_bitmap(True)),
         "arrowdown.bmp": bmp_bytes(arrow_bitmap(False)),
     }
+    # the playing row's animation, also shown by the About box
     for n in range(5):
-        files["keys%d.ico" % n] = ico_bytes([keys_icon(n)])
+        files["keys%d.ico" % n] = ico_bytes([keys_icon(20, n), keys_icon(16, n), keys_icon(32, n)])
     write_all(listdir, files)
 
 

@@ -11,10 +11,4 @@ INT_PTR BuildPlaylistDialog(HWND)
 }
 }  // namespace playlist_seam
 
-namespace about_grid_seam {
-void Attach(HWND) {}
-void Timer(HWND) {}
-void Release(HWND) {}
-}  // namespace about_grid_seam
-
 }  // namespace zub

@@ -5,6 +5,7 @@
 #ifndef ZUB_PLAYLIST_TESTS_GRID_RIG_H
 #define ZUB_PLAYLIST_TESTS_GRID_RIG_H
 
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -99,8 +100,7 @@ public:
         if (message == TSM_CLEARCELLS && (block->d1 & TS_CELL_ICON))
             props_.ClearIcons(grid_, grid_.Data().SelectionOrEmpty(block->d0 & TS_HANDLE_MASK));
         const intptr_t result = grid_.ClientMessage(message, block);
-        for (uint32_t code : grid_.TakeNotifications())
-            notifications.push_back(code);
+        Deliver();
         return result;
     }
     intptr_t SendFrame(uint32_t message, ParamBlock* block) override
@@ -121,12 +121,25 @@ public:
         return held;
     }
 
+    // The grid's pending notifications to the parent, as a window gets them
+    // after each message or when the grid needs the answer at once.
+    void Deliver()
+    {
+        for (uint32_t code : grid_.TakeNotifications()) {
+            notifications.push_back(code);
+            if (onNotify)
+                onNotify(code);
+        }
+    }
+
     int messages = 0;
     std::vector<uint32_t> notifications;
+    std::function<void(uint32_t)> onNotify;
     std::vector<uint32_t> frameMessages;
 
 private:
     intptr_t SendToFrame(uint32_t, ParamBlock*) override { return 1; }
+    void FlushNotifications() override { Deliver(); }
     bool FillSlotFromGrid(uintptr_t, uint32_t, TsGrid*, uint32_t) override { return false; }
     uint32_t StartTimer(uint32_t) override { return 0; }
     void StopTimer(uint32_t) override {}

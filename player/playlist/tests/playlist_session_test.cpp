@@ -275,6 +275,32 @@ TEST_F(SessionTest, HideAllAndDoubleClickOnAFolderHideAndShowItsSongs)
     EXPECT_EQ(grid.Rows(1, 2).Count(CountOf::Shown), 2);
 }
 
+TEST_F(SessionTest, SortingByFolderGroupsTheFoldersByNameUntilItIsSwitchedOff)
+{
+    Build({{"C", {"c2", "c1"}}, {"A", {"a1"}}, {"B", {"b1"}}});
+    session.SortByFolder(true);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"A", "a1.mid", "B", "b1.mid", "C", "c2.mid", "c1.mid"}))
+        << "each folder keeps its songs, in their own order";
+    EXPECT_TRUE(session.flags.sortedByDiskDir);
+    EXPECT_TRUE(session.flags.playlistModified) << "the order changed";
+    EXPECT_FALSE(view.arrows) << "no moving while sorted";
+
+    session.flags.playlistModified = false;
+    session.SortByFolder(true);
+    EXPECT_FALSE(session.flags.playlistModified) << "sorted already: nothing changed";
+    Build({{"AB", {"x1"}}});
+    EXPECT_EQ(Names(), (std::vector<std::string>{"A", "a1.mid", "AB", "x1.mid", "B", "b1.mid", "C", "c2.mid", "c1.mid"}))
+        << "a new folder takes its place by name";
+
+    // Off: the rows stay where they are, new ones go to the end again.
+    session.SortByFolder(false);
+    EXPECT_TRUE(view.arrows);
+    EXPECT_FALSE(session.flags.sortedByDiskDir);
+    Build({{"0", {"z1"}}});
+    EXPECT_EQ(Names(), (std::vector<std::string>{"A", "a1.mid", "AB", "x1.mid", "B", "b1.mid", "C", "c2.mid", "c1.mid",
+                                                 "0", "z1.mid"}));
+}
+
 TEST_F(SessionTest, FolderCountsSayDisksDirsOrBoth)
 {
     EXPECT_EQ(FoldersText(0, 0), "\t0 Disk/Dirs");

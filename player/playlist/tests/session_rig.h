@@ -125,8 +125,8 @@ protected:
         player.state = SequencerState::Playing;
         session.FollowState();
     }
-    // The user edits the title cell of `row` to `text`, ending with accept
-    // or cancel.
+    // The user edits the title cell of `row` to `text` and ends the edit
+    // (Enter or Esc); the window hands both end notifications on.
     bool EditTitle(int row, const std::string& text, bool accept)
     {
         grid.Cell(row, ColTitle).MakeCurrent();
@@ -135,8 +135,13 @@ protected:
         ValueList value(grid.Lists(), 1);
         value.Set(0, text);
         grid.Send(TSM_SETPROP, static_cast<uint32_t>(prop::kEditText) << 16, value.get());
-        grid.Send(TSM_ENDEDIT, 0, accept ? 1 : 0);
-        session.EndTitleEdit();
+        port.onNotify = [this](uint32_t code) {
+            if (code == TSN_EDITACCEPTED || code == TSN_EDITCANCELLED)
+                session.EndTitleEdit();
+        };
+        port.Core().UserEndEdit(accept);
+        port.Deliver();
+        port.onNotify = nullptr;
         return true;
     }
     std::string Colour(int row) { return session.Rows().Read(row).titleColour; }
