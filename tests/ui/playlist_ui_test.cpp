@@ -20,7 +20,7 @@ namespace {
 
 enum {
     kPlay = 103, kStop = 105, kSaveAs = 111, kNext = 40003, kPrev = 40004, kExport = 40008,
-    kUp = 1004, kCue = 1007, kDown = 1015, kSaveTitles = 40050,
+    kSortByDiskDir = 40046, kUp = 1004, kCue = 1007, kDown = 1015, kSaveTitles = 40050,
     kEditRequest = 14,
 };
 
@@ -275,6 +275,14 @@ TEST_F(PlaylistUi, CueMoveAndDeleteKeepToFolderBoundaries)
     EXPECT_EQ(Names(), (std::vector<std::string>{name_ + "_A", "a1.mid", "a2.mid", name_ + "_B", "gone.mid", "b1.mid"}))
         << "and above the next folder";
 
+    // The main window's sort option reaches the list: no arrows while sorted.
+    player_.Command(kSortByDiskDir);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(GetDlgItem(playlist_, kUp)); }));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(playlist_, kDown)));
+    EXPECT_EQ(Names(), (std::vector<std::string>{name_ + "_A", "a1.mid", "a2.mid", name_ + "_B", "gone.mid", "b1.mid"}));
+    player_.Command(kSortByDiskDir);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(GetDlgItem(playlist_, kUp)) != FALSE; }));
+
     // The Delete key goes through the player's message loop.
     Select(3);
     PostMessageA(Grid(), WM_KEYDOWN, VK_DELETE, 0);
@@ -331,6 +339,34 @@ TEST_F(PlaylistUi, ATitleEditIsWrittenBackWhenAcceptedAndNotWhenCancelled)
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(playlist_); }));
     EXPECT_EQ(FindDialog(player_.ProcessId(), "Confirm Close"), nullptr);
     EXPECT_EQ(player_.Close(), 0);
+}
+
+TEST_F(PlaylistUi, AListThatNamesItselfIsReportedAndItsSongsAreStillListed)
+{
+    const std::string a = FullPath(name_ + "_A");
+    CreateDirectoryA(a.c_str(), nullptr);
+    ASSERT_TRUE(WriteBytes(a + "\\a1.mid", SongWithProgram(2, 1)));
+    const std::string list = FullPath(name_ + ".zub");
+    const std::string text = a + "\\a1.mid\r\n" + list + "\r\n";
+    ASSERT_TRUE(WriteBytes(list, std::vector<uint8_t>(text.begin(), text.end())));
+    WriteSetting(HKEY_LOCAL_MACHINE, "Options", kNoAutoPlay);
+    ASSERT_TRUE(player_.Start("/capture \"" + capture_ + "\" \"" + list + "\""));
+    // The message box shares its caption with the playlist window as it is
+    // created: the one with a message is the box.
+    HWND box = nullptr;
+    std::string message;
+    ASSERT_TRUE(WaitUntil([&] {
+        box = FindDialog(player_.ProcessId(), "Playlist");
+        message = box ? DialogMessage(box) : "";
+        return !message.empty();
+    }));
+    EXPECT_NE(message.find("names itself"), std::string::npos) << message;
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] {
+        return (playlist_ = FindDialog(player_.ProcessId(), ("Zub PlayList - [" + name_ + ".zub]").c_str())) != nullptr;
+    }));
+    EXPECT_EQ(Names(), (std::vector<std::string>{name_ + "_A", "a1.mid"}));
+    EXPECT_EQ(player_.Close(), 0) << "a list just opened is unchanged: no question";
 }
 
 TEST_F(PlaylistUi, ADiskBecomesAFolderWhenChangedAndSaveAsWritesTheList)
