@@ -582,6 +582,8 @@ TEST_F(PlayerUi, AboutDialogShowsItsAnimatedGridAndCloses)
     ASSERT_TRUE(WaitUntil([&] {
         return (about = FindDialog(player_.ProcessId(), "About Zubodeck")) != nullptr && IsWindowVisible(about);
     }));
+    // Its version line is filled in while it initialises.
+    WaitUntil([&] { return !WindowTextOf(GetDlgItem(about, IDC_ABOUT_LINE1)).empty(); });
     EXPECT_EQ(WindowTextOf(GetDlgItem(about, IDC_ABOUT_LINE1)), "Zubodeck 1.0, a MIDI song player");
     HWND frame = GetDlgItem(about, IDC_ABOUT_GRID);
     HWND inner = GetWindow(frame, GW_CHILD);
