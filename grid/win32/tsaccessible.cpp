@@ -157,29 +157,13 @@ public:
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override { return Nothing(child, text); }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override
     {
-        if (!role)
-            return E_POINTER;
-        VariantInit(role);
-        long row;
-        HRESULT r = Row(child, &row);
-        if (FAILED(r))
-            return r;
-        role->vt = VT_I4;
-        role->lVal = row < 0 ? ROLE_SYSTEM_LIST : ROLE_SYSTEM_LISTITEM;
-        return S_OK;
+        return Number(child, role, [](long row) -> long { return row < 0 ? ROLE_SYSTEM_LIST : ROLE_SYSTEM_LISTITEM; });
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override
     {
-        if (!state)
-            return E_POINTER;
-        VariantInit(state);
-        long row;
-        HRESULT r = Row(child, &row);
-        if (FAILED(r))
-            return r;
-        state->vt = VT_I4;
-        state->lVal = row < 0 ? GridState() : RowState(static_cast<uint32_t>(row));
-        return S_OK;
+        return Number(child, state, [this](long row) -> long {
+            return row < 0 ? GridState() : RowState(static_cast<uint32_t>(row));
+        });
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* text) override { return Nothing(child, text); }
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, long* topic) override
@@ -363,6 +347,21 @@ private:
         if (child.lVal < 1 || child.lVal > static_cast<long>(grid_->Data().RowCount()))
             return E_INVALIDARG;
         *row = child.lVal - 1;
+        return S_OK;
+    }
+    // A number answer (role, state) of the list (row -1) or of a row.
+    template <class Value>
+    HRESULT Number(const VARIANT& child, VARIANT* out, Value value)
+    {
+        if (!out)
+            return E_POINTER;
+        VariantInit(out);
+        long row;
+        HRESULT r = Row(child, &row);
+        if (FAILED(r))
+            return r;
+        out->vt = VT_I4;
+        out->lVal = value(row);
         return S_OK;
     }
     HRESULT Nothing(const VARIANT& child, BSTR* out)

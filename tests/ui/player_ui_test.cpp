@@ -578,11 +578,10 @@ TEST_F(PlayerUi, AboutDialogShowsItsAnimatedGridAndCloses)
     ASSERT_TRUE(Start());
     PostMessageA(player_.Main(), WM_COMMAND, CMD_ABOUT, 0);
     HWND about = nullptr;
-    // Shown once its initialisation is done.
+    // Shown once its initialisation is done; its version line is filled in then.
     ASSERT_TRUE(WaitUntil([&] {
         return (about = FindDialog(player_.ProcessId(), "About Zubodeck")) != nullptr && IsWindowVisible(about);
     }));
-    // Its version line is filled in while it initialises.
     WaitUntil([&] { return !WindowTextOf(GetDlgItem(about, IDC_ABOUT_LINE1)).empty(); });
     EXPECT_EQ(WindowTextOf(GetDlgItem(about, IDC_ABOUT_LINE1)), "Zubodeck 1.0, a MIDI song player");
     HWND frame = GetDlgItem(about, IDC_ABOUT_GRID);
