@@ -8,8 +8,11 @@ namespace zub {
 bool IsPlaylistTitle(std::string_view title)
 {
     size_t dot = title.rfind('.');
-    if (dot != std::string_view::npos && SamePathNoCase(title.substr(dot + 1), "ZUB"))
-        return true;
+    if (dot != std::string_view::npos) {
+        std::string_view ext = title.substr(dot + 1);
+        if (SamePathNoCase(ext, "ZUB") || SamePathNoCase(ext, "M3U") || SamePathNoCase(ext, "M3U8"))
+            return true;
+    }
     return SamePathNoCase(title, "Pianodir.fil") || SamePathNoCase(title, "Music.dir");
 }
 

@@ -7,8 +7,9 @@
 
 namespace zub {
 
-// A playlist: a title with the extension "ZUB", or the disk catalogs
-// "Pianodir.fil" and "Music.dir" (letter case ignored throughout).
+// A playlist: a title with the extension "ZUB", "M3U" or "M3U8", or the
+// disk catalogs "Pianodir.fil" and "Music.dir" (letter case ignored
+// throughout).
 bool IsPlaylistTitle(std::string_view title);
 
 // The path with its extension (after the last "." of the file title)

@@ -56,6 +56,7 @@ void CaptureSink::OnTimeDivision(uint32_t division)
         anchorTick_ = 0;
     } else {
         anchorTick_ = endTick_;  // another stream: it continues after the last one
+        newStream_ = anyRecord_;
     }
     streamDivision_ = division;
     streamTempo_ = kDefaultTempo;  // a new stream runs at the default until told otherwise
@@ -94,6 +95,21 @@ void CaptureSink::UpdateRate()
     ticksPerStreamTick_ = captureUs > 0 ? stream.us * capture.ticks / captureUs : 0;
 }
 
+// The first record of a later stream: the time between the end of the last
+// stream and this stream's start, beyond what its own ticks account for,
+// moves the stream on by as many capture ticks.
+void CaptureSink::KeepPauseBefore(const MidiSinkEvent& first)
+{
+    const TickLength stream = LengthOfTick(streamDivision_, streamTempo_);
+    const double intoStream = (first.tick - anchorStreamTick_) * stream.us / stream.ticks;
+    const double pauseUs = static_cast<double>(first.scheduledUs) - static_cast<double>(endUs_) - intoStream;
+    if (pauseUs <= 0)
+        return;
+    const TickLength capture = LengthOfTick(division_, captureTempo_);
+    const double ticks = pauseUs * capture.ticks / capture.us + 0.5;
+    anchorTick_ += ticks >= 4294967295.0 - anchorTick_ ? 0 : static_cast<uint32_t>(ticks);
+}
+
 void CaptureSink::WriteTempo(uint32_t tick, uint32_t tempo)
 {
     const uint8_t meta[6] = {0xFF, 0x51, 0x03, static_cast<uint8_t>(tempo >> 16), static_cast<uint8_t>(tempo >> 8),
@@ -130,8 +146,16 @@ void CaptureSink::FlushExclusive()
 
 void CaptureSink::OnEvent(const MidiSinkEvent& event)
 {
+    if (newStream_) {
+        newStream_ = false;
+        KeepPauseBefore(event);
+    }
     const uint32_t tick = CaptureTick(event.tick);
-    endTick_ = std::max(endTick_, tick);
+    if (!anyRecord_ || tick >= endTick_) {
+        endTick_ = tick;
+        endUs_ = event.scheduledUs;
+    }
+    anyRecord_ = true;
     switch (event.kind) {
     case MidiSinkKind::Short:
         FlushExclusive();

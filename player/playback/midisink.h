@@ -79,8 +79,9 @@ private:
 // pieces are joined back into whole system exclusive messages; tempo
 // records become Set Tempo. Streams opened one after another are recorded
 // one after another on one time base: the first stream's division, into
-// which every later stream's ticks are converted, so that the file plays
-// back as it was sent.
+// which every later stream's ticks are converted, with the time that passed
+// between them kept (a playlist's song gap), so that the file plays back
+// as it was sent.
 class CaptureSink : public MidiSink {
 public:
     // A new stream begins.
@@ -94,6 +95,7 @@ private:
     uint32_t CaptureTick(uint32_t streamTick) const;
     void Anchor(uint32_t streamTick);
     void UpdateRate();
+    void KeepPauseBefore(const MidiSinkEvent& first);
     void WriteTempo(uint32_t tick, uint32_t tempo);
     void AddEvent(uint32_t tick, const uint8_t* prefix, uint32_t prefixLength,
                   const uint8_t* bytes, uint32_t length);
@@ -112,6 +114,9 @@ private:
     double ticksPerStreamTick_ = 1.0;
     uint32_t lastTick_ = 0;       // of the last event written
     uint32_t endTick_ = 0;        // of the last record of any kind
+    uint64_t endUs_ = 0;          // when that record was due
+    bool anyRecord_ = false;
+    bool newStream_ = false;      // a later stream whose first record is still to come
     std::vector<uint8_t> track_;  // track data without End of Track
     LongMessageJoiner joiner_;      // system exclusive messages being joined
 };

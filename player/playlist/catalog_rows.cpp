@@ -30,12 +30,11 @@ uint32_t PlaylistBuilder::LoadCatalogDisk(const std::string& catalogPath)
     row.nameHint = catalogPath;
     if (!pianodir)
         row.icon = kIconPianoDoc;
-    const uint32_t diskId = InsertRow(PlaylistRowStore::kAppend, row);
+    row.text[ColSortKey] = disk.name;
+    int diskIndex = 0;
+    const uint32_t diskId = InsertRow(PlaylistRowStore::kAppend, row, &diskIndex, pianodir);
     if (diskId == 0)
         return 0;
-    const int diskIndex = rows_.Count() - 1;
-    row.text[ColSortKey] = pianodir ? disk.name + std::to_string(diskId) : disk.name;
-    rows_.Write(diskIndex, row);
 
     MeasureCatalogSongs(files_, probe_, options.usePianodirLengths, &disk);
     int added = 0;
@@ -69,11 +68,11 @@ uint32_t PlaylistBuilder::AddCatalogSong(const CatalogSong& song, const std::str
     row.seconds = seconds;
     if (song.missing)
         row.icon = kIconMissing;
-    const uint32_t id = InsertRow(PlaylistRowStore::kAppend, row);
+    row.text[ColSortKey] = TrimBlanks(sortBase);
+    int at = 0;
+    const uint32_t id = InsertRow(PlaylistRowStore::kAppend, row, &at, true);
     if (id == 0)
         return 0;
-    row.text[ColSortKey] = TrimBlanks(sortBase) + std::to_string(id);
-    rows_.Write(rows_.Count() - 1, row);
     events_.SecondsAdded(seconds);
     AddToFolder(diskIndex, seconds);
     if (!Loading())

@@ -58,12 +58,13 @@ uint32_t PlaylistBuilder::AddEntry(const std::string& dir, const std::string& na
     return AddSong(dir, name, stored);
 }
 
-uint32_t PlaylistBuilder::InsertRow(int index, const PlaylistRow& row)
+uint32_t PlaylistBuilder::InsertRow(int index, const PlaylistRow& row, int* at, bool idInSortKey)
 {
     const int count = rows_.Count();
     if (count + 1 == kMaxRows)
         events_.Overflow(count + 1);
-    return rows_.Insert(index, row);
+    *at = index == PlaylistRowStore::kAppend || index > count ? count : index;
+    return rows_.Insert(index, row, idInSortKey);
 }
 
 uint32_t PlaylistBuilder::AddFolderRow(const std::string& dir, const std::string& icon)
@@ -76,22 +77,14 @@ uint32_t PlaylistBuilder::AddFolderRow(const std::string& dir, const std::string
     row.nameHint = dir;
     row.titleColour = kColourRed;
     row.lengthColour = kColourRed;
-    const uint32_t id = InsertRow(PlaylistRowStore::kAppend, row);
-    if (id == 0)
-        return 0;
-    row.text[ColSortKey] = row.text[ColName] + std::to_string(id);
-    rows_.Write(rows_.Count() - 1, row);
-    return id;
+    row.text[ColSortKey] = row.text[ColName];
+    int at = 0;
+    return InsertRow(PlaylistRowStore::kAppend, row, &at, true);
 }
 
 void PlaylistBuilder::AddToFolder(int folder, uint32_t seconds)
 {
-    PlaylistRow row = rows_.Read(folder);
-    if (!row.IsFolder())
-        return;
-    row.seconds += seconds;
-    row.text[ColLength] = FormatLength(row.seconds);
-    rows_.Write(folder, row);
+    rows_.AddSeconds(folder, seconds);
 }
 
 void PlaylistBuilder::ForgetLoadFolder()
@@ -145,16 +138,13 @@ uint32_t PlaylistBuilder::AddSong(const std::string& dir, const std::string& nam
             loadFolderIndex_ = FolderOf(rows_, rows_.Count() - 1);
         folder = loadFolderIndex_;
     } else {
-        for (int at = rows_.FindText(ColPath, dir); at >= 0; at = rows_.FindText(ColPath, dir, at + 1)) {
-            if (rows_.Read(at).IsFolder()) {
-                folder = at;
-                break;
-            }
-        }
+        folder = FindFolderRow(dir);
         if (folder >= 0) {
             index = GroupEnd(rows_, folder);
-        } else if (AddFolderRow(dir, kIconFolder) != 0) {
+        } else if (const uint32_t made = AddFolderRow(dir, kIconFolder)) {
             folder = rows_.Count() - 1;
+            addFolderDir_ = dir;
+            addFolderId_ = made;
         }
     }
 
@@ -167,18 +157,37 @@ uint32_t PlaylistBuilder::AddSong(const std::string& dir, const std::string& nam
     row.seconds = seconds;
     if (!exists)
         row.icon = kIconMissing;
-    const uint32_t id = InsertRow(index, row);
+    row.text[ColSortKey] = LastPathComponent(dir);
+    int at = 0;
+    const uint32_t id = InsertRow(index, row, &at, true);
     if (id == 0)
         return 0;
-    const int at = index == PlaylistRowStore::kAppend ? rows_.Count() - 1 : index;
-    row.text[ColSortKey] = LastPathComponent(dir) + std::to_string(id);
-    rows_.Write(at, row);
     events_.SecondsAdded(seconds);
     if (folder >= 0)
         AddToFolder(folder, seconds);
     if (!Loading())
         events_.TotalsChanged();
     return id;
+}
+
+int PlaylistBuilder::FindFolderRow(const std::string& dir)
+{
+    // Songs are mostly added a folder at a time: the folder row found last
+    // is asked first (a folder row's path, once it is `dir`, stays `dir`).
+    if (addFolderId_ != 0 && dir == addFolderDir_) {
+        const int index = rows_.IndexOf(addFolderId_);
+        if (index >= 0)
+            return index;
+    }
+    for (int at = rows_.FindText(ColPath, dir); at >= 0; at = rows_.FindText(ColPath, dir, at + 1)) {
+        const PlaylistRow row = rows_.Read(at);
+        if (row.IsFolder()) {
+            addFolderDir_ = dir;
+            addFolderId_ = row.id;
+            return at;
+        }
+    }
+    return -1;
 }
 
 bool PlaylistBuilder::Rejected(const std::string& path, const std::string& title, const std::string& name)

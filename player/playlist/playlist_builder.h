@@ -107,9 +107,12 @@ private:
     bool IsDuplicate(const std::string& path, const std::string& title, const std::string& name);
     void RemoveGroup(int folder);
     // Inserts with the overflow check; 0 when the store refused the row.
-    uint32_t InsertRow(int index, const PlaylistRow& row);
+    // `at` receives the row's index.
+    uint32_t InsertRow(int index, const PlaylistRow& row, int* at, bool idInSortKey);
     void AddToFolder(int folder, uint32_t seconds);
     void ForgetLoadFolder();
+    // The folder row whose ColPath is `dir`, or -1.
+    int FindFolderRow(const std::string& dir);
 
     PlaylistRowStore& rows_;
     PlaylistFiles& files_;
@@ -119,6 +122,8 @@ private:
     std::vector<std::string> loadStack_;  // playlist files being loaded, outermost first
     std::string loadFolderDir_;           // the folder of the last song loaded
     int loadFolderIndex_ = -1;            // its folder row, when known
+    std::string addFolderDir_;            // the folder of the last song added otherwise
+    uint32_t addFolderId_ = 0;            // its folder row (the row may have gone since)
 };
 
 // The title the playlist shows for a song file's bytes: the MIDI title

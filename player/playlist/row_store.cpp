@@ -14,20 +14,41 @@ int PlaylistRowStore::FindText(int column, const std::string& text, int from) co
     return -1;
 }
 
-int FolderOf(const PlaylistRowStore& rows, int index)
+void PlaylistRowStore::SetText(int index, int column, const std::string& text)
+{
+    PlaylistRow row = Read(index);
+    if (row.id == 0)
+        return;
+    row.text[column] = text;
+    Write(index, row);
+}
+
+uint32_t PlaylistRowStore::AddSeconds(int index, int64_t seconds)
+{
+    PlaylistRow row = Read(index);
+    if (row.id == 0)
+        return 0;
+    const int64_t total = static_cast<int64_t>(row.seconds) + seconds;
+    row.seconds = total < 0 ? 0 : total > 0x7FFFFFFF ? 0x7FFFFFFFu : static_cast<uint32_t>(total);
+    row.text[ColLength] = FormatLength(row.seconds);
+    Write(index, row);
+    return row.seconds;
+}
+
+int PlaylistRowStore::FolderOf(int index) const
 {
     for (int i = index; i >= 0; --i) {
-        if (rows.Read(i).IsFolder())
+        if (Read(i).IsFolder())
             return i;
     }
     return -1;
 }
 
-int GroupEnd(const PlaylistRowStore& rows, int folder)
+int PlaylistRowStore::GroupEnd(int folder) const
 {
-    const int count = rows.Count();
+    const int count = Count();
     int i = folder + 1;
-    while (i < count && !rows.Read(i).IsFolder())
+    while (i < count && !Read(i).IsFolder())
         ++i;
     return i;
 }
@@ -39,7 +60,7 @@ PlaylistRow VectorRowStore::Read(int index) const
     return rows_[index];
 }
 
-uint32_t VectorRowStore::Insert(int index, const PlaylistRow& row)
+uint32_t VectorRowStore::Insert(int index, const PlaylistRow& row, bool idInSortKey)
 {
     if (Count() >= maxRows_)
         return 0;
@@ -47,6 +68,8 @@ uint32_t VectorRowStore::Insert(int index, const PlaylistRow& row)
         index = Count();
     PlaylistRow stored = row;
     stored.id = nextId_++;
+    if (idInSortKey)
+        stored.text[ColSortKey] += std::to_string(stored.id);
     rows_.insert(rows_.begin() + index, stored);
     return stored.id;
 }

@@ -21,6 +21,10 @@
 //   IndexOf     the row index of a row id, -1 when the row is gone
 //   FindText    the find operation (0x413) on one column: the first row at or
 //               after `from` whose text equals `text` exactly
+//   SetText     one cell's value
+//   AddSeconds  property 0x1314 through its add-to form, then ColLength
+//   FolderOf    the folder-row-of operation (35)
+//   GroupEnd    the song-rows-of operation (13)
 #ifndef ZUB_PLAYLIST_ROW_STORE_H
 #define ZUB_PLAYLIST_ROW_STORE_H
 
@@ -45,8 +49,9 @@ public:
     // The row at `index`; a default row (id 0) when there is none.
     virtual PlaylistRow Read(int index) const = 0;
     // Inserts `row` before `index` (kAppend or Count() appends). Returns the
-    // new row's id, or 0 when no row was inserted. `row.id` is ignored.
-    virtual uint32_t Insert(int index, const PlaylistRow& row) = 0;
+    // new row's id, or 0 when no row was inserted. `row.id` is ignored;
+    // with `idInSortKey` the id is appended to the row's ColSortKey.
+    virtual uint32_t Insert(int index, const PlaylistRow& row, bool idInSortKey = false) = 0;
     // Replaces everything of the row at `index` except its id.
     virtual void Write(int index, const PlaylistRow& row) = 0;
     virtual void Remove(int first, int count) = 0;
@@ -54,13 +59,28 @@ public:
     // The first row at or after `from` whose `column` text equals `text`
     // exactly, or -1. The default reads the rows one by one.
     virtual int FindText(int column, const std::string& text, int from = 0) const;
+    // One column's text of the row at `index`. The default reads and
+    // writes the whole row.
+    virtual void SetText(int index, int column, const std::string& text);
+    // Adds to the row's seconds and shows the new total as its ColLength;
+    // returns the new total (never below 0).
+    virtual uint32_t AddSeconds(int index, int64_t seconds);
+
+    // Folder groups: a folder row and the song rows after it.
+    // The folder row of the row at `index` (itself for a folder row), or -1.
+    virtual int FolderOf(int index) const;
+    // The index after the last song row of the folder at `folder`.
+    virtual int GroupEnd(int folder) const;
 };
 
-// Folder groups: a folder row and the song rows after it.
-// The folder row of the row at `index` (itself for a folder row), or -1.
-int FolderOf(const PlaylistRowStore& rows, int index);
-// The index after the last song row of the folder at `folder`.
-int GroupEnd(const PlaylistRowStore& rows, int folder);
+inline int FolderOf(const PlaylistRowStore& rows, int index)
+{
+    return rows.FolderOf(index);
+}
+inline int GroupEnd(const PlaylistRowStore& rows, int folder)
+{
+    return rows.GroupEnd(folder);
+}
 
 // Rows in a vector. Ids start at 32768, like the grid's, and rows beyond
 // `maxRows` are refused as the grid refuses them.
@@ -70,7 +90,7 @@ public:
 
     int Count() const override { return static_cast<int>(rows_.size()); }
     PlaylistRow Read(int index) const override;
-    uint32_t Insert(int index, const PlaylistRow& row) override;
+    uint32_t Insert(int index, const PlaylistRow& row, bool idInSortKey = false) override;
     void Write(int index, const PlaylistRow& row) override;
     void Remove(int first, int count) override;
     int IndexOf(uint32_t id) const override;

@@ -122,6 +122,24 @@ bool Probe::Query(HWND main)
     return shared_->queryCount != before;
 }
 
+bool Probe::Grid(HWND playlist, int op, int row, int arg, const std::string& text, std::string* answer)
+{
+    static const UINT message = RegisterWindowMessageA(ZUB_PROBE_GRID_MESSAGE);
+    ProbeGridRequest& r = shared_->grid;
+    r.op = op;
+    r.row = row;
+    r.arg = arg;
+    lstrcpynA(r.text, text.c_str(), sizeof(r.text));
+    const LONG before = r.done;
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(playlist, message, 0, 0, SMTO_NORMAL, 10000, &result);
+    if (r.done == before)
+        return false;
+    if (answer)
+        *answer = r.answer;
+    return true;
+}
+
 bool Probe::SliderGeometry(HWND main, HWND slider, RECT* thumb, RECT* channel)
 {
     static const UINT query = RegisterWindowMessageA(ZUB_PROBE_SLIDER_MESSAGE);

@@ -41,6 +41,10 @@ public:
     std::vector<std::pair<int, std::string>> Tips() const;
     int ToolCount() const { return shared_->toolCount; }
     std::vector<int> Commands() const;
+    // Asks the playlist window's grid for something inside the player
+    // (ProbeGridOp); the answer text, or false when the probe did not answer.
+    bool Grid(HWND playlist, int op, int row = 0, int arg = 0, const std::string& text = std::string(),
+              std::string* answer = nullptr);
 
     Probe(const Probe&) = delete;
     Probe& operator=(const Probe&) = delete;

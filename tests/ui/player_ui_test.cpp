@@ -173,7 +173,7 @@ TEST_F(PlayerUi, RemainingTimeCountsDownFromTheSongLength)
     EXPECT_EQ(player_.Close(), 0);
 }
 
-TEST_F(PlayerUi, NewOnTheCommandLinePostsCommand109)
+TEST_F(PlayerUi, NewOnTheCommandLineOpensAnEmptyPlaylist)
 {
     ASSERT_TRUE(Start("/new"));
     EXPECT_TRUE(WaitUntil([&] {
@@ -183,6 +183,12 @@ TEST_F(PlayerUi, NewOnTheCommandLinePostsCommand109)
         }
         return false;
     }));
+    HWND playlist = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        return (playlist = FindDialog(player_.ProcessId(), "Zub PlayList - [Untitled]")) != nullptr;
+    }));
+    EXPECT_TRUE(IsWindowVisible(playlist));
+    // Unchanged: closing the player asks nothing.
     EXPECT_EQ(player_.Close(), 0);
 }
 
@@ -648,7 +654,7 @@ TEST_F(PlayerUi, OpenDialogFiltersFolderAndPosition)
     HWND dialog = WaitForOpenDialog(player_.ProcessId());
     ASSERT_NE(dialog, nullptr);
     HWND filters = GetDlgItem(dialog, kFilterCombo);
-    EXPECT_EQ(ComboTexts(filters), (std::vector<std::string>{"Playlists (*.ZUB;Pianodir.fil;Music.dir)",
+    EXPECT_EQ(ComboTexts(filters), (std::vector<std::string>{"Playlists (*.ZUB;*.M3U;*.M3U8;Pianodir.fil;Music.dir)",
                                                              "MIDI Files (*.MID;*.RMI;*.KAR)",
                                                              "ESEQ Files (*.FIL;*.ESQ;*.EVT)", "All Files (*.*)"}));
     EXPECT_EQ(SendMessageA(filters, CB_GETCURSEL, 0, 0), 0) << "the first filter at first";

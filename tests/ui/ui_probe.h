@@ -9,6 +9,8 @@
 
 #define ZUB_PROBE_MAPPING "ZubodeckUiProbe"
 #define ZUB_PROBE_QUERY_MESSAGE "ZubodeckUiProbeQuery"
+// Sent to the playlist window: do what shared.grid asks, inside the player.
+#define ZUB_PROBE_GRID_MESSAGE "ZubodeckUiProbeGrid"
 // Sent to the main window with a slider's handle in wParam: fills `slider`.
 #define ZUB_PROBE_SLIDER_MESSAGE "ZubodeckUiProbeSlider"
 
@@ -23,6 +25,24 @@ struct ProbeMenuItem {
 
 struct ProbeStatusPart {
     char text[264];
+};
+
+// What the tests ask of the playlist window's grid inside the player: grid
+// messages carry pointers, which only the player's own process can send.
+enum ProbeGridOp {
+    kProbeSelectRow = 1,     // row (and with arg > 0 only that column): the grid's selection and focus go there
+    kProbeNotify = 2,        // arg: the grid's notification code, raised to the dialog
+    kProbeEditText = 3,      // text: what the user typed into the open title editor
+    kProbeEndEdit = 4,       // arg: 1 accept, 0 cancel
+    kProbeStatusTexts = 5,   // answer: the playlist status bar's parts, one per line
+};
+struct ProbeGridRequest {
+    int op;
+    int row;
+    int arg;
+    char text[256];
+    volatile LONG done;
+    char answer[1024];
 };
 
 // A toolbar button and the tooltip text the main window gives it.
@@ -41,6 +61,7 @@ struct ProbeShared {
     ProbeMenuItem items[200];
     int statusParts;
     ProbeStatusPart status[4];
+    ProbeGridRequest grid;
     // The toolbar's tools (0 without a tooltip control) and its buttons.
     int toolCount;
     int tipCount;

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""Draws the player's icons and toolbar bitmap and writes them as .ico/.bmp.
+"""Draws the player's icons and bitmaps and writes them as .ico/.bmp: the
+main window's icons and toolbar, and the playlist's row icons and arrows.
 
 Everything is drawn here from simple shapes, so the files can be regenerated:
-    python3 player/app/art/make_art.py player/app/win32/res
+    python3 player/app/art/make_art.py player/app/win32/res player/playlist/win32/res
 Only the Python standard library is used.
 """
 import os
@@ -236,6 +237,49 @@ def small_icon():
     return c
 
 
+# ---- playlist row icons, 20 x 20, and the arrow buttons' bitmaps ------------------
+
+def folder_icon():
+    c = Canvas(20, 20)
+    c.rect(1, 4, 8, 6, YELLOW)
+    c.frame(1, 4, 8, 6, BROWN)
+    c.rect(1, 6, 18, 16, YELLOW)
+    c.frame(1, 6, 18, 16, BROWN)
+    c.line(2, 8, 17, 8, (255, 236, 150))
+    return c
+
+
+def keyboard(c, y0, y1, lit=()):
+    """A small keyboard of six white keys; keys in lit are pressed (blue)."""
+    c.rect(1, y0, 18, y1, WHITE)
+    c.frame(1, y0, 18, y1, BLACK)
+    for k in range(6):
+        x0 = 1 + k * 3
+        if k in lit:
+            c.rect(x0 + 1, y0 + 1, x0 + 2, y1 - 1, LBLUE)
+        if k:
+            c.rect(x0, y0, x0, y1, DARK)
+    for k in (1, 2, 4, 5):
+        x = 1 + k * 3
+        c.rect(x - 1, y0, x, y0 + (y1 - y0) * 3 // 5, BLACK)
+
+
+def piano_disk_icon(plus=False, doc=False):
+    """A floppy disk with a keyboard label: a catalog disk."""
+    c = Canvas(20, 20)
+    body = GREEN if doc else BLUE
+    c.rect(1, 1, 18, 18, body)
+    c.frame(1, 1, 18, 18, DARK)
+    c.rect(5, 1, 14, 6, MID)
+    c.rect(11, 2, 12, 5, DARK)
+    keyboard(c, 10, 17)
+    if plus:
+        c.rect(15, 0, 19, 4, YELLOW)
+        c.rect(17, 0, 17, 4, RED)
+        c.rect(15, 2, 19, 2, RED)
+    return c
+
+
 def keys_icon(size, frame):
     """The playing row's animation: a keyboard of five white keys in which
     key `frame` (0 to 4) is down, with a note over it."""
@@ -262,6 +306,26 @@ def keys_icon(size, frame):
     c.circle(cx, cy, max(1, S(2)), BLUE)
     stem = cx + max(1, S(2))
     c.rect(stem, max(0, cy - S(6)), stem, cy, BLUE)
+    return c
+
+
+def missing_icon():
+    """An exclamation mark in a red triangle: the file is not there."""
+    c = Canvas(20, 20)
+    for y in range(2, 19):
+        half = (y - 2) * 9 // 16
+        c.rect(9 - half, y, 10 + half, y, RED)
+    c.rect(9, 7, 10, 13, WHITE)
+    c.rect(9, 15, 10, 16, WHITE)
+    return c
+
+
+def arrow_bitmap(up):
+    """The move buttons' arrows, 9 x 9 on the button face grey."""
+    c = Canvas(9, 9, GREY + (255,))
+    for i in range(5):
+        y = 2 + i if up else 6 - i
+        c.rect(4 - i, y, 4 + i, y, BLACK)
     return c
 
 
@@ -340,19 +404,35 @@ def ico_bytes(canvases):
     return out
 
 
-def main():
-    outdir = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "win32", "res")
+def write_all(outdir, files):
     os.makedirs(outdir, exist_ok=True)
-    files = {
-        "toolbar.bmp": bmp8_bytes(toolbar_strip()),
-        "player.ico": ico_bytes([piano_icon(32), piano_icon(16)]),
-        "small.ico": ico_bytes([small_icon()]),
-    }
-    for frame in range(5):
-        files["keys%d.ico" % frame] = ico_bytes([keys_icon(20, frame), keys_icon(16, frame), keys_icon(32, frame)])
     for name, data in files.items():
         with open(os.path.join(outdir, name), "wb") as f:
             f.write(data)
+
+
+def main():
+    here = os.path.dirname(__file__)
+    appdir = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "win32", "res")
+    listdir = sys.argv[2] if len(sys.argv) > 2 else os.path.join(here, "..", "..", "playlist", "win32", "res")
+    write_all(appdir, {
+        "toolbar.bmp": bmp8_bytes(toolbar_strip()),
+        "player.ico": ico_bytes([piano_icon(32), piano_icon(16)]),
+        "small.ico": ico_bytes([small_icon()]),
+    })
+    files = {
+        "folder.ico": ico_bytes([folder_icon()]),
+        "piano.ico": ico_bytes([piano_disk_icon()]),
+        "pianoplus.ico": ico_bytes([piano_disk_icon(plus=True)]),
+        "pianodoc.ico": ico_bytes([piano_disk_icon(doc=True)]),
+        "missing.ico": ico_bytes([missing_icon()]),
+        "arrowup.bmp": bmp_bytes(arrow_bitmap(True)),
+        "arrowdown.bmp": bmp_bytes(arrow_bitmap(False)),
+    }
+    # the playing row's animation, also shown by the About box
+    for n in range(5):
+        files["keys%d.ico" % n] = ico_bytes([keys_icon(20, n), keys_icon(16, n), keys_icon(32, n)])
+    write_all(listdir, files)
 
 
 if __name__ == "__main__":

@@ -14,6 +14,7 @@ TEST(FileKind, PlaylistTitles)
         {"party.ZUB", true},   {"party.zub", true},     {"a.b.Zub", true},     {"Pianodir.fil", true},
         {"PIANODIR.FIL", true}, {"music.DIR", true},     {"Music.dir.bak", false}, {"song.mid", false},
         {"ZUB", false},        {"song.fil", false},     {"x.zubx", false},     {"", false},
+        {"evening.m3u", true}, {"evening.M3U8", true},  {"x.m3u9", false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsPlaylistTitle(c.title), c.playlist) << c.title;

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "command_ids.h"
-#include "playlist_grid.h"
+#include "grid_window.h"
 #include "seams.h"
 
 namespace zub {
@@ -23,13 +23,13 @@ const PropertyId kCellText = TS_PROP(TS_GROUP_CELLS, TS_PART_STRING, TS_ITEM_VAL
 const PropertyId kCellIcon = TS_PROP(TS_GROUP_CELLS, TS_PART_STRING, 5);
 
 // One About dialog at a time: it is modal.
-std::unique_ptr<playlist::PlaylistGrid> g_grid;
+std::unique_ptr<playlist::GridWindow> g_grid;
 
 void SetIcon(int frame)
 {
     char name[16];
     snprintf(name, sizeof name, "Keys%d", frame);
-    g_grid->Rows(0, 0).SetText(kCellIcon, name);
+    g_grid->Grid().Row(0).SetText(kCellIcon, name);
 }
 
 }  // namespace
@@ -38,12 +38,10 @@ namespace about_grid_seam {
 
 void Attach(HWND dialog)
 {
-    g_grid.reset(new playlist::PlaylistGrid(GetDlgItem(dialog, IDC_ABOUT_GRID)));
-    if (!g_grid->Ready()) {
-        g_grid.reset();
+    g_grid = playlist::GridWindow::Make(GetDlgItem(dialog, IDC_ABOUT_GRID));
+    if (!g_grid)
         return;
-    }
-    const playlist::PlaylistGrid& g = *g_grid;
+    playlist::PlaylistGrid& g = g_grid->Grid();
     g.DefineAlias(TS_ALIAS_FONT, "Default", "MS Shell Dlg : 8");
     for (int i = 0; i < 5; ++i) {
         char name[16], spec[32];
@@ -52,17 +50,17 @@ void Attach(HWND dialog)
         g.DefineAlias(TS_ALIAS_ICON, name, spec);
     }
     g.DefineAlias(TS_ALIAS_COLORPAIR, "Default", "Pale Yellow", "Black");
-    playlist::GridSelection column = g.InsertColumns(1);
+    const playlist::GridSelection column = g.InsertedCols(1, TS_APPEND);
     column.SetNumber(kColumnMode, 4);
     column.SetText(kColumnSize, "[1R]");
     column.SetText(kColumnStyle, "TSLeftText TSVCenterText TSVCenterIcon");
-    g.InsertRows(2);
-    g.Rows(0, 0).SetText(kCellText, "'Beta' users are requested to provide feedback");
-    g.Rows(1, 1).SetText(kCellText, "and sample test data in exchange for this privilege.");
-    g.Rows(0, 0).SetText(kRowSize, "[20]");
+    g.Inserted(2, TS_APPEND);
+    g.Row(0).SetText(kCellText, "'Beta' users are requested to provide feedback");
+    g.Row(1).SetText(kCellText, "and sample test data in exchange for this privilege.");
+    g.Row(0).SetText(kRowSize, "[20]");
     SetIcon(0);
     SetTimer(dialog, kAnimationTimer, 200, nullptr);
-    EnableWindow(g.Outer(), FALSE);
+    EnableWindow(g_grid->Outer(), FALSE);
 }
 
 void Timer(HWND)

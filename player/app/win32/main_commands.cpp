@@ -38,6 +38,10 @@ void Report(PlayerApp& app, const PlaybackReport& report)
 
 void OnPlay(PlayerApp& app)
 {
+    // A stop asked for while nothing played (Next, Stop or an open while
+    // stopped) left the flag with no end of playback to clear it: the song
+    // starting now must still advance the playlist when it ends.
+    app.userStopFlag = false;
     SendMessageA(app.display, WM_COMMAND, CMD_PLAY, 0);
     Report(app, PlayFromStart(*app.sequencer, app.device));
     RefreshControls(app);

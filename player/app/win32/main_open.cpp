@@ -24,11 +24,14 @@ namespace {
 constexpr int kRecentMenuPos = 11;
 
 const char kOpenFilter[] =
-    "Playlists (*.ZUB;Pianodir.fil;Music.dir)\0*.ZUB;Pianodir.fil;Music.dir\0"
+    "Playlists (*.ZUB;*.M3U;*.M3U8;Pianodir.fil;Music.dir)\0*.ZUB;*.M3U;*.M3U8;Pianodir.fil;Music.dir\0"
     "MIDI Files (*.MID;*.RMI;*.KAR)\0*.MID;*.RMI;*.KAR\0"
     "ESEQ Files (*.FIL;*.ESQ;*.EVT)\0*.FIL;*.ESQ;*.EVT\0"
     "All Files (*.*)\0*.*\0";
-const char kExportFilter[] = "CSV File (*.CSV)\0*.CSV\0";
+const char kExportFilter[] =
+    "CSV File (*.CSV)\0*.CSV\0"
+    "M3U Playlist (*.M3U)\0*.M3U\0"
+    "M3U8 Playlist, UTF-8 (*.M3U8)\0*.M3U8\0";
 
 HMENU FileMenu(PlayerApp& app)
 {
@@ -65,6 +68,8 @@ void UpdateRecentMenu(PlayerApp& app)
     }
 }
 
+}  // namespace
+
 void AddRecent(PlayerApp& app, const char* path)
 {
     if (!app.recent.Touch(path))
@@ -72,6 +77,8 @@ void AddRecent(PlayerApp& app, const char* path)
     SaveRecentFiles(PlayerStore(), app.recent.Entries());
     UpdateRecentMenu(app);
 }
+
+namespace {
 
 // Processes messages until the sequencer has left Stopping (its end of
 // playback arrives as ZM_PLAYDONE).

@@ -5,26 +5,7 @@
 namespace zub {
 
 namespace playlist_seam {
-HWND Window()
-{
-    return nullptr;
-}
-bool PreTranslate(MSG*)
-{
-    return false;
-}
-void Open(HWND, const char*) {}
-bool ConfirmClose(HWND)
-{
-    return true;
-}
-void Save(HWND, bool) {}
-void Export(HWND, const char*) {}
 INT_PTR BuildPlaylistDialog(HWND)
-{
-    return 0;
-}
-unsigned NavigationBits()
 {
     return 0;
 }

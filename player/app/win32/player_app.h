@@ -103,6 +103,8 @@ std::string LoadResString(int id);
 bool RegisterMainClass(HINSTANCE instance);
 // Creates the main window with `app` attached to it.
 HWND CreateMainWindow(PlayerApp& app, const RECT& place);
+// The state attached to the main window (null before it is attached).
+PlayerApp* AppOfMainWindow(HWND main);
 void LayoutMainWindow(PlayerApp& app);
 void SetMainTitle(PlayerApp& app, const char* name);
 // The title "Zub Player - [Untitled]" and an empty song title: no song is open.
@@ -134,6 +136,8 @@ void OpenRecent(PlayerApp& app, int index);
 void OpenCurrentSong(PlayerApp& app);
 void InsertRecentMenuItems(PlayerApp& app);
 void ExportPlaylist(PlayerApp& app);
+// Enters a path at the front of the recent files (menu and settings).
+void AddRecent(PlayerApp& app, const char* path);
 
 // position_display.cpp
 bool RegisterDisplayClass(HINSTANCE instance, HBRUSH background);

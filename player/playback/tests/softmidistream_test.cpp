@@ -187,6 +187,19 @@ TEST(SoftMidiStreamCapture, StreamsOneAfterAnotherFollowEachOther)
     EXPECT_EQ((std::vector<std::string>{"10:90 3c 01", "55:90 3c 01", "length 55"}), MergedText(file, true));
 }
 
+// A playlist's song gap: the two seconds between songs stay in the capture.
+TEST(SoftMidiStreamCapture, TheTimeBetweenStreamsStaysInTheCapture)
+{
+    CaptureSink capture;
+    const uint8_t on[3] = {0x90, 60, 1};
+    capture.OnTimeDivision(96);  // 96 ticks = 500 ms at the default tempo
+    capture.OnEvent({MidiSinkKind::Short, 96, 500000, 500000, on, 3, 0});
+    capture.OnEvent({MidiSinkKind::Nop, 192, 1000000, 1000000, nullptr, 0, 0});
+    capture.OnTimeDivision(96);
+    capture.OnEvent({MidiSinkKind::Short, 96, 3500000, 3500000, on, 3, 0});  // 2 s pause, then 500 ms in
+    EXPECT_EQ((std::vector<std::string>{"96:90 3c 01", "672:90 3c 01", "length 672"}), MergedText(capture.Build(), true));
+}
+
 // The milliseconds of every note-on of a song, as its own tempo map has them.
 std::vector<uint32_t> NoteOnTimes(const std::vector<uint8_t>& song)
 {

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdint>
 #include <cstring>
 
 #include "../ui_probe.h"
@@ -120,6 +121,60 @@ void FillQuery(ProbeShared& s, HWND main)
     InterlockedIncrement(&s.queryCount);
 }
 
+// Grid messages as the playlist sends them: the outer "Tessaline" window
+// is the dialog's item 1014, the grid itself its first child.
+LRESULT GridSend(HWND inner, UINT message, uint32_t d0, uintptr_t d1)
+{
+    struct {
+        uint32_t d0;
+        uintptr_t d1;
+    } block = {d0, d1};
+    return SendMessageA(inner, message, 0, reinterpret_cast<LPARAM>(&block));
+}
+
+void DoGridRequest(ProbeGridRequest& r, HWND dialog)
+{
+    const UINT kSetSelRange = 1283, kSelectionOp = 1284, kSetProp = 1286, kSetFocusSel = 1294, kEndEdit = 1316;
+    HWND outer = GetDlgItem(dialog, 1014);
+    HWND inner = GetWindow(outer, GW_CHILD);
+    r.answer[0] = '\0';
+    switch (r.op) {
+    case kProbeSelectRow: {
+        int32_t rect[4] = {r.arg, r.row, r.arg > 0 ? r.arg : -1, r.row};
+        const uint32_t h = static_cast<uint32_t>(GridSend(inner, kSetSelRange, 0, reinterpret_cast<uintptr_t>(rect)));
+        GridSend(inner, kSetFocusSel, h, 0);
+        GridSend(inner, kSelectionOp, h | 2u << 16, 0);  // release
+        break;
+    }
+    case kProbeNotify:
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1014, r.arg), reinterpret_cast<LPARAM>(outer));
+        break;
+    case kProbeEditText:
+        GridSend(inner, kSetProp, 0x3024u << 16, reinterpret_cast<uintptr_t>(r.text));
+        break;
+    case kProbeEndEdit:
+        GridSend(inner, kEndEdit, 0, static_cast<uintptr_t>(r.arg));
+        break;
+    case kProbeStatusTexts: {
+        HWND status = GetDlgItem(dialog, 301);
+        const int parts = status ? static_cast<int>(SendMessageA(status, SB_GETPARTS, 0, 0)) : 0;
+        for (int i = 0; i < parts; ++i) {
+            char text[264] = {};
+            if (LOWORD(SendMessageA(status, SB_GETTEXTLENGTHA, i, 0)) < sizeof(text))
+                SendMessageA(status, SB_GETTEXTA, i, reinterpret_cast<LPARAM>(text));
+            if (strlen(r.answer) + strlen(text) + 2 < sizeof(r.answer)) {
+                strcat(r.answer, text);
+                strcat(r.answer, "\n");
+            }
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    InterlockedIncrement(&r.done);
+}
+
 }  // namespace
 
 // Where a slider draws its thumb: the rectangles are the control's own and
@@ -134,9 +189,15 @@ void FillSlider(ProbeShared& s, HWND slider)
 extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeCallWndProc(int code, WPARAM wParam, LPARAM lParam)
 {
     static const UINT query = RegisterWindowMessageA(ZUB_PROBE_QUERY_MESSAGE);
+    static const UINT gridQuery = RegisterWindowMessageA(ZUB_PROBE_GRID_MESSAGE);
     static const UINT sliderQuery = RegisterWindowMessageA(ZUB_PROBE_SLIDER_MESSAGE);
     if (code == HC_ACTION) {
         const CWPSTRUCT* c = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (c->message == gridQuery) {
+            SharedView view;
+            if (view.Get())
+                DoGridRequest(view.Get()->grid, c->hwnd);
+        }
         if ((c->message == query || c->message == sliderQuery) && IsPlayerMain(c->hwnd)) {
             SharedView view;
             if (view.Get() && c->message == query)
