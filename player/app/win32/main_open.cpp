@@ -4,13 +4,16 @@
 #include <commdlg.h>
 
 #include <cstring>
+#include <vector>
 
 #include "file_dialog_pos.h"
 #include "file_kind.h"
 #include "midi_title.h"
+#include "playback_commands.h"
 #include "player_app.h"
 #include "registry_store.h"
 #include "seams.h"
+#include "zub_assert.h"
 
 namespace zub {
 
@@ -51,7 +54,8 @@ void UpdateRecentMenu(PlayerApp& app)
     HMENU file = FileMenu(app);
     for (int id = CMD_RECENT_FIRST; id <= CMD_RECENT_LAST; ++id)
         DeleteMenu(file, id, MF_BYCOMMAND);
-    int count = app.recent.Count();
+    const int count = app.recent.Count();
+    ZUB_ASSERT(count >= 1 && count <= CMD_RECENT_LAST - CMD_RECENT_FIRST + 1);
     if (count == 1) {
         std::string text = RecentMenuText(1, app.recent.At(0));
         InsertMenuA(file, CMD_EXIT, MF_BYCOMMAND | MF_STRING, CMD_RECENT_FIRST, text.c_str());
@@ -94,37 +98,45 @@ void WaitWhileStopping(PlayerApp& app)
     }
 }
 
-std::string TempMidiPath()
+// The song to open was not opened. When the previous one is closed too, the
+// window says that no song is open, so that neither its name nor its title
+// nor an enabled Play stay behind.
+void SongNotOpened(PlayerApp& app)
 {
-    char dir[MAX_PATH] = {};
-    char file[MAX_PATH] = {};
-    if (!GetTempPathA(MAX_PATH, dir) || !GetTempFileNameA(dir, "zub", 0, file))
-        return std::string();
-    return file;
+    if (app.sequencer->State() == SequencerState::NoFile)
+        ShowNoSong(app);
+    RefreshControls(app);
 }
 
-// Converts an ESEQ song for playing; false when the conversion failed.
-bool ConvertEseq(PlayerApp& app, bool diskOrchestra, std::string& converted)
+// Converts an ESEQ song for playing, in memory: no temporary file is made.
+// With "Create MID Files on ESEQ Playback" the song is also kept beside the
+// ESEQ file. False when the conversion failed (it has said why).
+bool ConvertEseq(PlayerApp& app, std::vector<uint8_t>& midi)
 {
-    bool keep = app.options[kOptCreateMid];
-    converted = keep ? WithMidExtension(app.currentSongPath) : TempMidiPath();
-    if (converted.empty() ||
-        !eseq_seam::Convert(app.main, app.currentSongPath, converted.c_str(), app.options[kOptDiskFixup]))
-        return false;
-    if (diskOrchestra && app.voiceMapPath[0] == '\0' && app.options[kOptMapVoices]) {
-        std::string map = app.startupDir + "\\doc.map";
-        CopyPath(app.voiceMapPath, map.c_str());
-    }
-    return true;
+    const std::string keepAs = OptionOn(app, kOptCreateMid) ? WithMidExtension(app.currentSongPath) : std::string();
+    return eseq_seam::ConvertForPlaying(app.main, app.currentSongPath, keepAs.empty() ? nullptr : keepAs.c_str(),
+                                        OptionOn(app, kOptDiskFixup), &midi);
+}
+
+// The voice map of the song being opened: the one chosen for it, else
+// "doc.map" for a Disk Orchestra song when "Map Voices on DOC Playback" is
+// on. The default is not kept in VoiceMapPath, so songs opened later in
+// another way do not inherit it.
+std::string VoiceMapFor(const PlayerApp& app, bool diskOrchestra)
+{
+    if (app.voiceMapPath[0] != '\0')
+        return app.voiceMapPath;
+    if (diskOrchestra && OptionOn(app, kOptMapVoices))
+        return app.startupDir + "\\doc.map";
+    return std::string();
 }
 
 // Opens the song in CurrentSongPath (the steps after deciding its kind).
 void OpenSong(PlayerApp& app)
 {
     Sequencer& seq = *app.sequencer;
-    uint32_t stopped = seq.Stop();
-    if (stopped != kSeqOk)
-        ShowPlaybackError(app, IDS_STOP_FAILED, stopped);
+    if (const PlaybackReport stopped = StopPlayback(seq))
+        ShowPlaybackError(app, stopped.stringId, stopped.result);
     else
         WaitWhileStopping(app);
     if (seq.State() == SequencerState::Opened)
@@ -132,30 +144,28 @@ void OpenSong(PlayerApp& app)
 
     bool diskOrchestra = false;
     bool eseq = eseq_seam::Recognise(app.currentSongPath, &diskOrchestra);
-    std::string converted;
-    if (eseq && !ConvertEseq(app, diskOrchestra, converted))
-        return;
-    voicemap_seam::Use(seq, app.voiceMapPath);
+    std::vector<uint8_t> converted;
+    if (eseq && !ConvertEseq(app, converted))
+        return SongNotOpened(app);
+    voicemap_seam::Use(app.main, seq, app.voiceMap, VoiceMapFor(app, eseq && diskOrchestra).c_str());
 
-    uint32_t result = seq.Open(eseq ? converted.c_str() : app.currentSongPath);
+    const uint32_t result =
+        eseq ? seq.OpenImage(converted.data(), converted.size()) : seq.Open(app.currentSongPath);
     std::string title;
     if (eseq)
         title = eseq_seam::StoredTitle(app.currentSongPath);
     else
-        eseq::ReadMidiTitle(app.currentSongPath, &title);
-    if (eseq && !app.options[kOptCreateMid])
-        DeleteFileA(converted.c_str());  // the song is in memory already
+        smf::ReadMidiTitle(app.currentSongPath, &title);
 
     if (result != kSeqOk) {
         ShowPlaybackError(app, IDS_OPEN_FAILED, result);
-        RefreshControls(app);  // the previous song is closed: Play must not stay enabled
-        return;
+        return SongNotOpened(app);
     }
     app.songTitle = title;
     SetStatusText(app, 0, title);
     SetMainTitle(app, app.fileTitle);
     RefreshControls(app);
-    if (app.options[kOptAutoPlay])
+    if (OptionOn(app, kOptAutoPlay))
         SendMessageA(app.main, WM_COMMAND, CMD_PLAY, 0);
 }
 

@@ -4,21 +4,10 @@
 
 namespace zub {
 
-namespace playlist_seam {
-INT_PTR BuildPlaylistDialog(HWND)
-{
-    return 0;
-}
-}  // namespace playlist_seam
-
 namespace about_grid_seam {
 void Attach(HWND) {}
 void Timer(HWND) {}
 void Release(HWND) {}
 }  // namespace about_grid_seam
-
-namespace voicemap_seam {
-void Use(Sequencer&, const char*) {}
-}  // namespace voicemap_seam
 
 }  // namespace zub

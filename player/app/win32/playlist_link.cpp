@@ -14,41 +14,41 @@ namespace {
 
 class AppPlaylistHost : public playlist::PlaylistHost {
 public:
-    SequencerState State() override { return App().sequencer->State(); }
+    SequencerState State() override { return app_->sequencer->State(); }
     bool Option(playlist::PlayerOption option) override
     {
         using playlist::PlayerOption;
         switch (option) {
         case PlayerOption::AutoPlay:
-            return App().options[kOptAutoPlay];
+            return OptionOn(*app_, kOptAutoPlay);
         case PlayerOption::SongGap:
-            return App().options[kOptSongGap];
+            return OptionOn(*app_, kOptSongGap);
         case PlayerOption::Loop:
-            return App().options[kOptLoop];
+            return OptionOn(*app_, kOptLoop);
         case PlayerOption::SortByDiskDir:
-            return App().options[kOptSortDiskDir];
+            return OptionOn(*app_, kOptSortDiskDir);
         case PlayerOption::UsePianodirLengths:
-            return App().options[kOptUsePianodir];
+            return OptionOn(*app_, kOptUsePianodir);
         case PlayerOption::AlwaysOnTop:
-            return App().options[kOptAlwaysOnTop];
+            return OptionOn(*app_, kOptAlwaysOnTop);
         }
         return false;
     }
-    std::string CurrentSongPath() override { return App().currentSongPath; }
+    std::string CurrentSongPath() override { return app_->currentSongPath; }
     void SetSong(const std::string& path, const std::string& voiceMap) override
     {
-        lstrcpynA(App().currentSongPath, path.c_str(), MAX_PATH);
-        lstrcpynA(App().voiceMapPath, voiceMap.c_str(), MAX_PATH);
+        lstrcpynA(app_->currentSongPath, path.c_str(), MAX_PATH);
+        lstrcpynA(app_->voiceMapPath, voiceMap.c_str(), MAX_PATH);
     }
-    void SetUserStop() override { App().userStopFlag = true; }
-    void Command(int id) override { SendMessageA(App().main, WM_COMMAND, static_cast<WPARAM>(id), 0); }
+    void SetUserStop() override { app_->userStopFlag = true; }
+    void Command(int id) override { SendMessageA(app_->main, WM_COMMAND, static_cast<WPARAM>(id), 0); }
     void Wait(uint32_t ms) override { Sleep(ms); }
 
-    HWND Main() override { return App().main; }
-    HINSTANCE Instance() override { return App().instance; }
-    std::string LastOpenDir() override { return App().folders[kLastOpenDir]; }
-    void SetLastOpenDir(const std::string& dir) override { App().folders[kLastOpenDir] = dir; }
-    void AddRecentFile(const std::string& path) override { AddRecent(App(), path.c_str()); }
+    HWND Main() override { return app_->main; }
+    HINSTANCE Instance() override { return app_->instance; }
+    std::string LastOpenDir() override { return app_->folders[kLastOpenDir]; }
+    void SetLastOpenDir(const std::string& dir) override { app_->folders[kLastOpenDir] = dir; }
+    void AddRecentFile(const std::string& path) override { AddRecent(*app_, path.c_str()); }
     void UseSavePosition(OPENFILENAMEA& ofn) override { UsePositionHook(ofn, "SavePos"); }
     bool LoadPlacement(RECT* rect) override
     {
@@ -68,8 +68,16 @@ public:
                       WindowPos{r.left, r.top, r.right - r.left, r.bottom - r.top});
     }
 
+    // The program state attached to the main window the playlist opens beside.
+    void Link(HWND main)
+    {
+        if (auto* app = reinterpret_cast<PlayerApp*>(GetWindowLongPtrA(main, GWLP_USERDATA)))
+            app_ = app;
+    }
+
 private:
     static constexpr const char* kWindowName = "Playlist";
+    PlayerApp* app_ = nullptr;
 };
 
 AppPlaylistHost& Host()
@@ -92,8 +100,9 @@ bool PreTranslate(MSG* msg)
     return playlist::PreTranslatePlaylistMessage(msg);
 }
 
-void Open(HWND, const char* path)
+void Open(HWND main, const char* path)
 {
+    Host().Link(main);
     playlist::OpenPlaylistWindow(Host(), path);
 }
 

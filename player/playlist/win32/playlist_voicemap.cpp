@@ -1,0 +1,67 @@
+// "&Attach Voice Mapfile" and "&Detach  Voice Mapfile".
+#include <windows.h>
+#include <commdlg.h>
+
+#include <vector>
+
+#include "playlist_actions.h"
+#include "playlist_actions_state.h"
+#include "song_paths.h"
+#include "voice_map_rows.h"
+
+namespace playlist {
+
+namespace {
+
+const char kMapFilter[] = "MAP Files (*.MAP)\0*.MAP\0All Files (*.*)\0*.*\0";
+DWORD g_mapFilterIndex = 1;
+
+void Attach(PlaylistWindow& w, int row)
+{
+    std::vector<char> buffer(1040, '\0');
+    const std::string initial = Actions().Folder(ActionFolder::LastMap);
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = w.dialog;
+    ofn.lpstrFilter = kMapFilter;
+    ofn.nFilterIndex = g_mapFilterIndex;
+    ofn.lpstrFile = buffer.data();
+    ofn.nMaxFile = static_cast<DWORD>(buffer.size());
+    ofn.lpstrInitialDir = initial.empty() ? nullptr : initial.c_str();
+    ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+    Actions().UseOpenPosition(ofn);
+    if (!GetOpenFileNameA(&ofn))
+        return;
+    const std::string path = buffer.data();
+    g_mapFilterIndex = ofn.nFilterIndex;
+    std::string dir, name;
+    SplitSongPath(path, &dir, &name);
+    Actions().SetFolder(ActionFolder::LastMap, dir);
+    w.session->flags.playlistModified = true;
+    AttachVoiceMapToSelection(w.session->Builder(), w.session->Rows(), row, path);
+}
+
+void Detach(PlaylistWindow& w)
+{
+    PlaylistGrid& grid = w.session->Grid();
+    w.session->flags.playlistModified = true;
+    for (int row : SelectedRows(*w.session)) {
+        grid.Cell(row, ColVoiceMap).ClearCells(1);
+        grid.Cell(row, ColMapName).ClearCells(1);
+    }
+}
+
+}  // namespace
+
+void VoiceMapCommand(PlaylistWindow& w, int command)
+{
+    const int row = w.session->SelectedRow();
+    if (row < 0 || w.session->flags.buildScanActive)
+        return;
+    if (command == kCmdAttachMap)
+        Attach(w, row);
+    else
+        Detach(w);
+}
+
+}  // namespace playlist
