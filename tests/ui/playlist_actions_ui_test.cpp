@@ -5,6 +5,7 @@
 // paste cut at its limit.
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -109,7 +110,9 @@ protected:
     {
         PostMessageA(player_.Main(), WM_COMMAND, kBuildPlaylist, 0);
         HWND dialog = nullptr;
-        ASSERT_TRUE(WaitUntil([&] { return (dialog = FindDialog(player_.ProcessId(), kBuildCaption)) != nullptr; }));
+        ASSERT_TRUE(WaitUntil([&] {
+            return (dialog = FindDialog(player_.ProcessId(), kBuildCaption)) != nullptr && IsWindowVisible(dialog);
+        }));
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDOK))) << "OK waits for a root";
         EXPECT_EQ(BST_CHECKED, SendDlgItemMessageA(dialog, kMidiBox, BM_GETCHECK, 0, 0));
         EXPECT_EQ(BST_UNCHECKED, SendDlgItemMessageA(dialog, 1026, BM_GETCHECK, 0, 0)) << "Duplicate Disks";
@@ -236,7 +239,7 @@ TEST_F(PlaylistActionsUi, TheFiltersOfTheDialogDecideWhatTheWalkAdds)
     ASSERT_TRUE(StartEmpty());
     Build(root_, false);
     ASSERT_TRUE(WaitUntil([&] { return CloseText() == "&Close"; }));
-    EXPECT_EQ((std::vector<std::string>{"y.kar", "w.kar"}), SongNames()) << "karaoke files only";
+    EXPECT_EQ((std::vector<std::string>{"w.kar", "y.kar"}), SongNames()) << "karaoke files only, folders in name order";
 
 }
 

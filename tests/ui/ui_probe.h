@@ -43,6 +43,8 @@ struct ProbeGridRequest {
     char text[256];
     volatile LONG done;
     char answer[1024];
+};
+
 // A toolbar button and the tooltip text the main window gives it.
 struct ProbeToolbarTip {
     int command;
