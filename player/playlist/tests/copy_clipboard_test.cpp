@@ -9,6 +9,7 @@
 #include "copy_target_setting.h"
 #include "copy_to_target.h"
 #include "tree_rig.h"
+#include "voice_map_rows.h"
 
 namespace {
 
@@ -406,6 +407,26 @@ TEST(ClipboardText, PasteReplacesTheSelectionAndCutsAtTheTitleLimit)
     pasted = PasteEditorText({"", 0, 0}, std::string(40, 'p'), 32);
     EXPECT_EQ(std::string(32, 'p'), pasted.text);
     EXPECT_EQ(32, pasted.caret) << "the caret stays within the cut text";
+}
+
+TEST(VoiceMapAttach, ASongOfADirectoryMarksTheFolderAndItsSongsADiskOrItsSongOnlyItself)
+{
+    CopyRig rig;
+    const int disk = rig.Row("C:\\Disk\\Pianodir.fil"), song1 = rig.Row("C:\\Disk\\SONG01.FIL");
+    const int midi = rig.Row("C:\\Midi"), a = rig.Row("C:\\Midi\\a.mid"), b = rig.Row("C:\\Midi\\b.mid");
+    EXPECT_EQ((std::vector<int>{midi, a, b}), VoiceMapRows(rig.rows, a));
+    EXPECT_EQ((std::vector<int>{midi, a, b}), VoiceMapRows(rig.rows, midi));
+    EXPECT_EQ(std::vector<int>{disk}, VoiceMapRows(rig.rows, disk));
+    EXPECT_EQ(std::vector<int>{song1}, VoiceMapRows(rig.rows, song1));
+    EXPECT_TRUE(VoiceMapRows(rig.rows, -1).empty());
+
+    EXPECT_EQ(3, AttachVoiceMapToSelection(rig.builder, rig.rows, b, "C:\\Maps\\grand.piano.map"));
+    for (int row : {midi, a, b}) {
+        EXPECT_EQ("C:\\Maps\\grand.piano.map", rig.rows.Read(row).text[ColVoiceMap]);
+        EXPECT_EQ("grand.piano", rig.rows.Read(row).text[ColMapName]) << "the file title without its extension";
+        EXPECT_EQ("C:\\Maps\\grand.piano.map", rig.rows.Read(row).mapHint);
+    }
+    EXPECT_TRUE(rig.rows.Read(disk).text[ColVoiceMap].empty());
 }
 
 }  // namespace

@@ -56,7 +56,7 @@ void Detach(PlaylistWindow& w)
 void VoiceMapCommand(PlaylistWindow& w, int command)
 {
     const int row = w.session->SelectedRow();
-    if (row < 0 || w.session->flags.buildScanActive)
+    if (row < 0)
         return;
     if (command == kCmdAttachMap)
         Attach(w, row);
