@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "build_walk.h"
+#include "playlist_actions.h"
 #include "playlist_dialog.h"
 
 namespace playlist {
@@ -32,6 +33,14 @@ std::vector<std::string> DroppedPaths(HDROP drop);
 
 // The rows of the grid's selection, in grid order.
 std::vector<int> SelectedRows(PlaylistSession& s);
+
+// The player's Open dialog for an action: explorer style, resizable, the
+// files must exist, no read-only box, the "OpenPos" place; starts in the
+// action's folder with the filter last chosen (remembered on OK).
+// `buffer` receives the names. False on Cancel; `error` is then the
+// dialog's error code (0 when the user cancelled).
+bool AskOpenFiles(PlaylistWindow& w, const char* filter, DWORD* filterIndex, ActionFolder folder, bool several,
+                  std::vector<char>& buffer, DWORD* error);
 
 // Problems met reading playlists and catalogs, shown after an action.
 void ShowSessionProblems(PlaylistWindow& w);

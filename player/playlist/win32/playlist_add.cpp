@@ -29,25 +29,14 @@ void AddFilesDialog(PlaylistWindow& w)
         return;
     // The buffer is cleared for every use.
     std::vector<char> buffer(kAddBufferChars, '\0');
-    const std::string initial = Actions().Folder(ActionFolder::LastAdd);
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = w.dialog;
-    ofn.lpstrFilter = kAddFilter;
-    ofn.nFilterIndex = g_addFilterIndex;
-    ofn.lpstrFile = buffer.data();
-    ofn.nMaxFile = static_cast<DWORD>(buffer.size());
-    ofn.lpstrInitialDir = initial.empty() ? nullptr : initial.c_str();
-    ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-    Actions().UseOpenPosition(ofn);
-    if (!GetOpenFileNameA(&ofn)) {
-        if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
+    DWORD error = 0;
+    if (!AskOpenFiles(w, kAddFilter, &g_addFilterIndex, ActionFolder::LastAdd, true, buffer, &error)) {
+        if (error == FNERR_BUFFERTOOSMALL)
             MessageBoxA(w.dialog, kTooManyFiles, "Error", MB_OK);
         return;
     }
     const SelectedFiles picked = SplitSelection(buffer.data(), buffer.size());
     Actions().SetFolder(ActionFolder::LastAdd, picked.folder);
-    g_addFilterIndex = ofn.nFilterIndex;
     w.session->flags.playlistModified = true;
     HCURSOR old = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     AddSelectedFiles(BuilderFor(w), picked);

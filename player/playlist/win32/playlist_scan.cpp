@@ -42,6 +42,29 @@ std::vector<int> SelectedRows(PlaylistSession& s)
     return rows;
 }
 
+bool AskOpenFiles(PlaylistWindow& w, const char* filter, DWORD* filterIndex, ActionFolder folder, bool several,
+                  std::vector<char>& buffer, DWORD* error)
+{
+    const std::string initial = Actions().Folder(folder);
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = w.dialog;
+    ofn.lpstrFilter = filter;
+    ofn.nFilterIndex = *filterIndex;
+    ofn.lpstrFile = buffer.data();
+    ofn.nMaxFile = static_cast<DWORD>(buffer.size());
+    ofn.lpstrInitialDir = initial.empty() ? nullptr : initial.c_str();
+    ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+    if (several)
+        ofn.Flags |= OFN_ALLOWMULTISELECT;
+    Actions().UseOpenPosition(ofn);
+    const bool chosen = GetOpenFileNameA(&ofn) != FALSE;
+    *error = chosen ? 0 : CommDlgExtendedError();
+    if (chosen)
+        *filterIndex = ofn.nFilterIndex;
+    return chosen;
+}
+
 void ShowSessionProblems(PlaylistWindow& w)
 {
     ShowProblems(w, w.session->TakeProblems());

@@ -19,21 +19,10 @@ DWORD g_mapFilterIndex = 1;
 void Attach(PlaylistWindow& w, int row)
 {
     std::vector<char> buffer(1040, '\0');
-    const std::string initial = Actions().Folder(ActionFolder::LastMap);
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = w.dialog;
-    ofn.lpstrFilter = kMapFilter;
-    ofn.nFilterIndex = g_mapFilterIndex;
-    ofn.lpstrFile = buffer.data();
-    ofn.nMaxFile = static_cast<DWORD>(buffer.size());
-    ofn.lpstrInitialDir = initial.empty() ? nullptr : initial.c_str();
-    ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-    Actions().UseOpenPosition(ofn);
-    if (!GetOpenFileNameA(&ofn))
+    DWORD error = 0;
+    if (!AskOpenFiles(w, kMapFilter, &g_mapFilterIndex, ActionFolder::LastMap, false, buffer, &error))
         return;
     const std::string path = buffer.data();
-    g_mapFilterIndex = ofn.nFilterIndex;
     std::string dir, name;
     SplitSongPath(path, &dir, &name);
     Actions().SetFolder(ActionFolder::LastMap, dir);
