@@ -355,5 +355,20 @@ TEST_F(PlaylistActionsUi, ClipboardListsVoiceMapsAndTheTitleEditorsPasteLimit)
 
 }
 
+// (Wine's file dialog hands over the names that fit where Windows refuses
+// a selection too large for the buffer, so "Too many files selected." is
+// not reached here.)
+TEST_F(PlaylistActionsUi, AddSortsSeveralFilesByName)
+{
+    ASSERT_TRUE(WriteBytes(root_ + "\\b.mid", MakeSong(2)));
+    ASSERT_TRUE(WriteBytes(root_ + "\\a.mid", MakeSong(2)));
+    WriteSetting(HKEY_LOCAL_MACHINE, "LastAddDir", root_);
+    ASSERT_TRUE(StartEmpty());
+    Command(1005);
+    ASSERT_TRUE(FinishFileDialog("Open", "\"b.mid\" \"a.mid\""));
+    ASSERT_TRUE(WaitUntil([&] { return Rows() == 3; }));
+    EXPECT_EQ((std::vector<std::string>{"a.mid", "b.mid"}), SongNames());
+}
+
 }  // namespace
 }  // namespace zubtest
