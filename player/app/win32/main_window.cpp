@@ -300,6 +300,11 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 }  // namespace
 
+PlayerApp* AppOfMainWindow(HWND main)
+{
+    return main ? reinterpret_cast<PlayerApp*>(GetWindowLongPtrA(main, GWLP_USERDATA)) : nullptr;
+}
+
 void LayoutMainWindow(PlayerApp& app)
 {
     if (app.toolbar)

@@ -99,6 +99,8 @@ std::string LoadResString(int id);
 bool RegisterMainClass(HINSTANCE instance);
 // Creates the main window with `app` attached to it.
 HWND CreateMainWindow(PlayerApp& app, const RECT& place);
+// The state attached to the main window (null before it is attached).
+PlayerApp* AppOfMainWindow(HWND main);
 void LayoutMainWindow(PlayerApp& app);
 void SetMainTitle(PlayerApp& app, const char* name);
 // The title "Zub Player - [Untitled]" and an empty song title: no song is open.

@@ -12,15 +12,10 @@ namespace zub {
 
 namespace {
 
-PlayerApp* AppOfMain(HWND main)
-{
-    return main ? reinterpret_cast<PlayerApp*>(GetWindowLongPtrA(main, GWLP_USERDATA)) : nullptr;
-}
-
 // The playlist window belongs to the main window.
 PlayerApp* AppOfPlaylist()
 {
-    return AppOfMain(GetWindow(playlist::PlaylistWindowHandle(), GW_OWNER));
+    return AppOfMainWindow(GetWindow(playlist::PlaylistWindowHandle(), GW_OWNER));
 }
 
 class AppActionHost : public playlist::ActionHost {
@@ -58,7 +53,7 @@ namespace playlist_seam {
 
 INT_PTR BuildPlaylistDialog(HWND main)
 {
-    PlayerApp* app = AppOfMain(main);
+    PlayerApp* app = AppOfMainWindow(main);
     if (!app)
         return 0;
     std::string root;

@@ -12,43 +12,47 @@ namespace zub {
 
 namespace {
 
+// The main window's state, which the playlist window reaches through the
+// main window it was opened from.
 class AppPlaylistHost : public playlist::PlaylistHost {
 public:
-    SequencerState State() override { return app_->sequencer->State(); }
+    void Attach(PlayerApp& app) { app_ = &app; }
+
+    SequencerState State() override { return App().sequencer->State(); }
     bool Option(playlist::PlayerOption option) override
     {
         using playlist::PlayerOption;
         switch (option) {
         case PlayerOption::AutoPlay:
-            return OptionOn(*app_, kOptAutoPlay);
+            return OptionOn(App(), kOptAutoPlay);
         case PlayerOption::SongGap:
-            return OptionOn(*app_, kOptSongGap);
+            return OptionOn(App(), kOptSongGap);
         case PlayerOption::Loop:
-            return OptionOn(*app_, kOptLoop);
+            return OptionOn(App(), kOptLoop);
         case PlayerOption::SortByDiskDir:
-            return OptionOn(*app_, kOptSortDiskDir);
+            return OptionOn(App(), kOptSortDiskDir);
         case PlayerOption::UsePianodirLengths:
-            return OptionOn(*app_, kOptUsePianodir);
+            return OptionOn(App(), kOptUsePianodir);
         case PlayerOption::AlwaysOnTop:
-            return OptionOn(*app_, kOptAlwaysOnTop);
+            return OptionOn(App(), kOptAlwaysOnTop);
         }
         return false;
     }
-    std::string CurrentSongPath() override { return app_->currentSongPath; }
+    std::string CurrentSongPath() override { return App().currentSongPath; }
     void SetSong(const std::string& path, const std::string& voiceMap) override
     {
-        lstrcpynA(app_->currentSongPath, path.c_str(), MAX_PATH);
-        lstrcpynA(app_->voiceMapPath, voiceMap.c_str(), MAX_PATH);
+        lstrcpynA(App().currentSongPath, path.c_str(), MAX_PATH);
+        lstrcpynA(App().voiceMapPath, voiceMap.c_str(), MAX_PATH);
     }
-    void SetUserStop() override { app_->userStopFlag = true; }
-    void Command(int id) override { SendMessageA(app_->main, WM_COMMAND, static_cast<WPARAM>(id), 0); }
+    void SetUserStop() override { App().userStopFlag = true; }
+    void Command(int id) override { SendMessageA(App().main, WM_COMMAND, static_cast<WPARAM>(id), 0); }
     void Wait(uint32_t ms) override { Sleep(ms); }
 
-    HWND Main() override { return app_->main; }
-    HINSTANCE Instance() override { return app_->instance; }
-    std::string LastOpenDir() override { return app_->folders[kLastOpenDir]; }
-    void SetLastOpenDir(const std::string& dir) override { app_->folders[kLastOpenDir] = dir; }
-    void AddRecentFile(const std::string& path) override { AddRecent(*app_, path.c_str()); }
+    HWND Main() override { return App().main; }
+    HINSTANCE Instance() override { return App().instance; }
+    std::string LastOpenDir() override { return App().folders[kLastOpenDir]; }
+    void SetLastOpenDir(const std::string& dir) override { App().folders[kLastOpenDir] = dir; }
+    void AddRecentFile(const std::string& path) override { AddRecent(App(), path.c_str()); }
     void UseSavePosition(OPENFILENAMEA& ofn) override { UsePositionHook(ofn, "SavePos"); }
     bool LoadPlacement(RECT* rect) override
     {
@@ -68,18 +72,14 @@ public:
                       WindowPos{r.left, r.top, r.right - r.left, r.bottom - r.top});
     }
 
-    // The program state attached to the main window the playlist opens beside.
-    void Link(HWND main)
-    {
-        if (auto* app = reinterpret_cast<PlayerApp*>(GetWindowLongPtrA(main, GWLP_USERDATA)))
-            app_ = app;
-    }
-
 private:
     static constexpr const char* kWindowName = "Playlist";
+    PlayerApp& App() { return *app_; }
+
     PlayerApp* app_ = nullptr;
 };
 
+// One playlist window at a time, opened from the one main window.
 AppPlaylistHost& Host()
 {
     static AppPlaylistHost host;
@@ -102,7 +102,10 @@ bool PreTranslate(MSG* msg)
 
 void Open(HWND main, const char* path)
 {
-    Host().Link(main);
+    PlayerApp* app = AppOfMainWindow(main);
+    if (!app)
+        return;
+    Host().Attach(*app);
     playlist::OpenPlaylistWindow(Host(), path);
 }
 
