@@ -47,6 +47,10 @@ private:
     }
 };
 
+// Registered before the program's entry runs.
+AppActionHost g_actions;
+const bool g_registered = (playlist::UseActions(&g_actions), true);
+
 }  // namespace
 
 namespace playlist_seam {
@@ -66,13 +70,3 @@ INT_PTR BuildPlaylistDialog(HWND main)
 }  // namespace playlist_seam
 
 }  // namespace zub
-
-namespace playlist {
-
-ActionHost& Actions()
-{
-    static zub::AppActionHost host;
-    return host;
-}
-
-}  // namespace playlist

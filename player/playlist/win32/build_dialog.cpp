@@ -94,7 +94,29 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
     }
 }
 
+// What the actions use where no program registered its host.
+class DefaultActionHost : public ActionHost {
+public:
+    std::string Folder(ActionFolder) override { return std::string(); }
+    void SetFolder(ActionFolder, const std::string&) override {}
+    void UseOpenPosition(OPENFILENAMEA&) override {}
+    CopyTargetSetting CopyTarget() override { return CopyTargetSetting(); }
+};
+
+ActionHost* g_host = nullptr;
+
 }  // namespace
+
+ActionHost& Actions()
+{
+    static DefaultActionHost fallback;
+    return g_host ? *g_host : fallback;
+}
+
+void UseActions(ActionHost* host)
+{
+    g_host = host;
+}
 
 const BuildOptions& PendingBuildOptions()
 {

@@ -28,8 +28,10 @@ public:
     virtual CopyTargetSetting CopyTarget() = 0;
 };
 
-// Supplied by the program (player/app/win32).
+// The program's host, registered once at start-up (player/app/win32);
+// without one the actions remember nothing and copy to drive A:.
 ActionHost& Actions();
+void UseActions(ActionHost* host);
 
 // "BUILDLISTDLG": 1 or more when OK was pressed with a root, which is then
 // in `root`; the options are kept for the walk the playlist window starts
