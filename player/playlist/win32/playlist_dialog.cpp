@@ -180,6 +180,7 @@ void OnDestroy(PlaylistWindow& w)
     }
     KillTimer(w.dialog, kAnimationTimer);
     KillTimer(w.dialog, kScanTimer);
+    w.actions.reset();  // the walk adds through the session
     w.session.reset();
     UnhookGridWindows(w);
     w.grid.reset();  // releases the wrapper while the grid window still lives
@@ -267,6 +268,7 @@ void OnCommand(PlaylistWindow& w, int id, int code)
             CloseWindow(w);
         break;
     case CMD_PL_SCAN_STOP:
+        ScanCommand(w, id);
         StopScan(w);
         break;
     case CMD_PL_SCAN_ENTER:

@@ -24,6 +24,8 @@ extern const char kUntitledPath[];  // "[Untitled]"
 // Timers of the dialog.
 enum : UINT_PTR { kScanTimer = 0, kAnimationTimer = 1 };
 
+struct PlaylistActionsState;
+
 struct PlaylistWindow : public PlaylistView {
     PlaylistWindow(PlaylistHost& h, const std::string& p) : host(h), path(p) {}
 
@@ -40,6 +42,8 @@ struct PlaylistWindow : public PlaylistView {
     int buttonWidth = 0;  // "&Add..." as designed, taken at the first resize
     std::string statusTexts[7];
     bool animating = false;
+    // The scan's walk and what the other actions keep (playlist_actions_state.h).
+    std::shared_ptr<PlaylistActionsState> actions;
 
     // PlaylistView
     void SetStatus(int part, const std::string& text) override;
@@ -72,7 +76,8 @@ bool AskToSave(PlaylistWindow& w, const char* text, const char* caption);
 void ShowProblems(PlaylistWindow& w, const std::vector<std::string>& problems);
 
 // The actions of the directory scan, the Add dialog, drops, voice maps,
-// copying and the clipboard (playlist_actions.cpp).
+// copying and the clipboard (playlist_scan.cpp, playlist_add.cpp,
+// playlist_voicemap.cpp, playlist_copy.cpp, playlist_clipboard.cpp).
 bool ScanCommand(PlaylistWindow& w, int command);
 void AddFilesDialog(PlaylistWindow& w);
 void DropFiles(PlaylistWindow& w, HDROP drop);

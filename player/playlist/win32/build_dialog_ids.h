@@ -1,0 +1,17 @@
+// Controls of "BUILDLISTDLG". Plain macros so that the resource compiler
+// can read this file too.
+#ifndef ZUB_PLAYLIST_WIN32_BUILD_DIALOG_IDS_H
+#define ZUB_PLAYLIST_WIN32_BUILD_DIALOG_IDS_H
+
+#define IDC_BUILD_ROOT 1001
+#define IDC_BUILD_BROWSE 1004
+#define IDC_BUILD_DOC 1016
+#define IDC_BUILD_SOLO 1017
+#define IDC_BUILD_ENSEMBLE 1018
+#define IDC_BUILD_MIDI 1022
+#define IDC_BUILD_KARAOKE 1023
+#define IDC_BUILD_BLANK 1024
+#define IDC_BUILD_DUP_SONGS 1025
+#define IDC_BUILD_DUP_DISKS 1026
+
+#endif
