@@ -7,6 +7,7 @@
 
 #include "file_dialog_pos.h"
 #include "file_kind.h"
+#include "image_paths.h"
 #include "midi_title.h"
 #include "player_app.h"
 #include "registry_store.h"
@@ -24,6 +25,7 @@ const char kOpenFilter[] =
     "Playlists (*.ZUB;*.M3U;*.M3U8;Pianodir.fil;Music.dir)\0*.ZUB;*.M3U;*.M3U8;Pianodir.fil;Music.dir\0"
     "MIDI Files (*.MID;*.RMI;*.KAR)\0*.MID;*.RMI;*.KAR\0"
     "ESEQ Files (*.FIL;*.ESQ;*.EVT)\0*.FIL;*.ESQ;*.EVT\0"
+    ZUB_IMAGE_FILTER
     "All Files (*.*)\0*.*\0";
 const char kExportFilter[] =
     "CSV File (*.CSV)\0*.CSV\0"
@@ -103,13 +105,16 @@ std::string TempMidiPath()
     return file;
 }
 
-// Converts an ESEQ song for playing; false when the conversion failed.
-bool ConvertEseq(PlayerApp& app, bool diskOrchestra, std::string& converted)
+// Converts an ESEQ song (read from `source`) for playing; false when the
+// conversion failed. A song inside a floppy image is converted to a
+// temporary file even when ".MID" files are kept: nothing is written into
+// the image by playing.
+bool ConvertEseq(PlayerApp& app, const std::string& source, bool diskOrchestra, std::string& converted)
 {
-    bool keep = app.options[kOptCreateMid];
+    bool keep = app.options[kOptCreateMid] && source == app.currentSongPath;
     converted = keep ? WithMidExtension(app.currentSongPath) : TempMidiPath();
     if (converted.empty() ||
-        !eseq_seam::Convert(app.main, app.currentSongPath, converted.c_str(), app.options[kOptDiskFixup]))
+        !eseq_seam::Convert(app.main, source.c_str(), converted.c_str(), app.options[kOptDiskFixup]))
         return false;
     if (diskOrchestra && app.voiceMapPath[0] == '\0' && app.options[kOptMapVoices]) {
         std::string map = app.startupDir + "\\doc.map";
@@ -130,21 +135,41 @@ void OpenSong(PlayerApp& app)
     if (seq.State() == SequencerState::Opened)
         seq.Close();
 
+    // A song inside a floppy image is played from a copy taken out of it.
+    std::string source = app.currentSongPath;
+    std::string image, inner;
+    if (floppy::SplitImagePath(source, &image, &inner)) {
+        source = TempMidiPath();
+        if (source.empty() || !floppy::CopyOutOfImage(app.currentSongPath, source)) {
+            if (!source.empty())
+                DeleteFileA(source.c_str());
+            ShowPlaybackError(app, IDS_OPEN_FAILED, kSeqErrInvalidFile);
+            RefreshControls(app);
+            return;
+        }
+    }
+    const bool extracted = source != app.currentSongPath;
+
     bool diskOrchestra = false;
-    bool eseq = eseq_seam::Recognise(app.currentSongPath, &diskOrchestra);
+    bool eseq = eseq_seam::Recognise(source.c_str(), &diskOrchestra);
     std::string converted;
-    if (eseq && !ConvertEseq(app, diskOrchestra, converted))
+    if (eseq && !ConvertEseq(app, source, diskOrchestra, converted)) {
+        if (extracted)
+            DeleteFileA(source.c_str());
         return;
+    }
     voicemap_seam::Use(seq, app.voiceMapPath);
 
-    uint32_t result = seq.Open(eseq ? converted.c_str() : app.currentSongPath);
+    uint32_t result = seq.Open(eseq ? converted.c_str() : source.c_str());
     std::string title;
     if (eseq)
-        title = eseq_seam::StoredTitle(app.currentSongPath);
+        title = eseq_seam::StoredTitle(source.c_str());
     else
-        eseq::ReadMidiTitle(app.currentSongPath, &title);
-    if (eseq && !app.options[kOptCreateMid])
+        eseq::ReadMidiTitle(source.c_str(), &title);
+    if (eseq && converted != WithMidExtension(app.currentSongPath))
         DeleteFileA(converted.c_str());  // the song is in memory already
+    if (extracted)
+        DeleteFileA(source.c_str());
 
     if (result != kSeqOk) {
         ShowPlaybackError(app, IDS_OPEN_FAILED, result);
@@ -162,7 +187,7 @@ void OpenSong(PlayerApp& app)
 // Opens CurrentSongPath as a playlist or a song, by its file title.
 void OpenByKind(PlayerApp& app)
 {
-    if (IsPlaylistTitle(app.fileTitle)) {
+    if (IsPlaylistTitle(app.fileTitle) || floppy::HasImageExtension(app.fileTitle)) {
         playlist_seam::Open(app.main, app.currentSongPath);
         app.currentSongPath[0] = '\0';
         app.fileTitle[0] = '\0';

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "grid_window.h"
+#include "image_files.h"
 #include "length_probe.h"
 #include "playlist_files.h"
 #include "playlist_host.h"
@@ -32,7 +33,7 @@ struct PlaylistWindow : public PlaylistView {
     HWND status = nullptr;
     std::string path;  // what the window was opened on; "[Untitled]" for a new list
     std::unique_ptr<GridWindow> grid;
-    HostPlaylistFiles files;
+    ImagePlaylistFiles files;  // floppy images read as disks
     std::unique_ptr<SequencerLengthProbe> probe;
     std::unique_ptr<PlaylistSession> session;
     WNDPROC outerProc = nullptr;
