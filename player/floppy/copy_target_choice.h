@@ -36,6 +36,25 @@ bool ParseTargetText(const std::string& typed, std::string* where);
 // ("A:"; 720 KB unless 1440 is stored).
 CopyTargetChoice ChoiceFromStored(const std::string& where, uint32_t sizeKb);
 
+// Reads and writes the two values through a settings store (anything with
+// ReadString/ReadNumber/WriteString/WriteNumber by name).
+template <class Store>
+CopyTargetChoice LoadCopyTargetChoice(Store& store)
+{
+    std::string where;
+    uint32_t sizeKb = 720;
+    store.ReadString(kCopyTargetValue, where);
+    store.ReadNumber(kCopyImageSizeValue, sizeKb);
+    return ChoiceFromStored(where, sizeKb);
+}
+
+template <class Store>
+bool SaveCopyTargetChoice(Store& store, const CopyTargetChoice& choice)
+{
+    const bool where = store.WriteString(kCopyTargetValue, choice.where);
+    return store.WriteNumber(kCopyImageSizeValue, choice.SizeKb()) && where;
+}
+
 // The target the copy commands talk to.
 std::unique_ptr<CopyTarget> MakeCopyTarget(const CopyTargetChoice& choice);
 

@@ -4,6 +4,7 @@
 
 #include "floppy_testing.h"
 #include "image_paths.h"
+#include "settings_store.h"
 #include "temp_tree.h"
 
 namespace {
@@ -42,6 +43,30 @@ TEST(CopyTargetChoice, StoredValuesGiveTheKindAndSizeAndBadOnesTheDefault)
     choice = floppy::ChoiceFromStored("   ", 0);
     EXPECT_EQ("A:", choice.where);
     EXPECT_EQ(TargetKind::Drive, choice.Kind());
+}
+
+TEST(CopyTargetChoice, TheChoiceIsKeptInTheSettingsAndADrive720IsTheDefault)
+{
+    zub::MemoryStore store;
+    CopyTargetChoice choice = floppy::LoadCopyTargetChoice(store);
+    EXPECT_EQ("A:", choice.where);
+    EXPECT_EQ(floppy::kImage720, choice.blankSize);
+
+    choice.where = "D:\\Gotek\\DSKA0000.IMG";
+    choice.blankSize = floppy::kImage1440;
+    ASSERT_TRUE(floppy::SaveCopyTargetChoice(store, choice));
+    std::string text;
+    uint32_t size = 0;
+    ASSERT_TRUE(store.ReadString("CopyTarget", text));
+    ASSERT_TRUE(store.ReadNumber("CopyImageSize", size));
+    EXPECT_EQ("D:\\Gotek\\DSKA0000.IMG", text);
+    EXPECT_EQ(1440u, size);
+    const CopyTargetChoice back = floppy::LoadCopyTargetChoice(store);
+    EXPECT_EQ(choice.where, back.where);
+    EXPECT_EQ(choice.blankSize, back.blankSize);
+
+    store.SetReadOnly(true);
+    EXPECT_FALSE(floppy::SaveCopyTargetChoice(store, CopyTargetChoice())) << "a refused write is told";
 }
 
 TEST(CopyTargetChoice, EachKindMakesItsTarget)

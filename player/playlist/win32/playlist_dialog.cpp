@@ -301,6 +301,9 @@ void OnCommand(PlaylistWindow& w, int id, int code)
     case kCmdCopySongToA:
         CopyCommand(w, id);
         break;
+    case CMD_PL_COPY_TARGET:
+        CopyTargetDialog(w);
+        break;
     case kCmdCopyToClipboard:
         ClipboardMessage(w, kMsgCopyFiles);
         break;

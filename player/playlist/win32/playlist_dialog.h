@@ -81,6 +81,10 @@ void VoiceMapCommand(PlaylistWindow& w, int command);
 void CopyCommand(PlaylistWindow& w, int command);
 void ClipboardMessage(PlaylistWindow& w, UINT message);
 
+// copy_target_dialog.cpp: "Copy Target", where the copy commands write (a
+// drive or a floppy image file, and the size a missing image is made at).
+void CopyTargetDialog(PlaylistWindow& w);
+
 }  // namespace playlist
 
 #endif
