@@ -427,6 +427,21 @@ TEST_F(PlaylistUi, AFloppyImageOpensAsItsDiskAndItsSongsPlayFromInsideIt)
     ASSERT_TRUE(WaitUntil([&] { return ReadCapture(capture_).programs.size() == 2 && State() == "Stopped"; }, 60000));
     EXPECT_EQ(ReadCapture(capture_).programs, (std::vector<int>{5, 6})) << "both songs, taken out of the image";
     EXPECT_EQ(PlaylistStatus().at(4), "\t1 Disk");
+
+    // The copy commands' target becomes an image of 1.44 MB.
+    PostMessageA(playlist_, WM_COMMAND, 40061, 0);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (dialog = FindDialog(player_.ProcessId(), "Copy Target")) != nullptr; }));
+    SaveWindowShot(dialog, name_ + ".target.bmp");
+    const std::string target = FullPath(name_ + "_target.IMG");
+    SendMessageA(GetDlgItem(dialog, 1101), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target.c_str()));
+    SendMessageA(GetDlgItem(dialog, 1104), BM_CLICK, 0, 0);
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return FindDialog(player_.ProcessId(), "Copy Target") == nullptr; }));
+    EXPECT_EQ(Setting("CopyTarget"), target);
+    DWORD size = 0;
+    EXPECT_TRUE(ReadSettingNumber(HKEY_LOCAL_MACHINE, "CopyImageSize", size));
+    EXPECT_EQ(size, 1440u);
     EXPECT_EQ(player_.Close(), 0);
 }
 
