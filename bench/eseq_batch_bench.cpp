@@ -13,6 +13,7 @@
 
 #include <unistd.h>
 
+#include "best_of.h"
 #include "eseq_testdata.h"
 #include "zubcli.h"
 
@@ -23,17 +24,12 @@ namespace {
 constexpr int kDisks = 50;
 constexpr int kSongsPerDisk = 40;
 
-double Seconds(const std::chrono::steady_clock::time_point& start)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 double TimeCopy(const fs::path& source, const fs::path& target)
 {
     fs::remove_all(target);
     const auto start = std::chrono::steady_clock::now();
     fs::copy(source, target, fs::copy_options::recursive);
-    return Seconds(start);
+    return SecondsSince(start);
 }
 
 double TimeBatch(const fs::path& source, const fs::path& target, int* status)
@@ -44,7 +40,7 @@ double TimeBatch(const fs::path& source, const fs::path& target, int* status)
     std::ostringstream out, err;
     const auto start = std::chrono::steady_clock::now();
     *status = RunZubcli(4, argv, out, err);
-    const double seconds = Seconds(start);
+    const double seconds = SecondsSince(start);
     if (*status != 0)
         std::fprintf(stderr, "zubcli batch failed: %s", err.str().c_str());
     return seconds;

@@ -13,6 +13,7 @@
 
 #include <unistd.h>
 
+#include "best_of.h"
 #include "eseq_testdata.h"
 #include "hostfile.h"
 #include "length_probe.h"
@@ -28,23 +29,6 @@ namespace {
 
 constexpr int kDisks = 50;
 constexpr int kSongsPerDisk = 40;
-
-double Seconds(const std::chrono::steady_clock::time_point& start)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-template <typename F>
-double Best(int rounds, F run)
-{
-    double best = 1e9;
-    for (int i = 0; i < rounds; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        run();
-        best = std::min(best, Seconds(start));
-    }
-    return best;
-}
 
 // Loads the list; returns the song rows.
 int Load(const std::string& list)
@@ -101,9 +85,9 @@ int main(int argc, char** argv)
 
     std::vector<uint8_t> bytes;
     size_t songBytes = 0;
-    const double readList = Best(rounds * 5, [&] { ReadFileImage(fresh.c_str(), &bytes); });
+    const double readList = BestOf(rounds * 5, [&] { ReadFileImage(fresh.c_str(), &bytes); });
     const size_t listBytes = bytes.size();
-    const double readSongs = Best(rounds, [&] {
+    const double readSongs = BestOf(rounds, [&] {
         songBytes = 0;
         for (const std::string& song : songs) {
             ReadFileImage(song.c_str(), &bytes);
@@ -111,14 +95,14 @@ int main(int argc, char** argv)
         }
     });
     HostPlaylistFiles host;
-    const double statSongs = Best(rounds, [&] {
+    const double statSongs = BestOf(rounds, [&] {
         FileFacts facts;
         for (const std::string& song : songs)
             host.Facts(song, &facts);
     });
     int freshSongs = 0, staleSongs = 0;
-    const double loadFresh = Best(rounds, [&] { freshSongs = Load(fresh); });
-    const double loadStale = Best(rounds, [&] { staleSongs = Load(stale); });
+    const double loadFresh = BestOf(rounds, [&] { freshSongs = Load(fresh); });
+    const double loadStale = BestOf(rounds, [&] { staleSongs = Load(stale); });
     fs::remove_all(work);
     if (freshSongs != static_cast<int>(songs.size()) || staleSongs != static_cast<int>(songs.size())) {
         std::fprintf(stderr, "loaded %d and %d of %zu songs\n", freshSongs, staleSongs, songs.size());

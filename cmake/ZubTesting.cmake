@@ -1,12 +1,14 @@
 # GoogleTest in both builds: Debian's package natively, its sources with the
 # cross compiler for Windows.
 enable_testing()
+set(ZUB_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH
+    "GoogleTest sources compiled with the cross compiler for the Windows tests")
 if(NOT ZUB_TESTS)
 elseif(ZUB_WIN32)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
-  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  add_subdirectory(${ZUB_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
 else()
   find_package(GTest REQUIRED)
   include(GoogleTest)

@@ -43,7 +43,7 @@ void Check(const uint8_t* data, size_t size, bool fixup)
     if (result == eseq::ConvertResult::Truncated && opened == SmfResult::Ok)
         std::abort();  // the truncated file must stay recognisably incomplete
     std::string title;
-    eseq::MidiTitleFromImage(midi.data(), midi.size(), &title);
+    smf::MidiTitleFromImage(midi.data(), midi.size(), &title);
 }
 
 }  // namespace

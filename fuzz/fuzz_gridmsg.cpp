@@ -1,7 +1,9 @@
 // Random message sequences through the grid's portable handlers: every
 // client message with blocks and records built from the input (lists,
-// ranges, holders, texts, filters), the query protocol, and selections
-// between two grids. No crash, no leak, and the grid's limits hold.
+// ranges, holders, texts, filters), the query protocol, selections between
+// two grids, and the view between them: paints planned over any area,
+// scroll codes, wheel turns, hints and cursors. No crash, no leak, and the
+// grid's limits hold.
 #include <stddef.h>
 #include <stdint.h>
 #include <stdlib.h>
@@ -12,6 +14,7 @@
 
 #include "ts.h"
 #include "tsgrid.h"
+#include "tspaintplan.h"
 #include "tshost.h"
 #include "tsvalue.h"
 #include "tsvlistmgr_impl.h"
@@ -208,6 +211,29 @@ void Step(Reader& in, TsGrid& grid)
         grid.GetQueryText(buffer, size);
         if (size < sizeof buffer && buffer[size] != 0x5A)
             abort();  // written past the buffer
+        return;
+    }
+    if (choice >= 240 && choice < 245) {
+        // The view: a paint, a scroll, the wheel, the pointer.
+        TsPixels area = {in.Number(), in.Number(), in.Number(), in.Number()};
+        TsPaintPlan plan;
+        TsPlanPaint(grid, area, in.Byte() & 1, &plan);
+        for (const TsPaintCell& c : plan.cells) {
+            if (c.text >= plan.texts.size() || plan.Text(c)[c.length] != '\0')
+                abort();
+        }
+        grid.EnsureLayout();
+        grid.Scroller().OnScroll(grid.Geometry(), grid.Data(), in.Byte() & 1, in.Byte() % 10, in.Byte(), in.Byte() & 1);
+        grid.Scroller().OnWheel(grid.Geometry(), grid.Data(), in.Byte() & 1, in.Number(), in.Byte() % 8);
+        std::string hint;
+        TsPixels cell;
+        int32_t x = in.Number(), y = in.Number();
+        grid.ViewMgr().HintAt(x, y, &hint, &cell);
+        if (!grid.ViewMgr().CursorAt(x, y))
+            abort();  // there is always a cursor
+        uint32_t first = grid.View().FirstRow();
+        if (grid.Data().RowCount() && first >= grid.Data().RowCount())
+            abort();
         return;
     }
     if (choice >= 245) {

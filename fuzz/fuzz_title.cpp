@@ -18,7 +18,7 @@ namespace {
 void CheckMidi(const std::vector<uint8_t>& file, const std::string& title)
 {
     std::string read;
-    eseq::MidiTitleFromImage(file.data(), file.size(), &read);
+    smf::MidiTitleFromImage(file.data(), file.size(), &read);
     std::vector<uint8_t> out;
     bool cut = false;
     std::string why;
@@ -34,8 +34,8 @@ void CheckMidi(const std::vector<uint8_t>& file, const std::string& title)
         std::abort();  // the RIFF size follows the change
     const bool plainHeader = data.size >= 8 && Be32At(out.data() + data.start + 4) == 6;
     // The title reads back, as far as the event could hold it.
-    const std::string kept = eseq::CleanTitle(title.substr(0, cut ? 125 : title.size()));
-    if (plainHeader && (!eseq::MidiTitleFromImage(out.data(), out.size(), &read) || read.compare(0, kept.size(), kept) != 0))
+    const std::string kept = CleanTitle(title.substr(0, cut ? 125 : title.size()));
+    if (plainHeader && (!smf::MidiTitleFromImage(out.data(), out.size(), &read) || read.compare(0, kept.size(), kept) != 0))
         std::abort();
 }
 

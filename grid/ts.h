@@ -25,6 +25,7 @@ enum {
     TSM_INPUTFIRST = 1127,      // 1127-1131: mouse repeat and capture steps
     TSM_INPUTLAST = 1131,
     TSM_ENDTRACKING = 1132,     // end the current mouse tracking mode
+    TSM_SYNCBARS = 1133,        // posted by the grid to itself: move the scroll bars' thumbs
     TSM_MENUTRACK = 1224,       // wParam 1: anchor RECT at lParam; wParam 2: menu closed
     TSM_HILITESTEP = 1225,      // timer step of the highlight
     TSM_COPYSLOT = 1226,        // copy slot hi(wParam) into slot lo(wParam) of the grid object at lParam
@@ -158,6 +159,46 @@ enum {
     TS_ITEM_LASTCOLSEL = 54
 };
 
+// Items of the appearance, answered by the property layer. Colour items
+// 7-11 and 59-60 set one half of the cell's (column's) colour pair for a
+// state: 7/8 normal background/text, 9/10 selected, 59/60 focus, 11 the
+// background of all three; 1, 57 and 58 name a whole pair for those states.
+enum {
+    TS_ITEM_COLORPAIR = 1,   // cells, columns: colour pair alias name
+    TS_ITEM_FONT = 2,        // cells, columns: font alias name or font spec
+    TS_ITEM_STYLE = 4,       // cells, columns: style keywords ("TSLeftText TSVCenterIcon")
+    TS_ITEM_ICON = 5,        // cells, columns: icon alias name or icon spec
+    TS_ITEM_CURSOR = 6,      // cells, columns: cursor alias name or cursor spec
+    TS_ITEM_BACK = 7,
+    TS_ITEM_TEXTCOLOR = 8,
+    TS_ITEM_HILITEBACK = 9,
+    TS_ITEM_HILITETEXT = 10,
+    TS_ITEM_ALLBACK = 11,
+    TS_ITEM_HINT = 12,       // cells, columns: the hint shown over the cell
+    TS_ITEM_CELLFLAGS = 13,  // cells: the flag byte (bits 1-2 watched by the focus)
+    TS_ITEM_RULECOLOR = 14,  // columns: colour of the rule to the column's right
+    TS_ITEM_INDENT = 15,     // columns: outline indent per level, in icon widths
+    TS_ITEM_TEXTMARGIN = 17,    // columns: text margin in pixels (default 2)
+    TS_ITEM_MAXWIDTH = 18,   // columns: the most a B item grows to, 0 no limit
+    TS_ITEM_ROWRULE = 25,    // grid: rule style between rows (TS_RULE_* of the view)
+    TS_ITEM_COLRULE = 26,    // grid: rule style between columns
+    TS_ITEM_FRAMEOFFSETX = 30,  // grid (get): frame width less grid width
+    TS_ITEM_FRAMEOFFSETY = 31,  // grid (get): frame height less grid height
+    TS_ITEM_STYLEWORD = 32,  // grid (get): the notification style word
+    TS_ITEM_BACKGROUND = 33, // grid (set): colour where no cell is; (get) the hint being shown
+    TS_ITEM_VHINT = 34,      // grid: vertical scroll-bar hint template
+    TS_ITEM_HHINT = 35,      // grid: horizontal scroll-bar hint template
+    TS_ITEM_WHEELLINES = 47, // grid: lines per wheel notch, 0 the system's
+    TS_ITEM_PAGEROWS = 48,   // grid (get): rows wholly in view
+    TS_ITEM_SIZING = 55,     // cells, columns: font sizing template ("w:text")
+    TS_ITEM_HILITEPAIR = 57,
+    TS_ITEM_FOCUSPAIR = 58,
+    TS_ITEM_FOCUSBACK = 59,
+    TS_ITEM_FOCUSTEXT = 60,
+    TS_ITEM_DRAWING = 61,    // grid: drawing defaults (bit 0 focus rectangle, bit 1 no ellipsis)
+    TS_ITEM_RULEPRESET = 62  // grid: both rule styles from a preset 0-7
+};
+
 // TSM_SETSELRANGE: corners in any order; -1 or past the end reaches the last.
 struct TsSelRect {
     int32_t left;
@@ -166,7 +207,9 @@ struct TsSelRect {
     int32_t bottom;
 };
 
-// TSM_DEFINEALIAS d1.
+// TSM_DEFINEALIAS d1. The alias numbers of TSM_DEFINEALIAS, TSM_FINDALIAS
+// and the cell filter count from 1 ("Default" is 1 of its kind); 0 is a
+// failure or no alias.
 struct TsAliasDef {
     const char* name;
     const char* spec1;

@@ -6,6 +6,8 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "tsplaindisplay.h"
+#include "tspropertymgr.h"
 #include "tsvalue.h"
 
 namespace {
@@ -15,28 +17,35 @@ namespace {
 // are sent from the start, the others once the client clears their bits.
 const uint32_t kInitialStyle = 0x000FFFFFu & ~0x318u;
 
-// A host that has no window: nothing to map, no timers, no frame.
-class NoHost final : public TsGridHost {
-public:
-    intptr_t SendToFrame(uint32_t, ParamBlock*) override { return 0; }
-    bool FillSlotFromGrid(uintptr_t, uint32_t, TsGrid*, uint32_t) override { return false; }
-    uint32_t StartTimer(uint32_t) override { return 0; }
-    void StopTimer(uint32_t) override {}
-    uint32_t Now() override { return 0; }
-    void ModeChanged(bool) override {}
-    bool MapPixels(TsPixels*, int) override { return false; }
-};
-
-NoHost g_noHost;
+TsWindowlessHost g_noHost;
 
 }  // namespace
 
+static TsDisplayService* DisplayOf(TsGridHost* host)
+{
+    TsDisplayService* display = host ? host->Display() : nullptr;
+    return display ? display : &TsPlainDisplay::Shared();
+}
+
+static TsMetrics* MetricsOf(TsGridHost* host)
+{
+    TsMetrics* metrics = host ? host->Metrics() : nullptr;
+    return metrics ? metrics : &TsPlainDisplay::Shared();
+}
+
 TsGrid::TsGrid(uint32_t maxRows, uint32_t maxCols, TsGridHost* host)
-    : data_(maxRows, maxCols), host_(host ? host : &g_noHost), style_(kInitialStyle)
+    : display_(DisplayOf(host)), metrics_(MetricsOf(host)), data_(maxRows, maxCols, display_),
+      host_(host ? host : &g_noHost), style_(kInitialStyle), viewMgr_(*this), props_(new TsPropertyMgr())
 {
     // Slots 0-7 serve the grid itself; client handles start at 8.
     for (uint32_t i = 0; i < TS_RESERVED_SLOTS; ++i)
         data_.AllocateSelection();
+    AddPropertyLayer(props_.get());
+}
+
+TsPropertyMgr& TsGrid::Properties()
+{
+    return *props_;
 }
 
 TsGrid::~TsGrid()
@@ -189,6 +198,33 @@ void TsGrid::OnSize(int32_t width, int32_t height)
     Repaint(TS_VALID_ROWS | TS_VALID_COLS | TS_VALID_LAYOUT);
 }
 
+void TsGrid::EnsureLayout()
+{
+    if (LayoutValid())
+        return;
+    bool layout = !(validity_ & TS_VALID_LAYOUT);
+    bool rows = layout || !(validity_ & TS_VALID_ROWS);
+    bool cols = layout || !(validity_ & TS_VALID_COLS);
+    viewMgr_.Layout(rows, cols);
+    validity_ |= TS_VALID_ROWS | TS_VALID_COLS | TS_VALID_LAYOUT;
+    view_.Clamp(data_);
+}
+
+void TsGrid::Painted()
+{
+    EnsureLayout();
+    validity_ = TS_VALID_ALL;
+    repaint_ = false;
+    updateRequested_ = false;
+    scroller_.Painted();
+}
+
+TsViewState& TsGrid::Geometry()
+{
+    EnsureLayout();
+    return view_;
+}
+
 void TsGrid::HiliteStep()
 {
     if (!edit_.deadline)
@@ -220,7 +256,7 @@ bool TsGrid::MenuAnchor(TsPixels* out)
     TsRect focus;
     if (!data_.Slot(TS_SLOT_FOCUS).Bounds(&focus))
         return false;
-    return view_.CellRect(data_, static_cast<uint32_t>(focus.top), static_cast<uint32_t>(focus.left), out);
+    return Geometry().CellRect(data_, static_cast<uint32_t>(focus.top), static_cast<uint32_t>(focus.left), out);
 }
 
 uint32_t TsGrid::DialogCode(bool focused, bool controlDown) const
@@ -234,7 +270,7 @@ uint32_t TsGrid::DialogCode(bool focused, bool controlDown) const
 bool TsGrid::TakeUpdate()
 {
     // One request per change is enough until the next paint.
-    if (validity_ == TS_VALID_ALL || updateRequested_)
+    if ((!repaint_ && validity_ == TS_VALID_ALL) || updateRequested_)
         return false;
     updateRequested_ = true;
     return true;
@@ -297,17 +333,19 @@ const char* TsGrid::QueryCellName(uint32_t command, uint32_t row, uint32_t col)
     TsAliasTables& aliases = data_.Aliases();
     switch (command) {
     case TSQ_COLORPAIR:
-        return aliases.Of(TS_KIND_COLORPAIR).NameOf(EffectiveAlias(TS_KIND_COLORPAIR, row, col));
+        return aliases.Name(TS_ALIAS_COLORPAIR, static_cast<int>(EffectiveAlias(TS_ALIAS_COLORPAIR, row, col)));
     case TSQ_COLORNAME: {
-        TsAliasEntry* pair = aliases.Of(TS_KIND_COLORPAIR).At(EffectiveAlias(TS_KIND_COLORPAIR, row, col));
-        return pair ? TsValueText(pair->spec[0]) : "";
+        // The background colour the cell shows when it is not selected.
+        QfGraphic* colour =
+            aliases.Colors(static_cast<int>(EffectiveAlias(TS_ALIAS_COLORPAIR, row, col))).background;
+        return colour && colour->name ? QfStringText(colour->name) : "";
     }
     case TSQ_FONT:
-        return aliases.Of(TS_KIND_FONT).NameOf(EffectiveAlias(TS_KIND_FONT, row, col));
+        return aliases.Name(TS_ALIAS_FONT, static_cast<int>(EffectiveAlias(TS_ALIAS_FONT, row, col)));
     case TSQ_ICON:
-        return aliases.Of(TS_KIND_ICON).NameOf(EffectiveAlias(TS_KIND_ICON, row, col));
+        return aliases.Name(TS_ALIAS_ICON, static_cast<int>(EffectiveAlias(TS_ALIAS_ICON, row, col)));
     default:
-        return aliases.Of(TS_KIND_CURSOR).NameOf(EffectiveAlias(TS_KIND_CURSOR, row, col));
+        return aliases.Name(TS_ALIAS_CURSOR, static_cast<int>(EffectiveAlias(TS_ALIAS_CURSOR, row, col)));
     }
 }
 
@@ -326,7 +364,7 @@ void TsGrid::QueryOrigin(uint32_t* row, uint32_t* col)
 
 bool TsGrid::QueryCellRect(uint32_t row, uint32_t col, int where, TsPixels* out)
 {
-    if (!view_.CellRect(data_, row, col, out))
+    if (!Geometry().CellRect(data_, row, col, out))
         return false;
     return where == 0 || host_->MapPixels(out, where + 1);
 }
@@ -336,6 +374,5 @@ void TsGrid::QueryShowCell(uint32_t row, uint32_t col, bool asFarAsPossible)
     TsRect cell{static_cast<int32_t>(row), static_cast<int32_t>(col), static_cast<int32_t>(row),
                 static_cast<int32_t>(col)};
     uint32_t show = TS_PLACE_SHOW | TS_PLACE_SHOW << 2;
-    if (view_.ScrollTo(data_, cell, show, asFarAsPossible))
-        Repaint();
+    Geometry().ScrollTo(data_, cell, show, asFarAsPossible);
 }

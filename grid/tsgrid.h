@@ -8,16 +8,24 @@
 
 #include <stdint.h>
 
+#include <memory>
 #include <vector>
 
 #include "ts.h"
 #include "tsdatamgr.h"
+#include "tsmetrics.h"
 #include "tsquery.h"
+#include "tsscroller.h"
+#include "tsviewmgr.h"
 #include "tsviewstate.h"
 
 class TsGrid;
 class TsValueSource;
 class TsValueSink;
+class TsPropertyMgr;
+
+// Alias numbers of the messages (0: none) and of the alias tables (-1: none).
+inline uint32_t TsAliasNumber(int entry) { return entry < 0 ? 0u : static_cast<uint32_t>(entry) + 1; }
 
 // What the grid asks of its window side.
 class TsGridHost {
@@ -39,9 +47,31 @@ public:
     // Maps pixels of the grid window to the parent window (to 1), the
     // frame (to 2) or the screen (to 3).
     virtual bool MapPixels(TsPixels* px, int to) = 0;
+    // Display objects and measuring for the grid's thread; null: the native
+    // build's plain display.
+    virtual TsDisplayService* Display() { return nullptr; }
+    virtual TsMetrics* Metrics() { return nullptr; }
+    // How much larger the frame is than the grid window, across and down.
+    virtual bool FrameOffsets(int32_t* width, int32_t* height)
+    {
+        *width = *height = 0;
+        return false;
+    }
 
 protected:
     ~TsGridHost() = default;
+};
+
+// A host that has no window: nothing to map, no timers, no frame.
+class TsWindowlessHost : public TsGridHost {
+public:
+    intptr_t SendToFrame(uint32_t, ParamBlock*) override { return 0; }
+    bool FillSlotFromGrid(uintptr_t, uint32_t, TsGrid*, uint32_t) override { return false; }
+    uint32_t StartTimer(uint32_t) override { return 0; }
+    void StopTimer(uint32_t) override {}
+    uint32_t Now() override { return 0; }
+    void ModeChanged(bool) override {}
+    bool MapPixels(TsPixels*, int) override { return false; }
 };
 
 // A request of TSM_SETPROP or TSM_GETPROP, decoded.
@@ -100,8 +130,13 @@ public:
     int32_t SetQueryText(const char* text);             // WM_SETTEXT: 1
     intptr_t GetQueryText(char* out, size_t size);       // WM_GETTEXT: 192, or 0
     void OnSize(int32_t width, int32_t height);
-    void InvalidateViews() { validity_ = 0; }            // 1125, WM_PALETTECHANGED
-    void ResetDrawing() { validity_ = 0; }               // 1126
+    void InvalidateViews() { Invalidate(TS_VALID_ALL); }  // 1125, WM_PALETTECHANGED
+    // 1126: display objects were made anew; what was measured with them goes.
+    void ResetDrawing()
+    {
+        Invalidate(TS_VALID_ALL);
+        viewMgr_.Forget();
+    }
     void HiliteStep();                                   // 1225
     // 1226, on the grid that holds the slot: copies slot `mine` into slot
     // `theirs` of target.
@@ -112,11 +147,8 @@ public:
     uint32_t DialogCode(bool focused, bool controlDown) const;
     // After every message: true when the window should be repainted.
     bool TakeUpdate();
-    void Painted()
-    {
-        validity_ = TS_VALID_ALL;
-        updateRequested_ = false;
-    }
+    // Everything shown is current (the window painted it).
+    void Painted();
     // Notification codes pending, ascending, without those the style word
     // suppresses; the pending set is emptied.
     std::vector<uint32_t> TakeNotifications();
@@ -125,10 +157,37 @@ public:
     // For the layers and the window side.
     TsDataMgr& Data() { return data_; }
     TsViewState& View() { return view_; }
+    // The view geometry with the layout brought up to date: rectangles, hit
+    // tests, the visible range and scrolling (tsviewstate.h). Layers above
+    // the data (input, editing, search) use this rather than View().
+    TsViewState& Geometry();
+    // Lays rows and columns out again where their extents are out of date.
+    void EnsureLayout();
     uint32_t Options() const { return options_; }
     uint32_t Style() const { return style_; }
     uint32_t WindowFlags() const { return windowFlags_; }
-    void Invalidate(uint32_t bits) { validity_ &= ~bits; }
+    // Marks cached data stale and asks for the whole view to be repainted.
+    void Invalidate(uint32_t bits)
+    {
+        validity_ &= ~bits;
+        repaint_ = true;
+        if (bits & (TS_VALID_ROWS | TS_VALID_COLS | TS_VALID_LAYOUT))
+            view_.Invalidate();
+    }
+    bool LayoutValid() const
+    {
+        const uint32_t layout = TS_VALID_ROWS | TS_VALID_COLS | TS_VALID_LAYOUT;
+        return (validity_ & layout) == layout;
+    }
+    // Fonts or icons changed: cached measurements go.
+    void ForgetMeasures() { viewMgr_.Forget(); }
+    TsDisplayService& Display() { return *display_; }
+    TsMetrics& Metrics() { return *metrics_; }
+    TsViewMgr& ViewMgr() { return viewMgr_; }
+    TsScroller& Scroller() { return scroller_; }
+    TsPropertyMgr& Properties();
+    bool EditMode() const { return (edit_.mode & 1) != 0; }
+    bool FrameOffsets(int32_t* width, int32_t* height) { return host_->FrameOffsets(width, height); }
     uint32_t Validity() const { return validity_; }
     void AddPropertyLayer(TsPropertyLayer* layer) { layers_.push_back(layer); }
     bool Editing() const { return edit_.active; }
@@ -153,7 +212,7 @@ private:
     uint32_t RowPosition(int32_t value);
     uint32_t ColPosition(int32_t value);
     const TsRectSet& Sel(uint32_t d0) { return data_.SelectionOrEmpty(d0 & TS_HANDLE_MASK); }
-    void Repaint(uint32_t bits = TS_VALID_ALL) { validity_ &= ~bits; }
+    void Repaint(uint32_t bits = TS_VALID_ALL) { Invalidate(bits); }
     int32_t SetDimension(bool rows, int32_t count);
 
     // Rows and columns (tsgrid_lines.cpp).
@@ -228,6 +287,9 @@ private:
     bool SetGridItem(uint32_t item, TsValueSource& values);
     bool GetGridItem(uint32_t item, TsValueSink& out);
 
+    // The display service and measuring the layers draw with.
+    TsDisplayService* display_;
+    TsMetrics* metrics_;
     // Layer 2: data.
     TsDataMgr data_;
     // Layer 3: window glue.
@@ -241,10 +303,14 @@ private:
     uint32_t colTable_ = 0;       // grid item 24
     // Layers 4 and 5: layout state and view.
     uint32_t validity_ = 0;
+    bool repaint_ = true;
     bool updateRequested_ = false;
     TsViewState view_;
+    TsViewMgr viewMgr_;
+    TsScroller scroller_;
     // Layer 6: properties (and the items of later layers).
     std::vector<TsPropertyLayer*> layers_;
+    std::unique_ptr<TsPropertyMgr> props_;
     // Layer 7: edit and search state.
     struct EditState {
         bool active = false;

@@ -9,21 +9,9 @@
 
 namespace {
 
-const char* const kExhausted[] = {
-    "TS: (TsDataMgr) ColorPair aliases exhausted; ColorPair not defined.",
-    "TS: (TsDataMgr) Font aliases exhausted; Font alias not defined.",
-    "TS: (TsDataMgr) Icon aliases exhausted; Icon alias not defined.",
-    "TS: (TsDataMgr) Cursor aliases exhausted; Cursor alias not defined.",
-};
-
-// Alias kinds of the messages (1 colour pair, 2 font, 3 icon, 4 cursor).
-bool KindOf(uint32_t kind, TsAliasKind* out)
+bool IsDefinableKind(uint32_t kind)
 {
-    static const TsAliasKind kKinds[] = {TS_KIND_COLORPAIR, TS_KIND_FONT, TS_KIND_ICON, TS_KIND_CURSOR};
-    if (kind < 1 || kind > 4)
-        return false;
-    *out = kKinds[kind - 1];
-    return true;
+    return kind >= TS_ALIAS_COLORPAIR && kind <= TS_ALIAS_CURSOR;
 }
 
 }  // namespace
@@ -39,25 +27,27 @@ TsCell* TsGrid::CellOfPacked(uintptr_t packed, uint32_t* row, uint32_t* col)
 
 uint32_t TsGrid::EffectiveAlias(int kind, uint32_t row, uint32_t col)
 {
-    TsCell* cell = data_.Cell(row, col);
-    TsColumnRecord* column = data_.Col(col);
-    uint32_t mine = 0, columns = 0;
+    const TsCell* cell = data_.Cell(row, col);
+    const TsColumnRecord* column = data_.Col(col);
+    uint32_t mine = 0, rows = 0, columns = 0;
     switch (kind) {
-    case TS_KIND_COLORPAIR:
-        mine = cell->colorPair[0], columns = column->colorPair;
+    case TS_ALIAS_COLORPAIR:
+        mine = cell->colorPair[TS_STATE_NORMAL], rows = data_.Row(row)->colorRef[0],
+        columns = column->colorPair[TS_STATE_NORMAL];
         break;
-    case TS_KIND_FONT:
+    case TS_ALIAS_FONT:
         mine = cell->font, columns = column->font;
         break;
-    case TS_KIND_ICON:
+    case TS_ALIAS_ICON:
         mine = cell->icon, columns = column->icon;
         break;
     default:
         mine = cell->cursor, columns = column->cursor;
         break;
     }
-    // A cell without its own alias shows its column's, else the default (number 1).
-    return mine ? mine : columns ? columns : 1;
+    // A cell without its own alias shows its row's (colours only), then its
+    // column's, else the default (number 0).
+    return mine ? mine : rows ? rows : columns;
 }
 
 intptr_t TsGrid::OnClearCells(ParamBlock* b)
@@ -115,48 +105,60 @@ intptr_t TsGrid::OnCellTest(ParamBlock* b)
 intptr_t TsGrid::OnDefineAlias(ParamBlock* b)
 {
     const TsAliasDef* def = reinterpret_cast<const TsAliasDef*>(b->d1);
-    TsAliasKind kind;
-    if (!def || !def->name || !KindOf(TsLo(b->d0), &kind))
+    uint32_t kind = TsLo(b->d0);
+    if (!def || !def->name || !IsDefinableKind(kind))
         return 0;
-    TsAliasTable& table = data_.Aliases().Of(kind);
-    uint32_t number = table.Find(def->name);
-    if (number) {
-        // Only an entry marked replaceable (the defaults) takes a new definition.
-        TsAliasEntry* e = table.At(number);
-        if (!(e->uses & TS_ALIAS_REPLACEABLE))
-            return 0;
-        TsHolderTake(&e->spec[0], TsMakeText(def->spec1 ? def->spec1 : ""));
-        TsHolderTake(&e->spec[1], TsMakeText(def->spec2 ? def->spec2 : ""));
-        e->uses &= ~TS_ALIAS_REPLACEABLE;
-    } else {
-        number = table.Add(def->name, def->spec1, def->spec2, false);
-        if (!number) {
-            TsDiagnostic("%s", kExhausted[TsLo(b->d0) - 1]);
-            return 0;
-        }
+    TsAliasTables& aliases = data_.Aliases();
+    int number = -1;
+    switch (kind) {
+    case TS_ALIAS_COLORPAIR:
+        number = aliases.DefineColorPair(def->name, def->spec1, def->spec2);
+        break;
+    case TS_ALIAS_FONT:
+        number = aliases.DefineFont(def->name, def->spec1);
+        break;
+    case TS_ALIAS_ICON:
+        number = aliases.DefineIcon(def->name, def->spec1, TS_ICON_MAX_SIZE, TS_ICON_MAX_SIZE);
+        break;
+    default:
+        number = aliases.DefineCursor(def->name, def->spec1);
+        break;
     }
-    Repaint();
-    return number;
+    if (number < 0)
+        return 0;
+    // Fonts and icons size rows and columns; every kind may change what shows.
+    Repaint(kind == TS_ALIAS_FONT || kind == TS_ALIAS_ICON ? TS_VALID_ALL : TS_VALID_FOCUS);
+    if (kind == TS_ALIAS_FONT || kind == TS_ALIAS_ICON)
+        ForgetMeasures();
+    return TsAliasNumber(number);
 }
 
 intptr_t TsGrid::OnFindAlias(ParamBlock* b)
 {
-    TsAliasKind kind;
-    if (!KindOf(TsLo(b->d0) & 0xFF, &kind))
-        return 0;
-    return data_.Aliases().Of(kind).Find(reinterpret_cast<const char*>(b->d1));
+    return TsAliasNumber(
+        data_.Aliases().Find(static_cast<int>(TsLo(b->d0) & 0xFF), reinterpret_cast<const char*>(b->d1)));
 }
 
 intptr_t TsGrid::OnAliasNames(ParamBlock* b)
 {
     Vlist* out = reinterpret_cast<Vlist*>(b->d1);
-    TsAliasKind kind = TS_KIND_COLORPAIR;
-    if (!out || (TsHi(b->d0) && !KindOf(TsHi(b->d0), &kind)))
+    int kind = TsHi(b->d0) ? static_cast<int>(TsHi(b->d0)) : TS_ALIAS_COLORPAIR;
+    if (!out || !IsDefinableKind(static_cast<uint32_t>(kind)))
         return 1;
-    data_.ForEachCell(Sel(b->d0), [&](uint32_t r, uint32_t c) {
-        TsValue* name = TsMakeText(data_.Aliases().Of(kind).NameOf(EffectiveAlias(kind, r, c)));
+    auto append = [out](const char* text) {
+        TsValue* name = TsMakeText(text);
         out->Append(name);
         TsValueRelease(name);
+    };
+    // Without a selection: every name defined, in number order; with one,
+    // the name each covered cell shows.
+    if (!data_.Selection(b->d0 & TS_HANDLE_MASK)) {
+        for (const std::string& name : data_.Aliases().Names(kind))
+            append(name.c_str());
+        return 1;
+    }
+    data_.ForEachCell(Sel(b->d0), [&](uint32_t r, uint32_t c) {
+        append(data_.Aliases().Name(kind, static_cast<int>(EffectiveAlias(kind, r, c))));
     });
     return 1;
 }

@@ -64,7 +64,7 @@ intptr_t TsGrid::OnDeleteRows(ParamBlock* b)
         data_.DeleteRows(rows[start], static_cast<uint32_t>(end - start));
         end = start;
     }
-    view_.Clamp(data_);
+    Geometry().Clamp(data_);
     Repaint(TS_VALID_ROWS | TS_VALID_LAYOUT);
     return 1;
 }
@@ -79,7 +79,7 @@ intptr_t TsGrid::OnDeleteCols(ParamBlock* b)
         data_.DeleteCols(cols[start], static_cast<uint32_t>(end - start));
         end = start;
     }
-    view_.Clamp(data_);
+    Geometry().Clamp(data_);
     Repaint(TS_VALID_COLS | TS_VALID_LAYOUT);
     return 1;
 }
@@ -161,7 +161,7 @@ int32_t TsGrid::SetDimension(bool rows, int32_t count)
         else
             data_.DeleteCols(want, have - want);
     }
-    view_.Clamp(data_);
+    Geometry().Clamp(data_);
     Repaint(rows ? TS_VALID_ROWS | TS_VALID_LAYOUT : TS_VALID_COLS | TS_VALID_LAYOUT);
     return 1;
 }
@@ -181,7 +181,8 @@ namespace {
 
 // TSM_SETROWATTR / TSM_SETCOLATTR on one level byte and its two colour
 // references: selector 1 the first, 2 the second, 3 both (0 the first).
-void ApplyAttr(uint8_t* level, uint8_t* refs, uint32_t word, bool named, uint32_t alias)
+// A named alias that does not exist (alias -1) changes no reference.
+void ApplyAttr(TsDataMgr& d, uint8_t* level, uint8_t* refs, uint32_t word, int alias)
 {
     uint32_t value = word & 0xFF;
     uint32_t selector = (word >> 8) & 3;
@@ -193,23 +194,27 @@ void ApplyAttr(uint8_t* level, uint8_t* refs, uint32_t word, bool named, uint32_
         if (second)
             *level = static_cast<uint8_t>((*level & 0x0F) | value << 4);
     }
-    if (named && !alias)
-        return;  // an unknown colour alias changes no reference
+    if (alias < 0)
+        return;
     if (first)
-        refs[0] = static_cast<uint8_t>(alias);
+        d.SetRef(&refs[0], TS_ALIAS_COLORPAIR, alias);
     if (second)
-        refs[1] = static_cast<uint8_t>(alias);
+        d.SetRef(&refs[1], TS_ALIAS_COLORPAIR, alias);
+}
+
+int AttrAlias(TsDataMgr& d, const char* name)
+{
+    return name ? d.Aliases().Find(TS_ALIAS_COLORPAIR, name) : 0;
 }
 
 }  // namespace
 
 intptr_t TsGrid::OnSetRowAttr(ParamBlock* b)
 {
-    const char* name = reinterpret_cast<const char*>(b->d1);
-    uint32_t alias = name ? data_.Aliases().Of(TS_KIND_COLORPAIR).Find(name) : 0;
+    int alias = AttrAlias(data_, reinterpret_cast<const char*>(b->d1));
     data_.ForEachRow(Sel(b->d0), [&](uint32_t r) {
         TsRowRecord* row = data_.Row(r);
-        ApplyAttr(&row->level, row->colorRef, TsHi(b->d0), name != nullptr, alias);
+        ApplyAttr(data_, &row->level, row->colorRef, TsHi(b->d0), alias);
     });
     data_.LevelsChanged();
     Repaint(TS_VALID_ROWS);
@@ -218,11 +223,10 @@ intptr_t TsGrid::OnSetRowAttr(ParamBlock* b)
 
 intptr_t TsGrid::OnSetColAttr(ParamBlock* b)
 {
-    const char* name = reinterpret_cast<const char*>(b->d1);
-    uint32_t alias = name ? data_.Aliases().Of(TS_KIND_COLORPAIR).Find(name) : 0;
+    int alias = AttrAlias(data_, reinterpret_cast<const char*>(b->d1));
     data_.ForEachCol(Sel(b->d0), [&](uint32_t c) {
         TsColumnRecord* col = data_.Col(c);
-        ApplyAttr(&col->level, col->colorRef, TsHi(b->d0), name != nullptr, alias);
+        ApplyAttr(data_, &col->level, col->colorRef, TsHi(b->d0), alias);
     });
     Repaint(TS_VALID_COLS);
     return 1;
@@ -311,10 +315,12 @@ intptr_t TsGrid::OnOutline(ParamBlock* b)
         uint32_t state = size > 1 ? (expand ? 0 : 1) : 2;
         int32_t index = static_cast<int32_t>(level * 3 + state);
         if (icons && index < icons->Size()) {
-            uint32_t icon = data_.Aliases().Of(TS_KIND_ICON).Find(TsValueText(*icons->At(index)));
+            int icon = data_.Aliases().Find(TS_ALIAS_ICON, TsValueText(*icons->At(index)));
             for (uint32_t c : marked) {
-                if (icon)
-                    data_.Cell(r, c)->icon = static_cast<uint8_t>(icon);
+                if (icon >= 0) {
+                    data_.SetRef(&data_.Cell(r, c)->icon, TS_ALIAS_ICON, icon);
+                    data_.Cell(r, c)->extent = 0xFFFF;
+                }
             }
         }
     });

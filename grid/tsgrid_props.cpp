@@ -87,17 +87,26 @@ bool TsGrid::SetOwnItem(const TsPropRequest& r, TsValueSource& values, intptr_t*
     *result = 1;
     bool more = true;
     if (r.group == TS_GROUP_CELLS && r.item == TS_ITEM_VALUE) {
+        bool bestChanged = false;
         data_.ForEachCell(*r.targets, [&](uint32_t row, uint32_t col) {
             if (!more)
                 return;
             TsCell* cell = data_.Cell(row, col);
             TsValue* v = TsValueRef(cell->value);
             more = values.ApplyTo(&v);
-            if (v != cell->value)
+            if (v != cell->value) {
                 data_.SetCellValue(cell, v);
+                // The text is measured again, and a column as wide as its
+                // content lays out again.
+                cell->extent = 0xFFFF;
+                TsColumnRecord* column = data_.Col(col);
+                column->contentWidth = 0xFFFF;
+                if (column->flags & TS_COL_BITEM)
+                    bestChanged = true;
+            }
             TsValueRelease(v);
         });
-        Repaint(TS_VALID_FOCUS);
+        Repaint(bestChanged ? TS_VALID_FOCUS | TS_VALID_COLS : TS_VALID_FOCUS);
         return true;
     }
     if (r.group == TS_GROUP_ROWS && r.item == TS_ITEM_LEVEL) {

@@ -9,15 +9,27 @@
 
 namespace {
 
-// One corner coordinate of TSM_SETSELRANGE: -1 (or any negative) reaches
-// the last line; identifiers map; past the end clips later.
-int32_t Corner(int32_t value, uint32_t count, uint32_t (TsDataMgr::*map)(uint32_t), TsDataMgr& d)
+// One axis of TSM_SETSELRANGE: identifiers map, the corners are put in
+// order, and an end of -1 (any negative) or past the last line reaches
+// through the last line: it covers every line that way, also those
+// inserted later. False when the range lies wholly past the last line.
+bool Span(int32_t a, int32_t b, uint32_t count, uint32_t (TsDataMgr::*map)(uint32_t), TsDataMgr& d, int32_t whole,
+          int32_t* first, int32_t* last)
 {
-    if (value < 0)
-        return static_cast<int32_t>(count) - 1;
-    if (value >= TS_ID_BASE)
-        return static_cast<int32_t>((d.*map)(static_cast<uint32_t>(value)));
-    return value;
+    if (a >= TS_ID_BASE)
+        a = static_cast<int32_t>((d.*map)(static_cast<uint32_t>(a)));
+    if (b >= TS_ID_BASE)
+        b = static_cast<int32_t>((d.*map)(static_cast<uint32_t>(b)));
+    if (a < 0)
+        a = whole - 1;
+    if (b < 0)
+        b = whole - 1;
+    *first = std::min(a, b);
+    *last = std::max(a, b);
+    if (count > 0 && *last >= static_cast<int32_t>(count))
+        *last = whole - 1;
+    // While there are no lines, only a range through all of them stands.
+    return *first < static_cast<int32_t>(count) || (*first == 0 && *last == whole - 1);
 }
 
 bool IsSetOperation(uint32_t op)
@@ -48,16 +60,14 @@ intptr_t TsGrid::OnSetSelRange(ParamBlock* b)
     TsRectSet* sel = data_.Selection(handle);
     if (!sel)
         return 0;
-    TsRect rect{Corner(r->top, data_.RowCount(), &TsDataMgr::MapRow, data_),
-                Corner(r->left, data_.ColCount(), &TsDataMgr::MapCol, data_),
-                Corner(r->bottom, data_.RowCount(), &TsDataMgr::MapRow, data_),
-                Corner(r->right, data_.ColCount(), &TsDataMgr::MapCol, data_)};
-    if (rect.top > rect.bottom)
-        std::swap(rect.top, rect.bottom);
-    if (rect.left > rect.right)
-        std::swap(rect.left, rect.right);
-    sel->Set(rect);
-    sel->Clip(data_.Extent());
+    TsRect rect;
+    bool rows = Span(r->top, r->bottom, data_.RowCount(), &TsDataMgr::MapRow, data_, TS_ALL_ROWS, &rect.top, &rect.bottom);
+    bool cols = Span(r->left, r->right, data_.ColCount(), &TsDataMgr::MapCol, data_, TS_ALL_COLS, &rect.left,
+                     &rect.right);
+    if (rows && cols)
+        sel->Set(rect);
+    else
+        sel->Clear();
     if (handle < TS_RESERVED_SLOTS)
         Repaint();
     return handle;
@@ -109,8 +119,9 @@ intptr_t TsGrid::OnScrollToSel(ParamBlock* b)
     from.Clip(data_.Extent());
     if (!from.Bounds(&target))
         target = data_.Extent();
-    if (view_.ScrollTo(data_, target, TsByte(b->d0, 2) & 0x0F))
-        Repaint();
+    // Byte 2: the placement, bit 4 a step from the table by byte 3.
+    uint32_t placement = TsByte(b->d0, 2) & 0x1F;
+    Geometry().ScrollTo(data_, target, placement, false, TsScrollStep(TsByte(b->d0, 3)));
     return 1;
 }
 
@@ -164,7 +175,7 @@ intptr_t TsGrid::OnSelectionOp(ParamBlock* b)
     case TS_SEL_VIEW:
     case TS_SEL_VIEWORIGIN: {
         TsRectSet seen;
-        if (view_.Visible(data_, &r)) {
+        if (Geometry().Visible(data_, &r)) {
             if (op == TS_SEL_VIEWORIGIN)
                 r = TsRect{r.top, r.left, r.top, r.left};
             if (modifier & 0x02)  // whole rows
@@ -191,8 +202,8 @@ intptr_t TsGrid::OnSelectionOp(ParamBlock* b)
         TsRectSet s = data_.SelectionOrEmpty(sel);
         s.Clip(data_.Extent());
         TsPixels a, z;
-        if (!out || !s.Bounds(&r) || !view_.CellRect(data_, static_cast<uint32_t>(r.top), static_cast<uint32_t>(r.left), &a) ||
-            !view_.CellRect(data_, static_cast<uint32_t>(r.bottom), static_cast<uint32_t>(r.right), &z))
+        if (!out || !s.Bounds(&r) || !Geometry().CellRect(data_, static_cast<uint32_t>(r.top), static_cast<uint32_t>(r.left), &a) ||
+            !Geometry().CellRect(data_, static_cast<uint32_t>(r.bottom), static_cast<uint32_t>(r.right), &z))
             return 0;
         TsPixels px{a.left, a.top, z.right, z.bottom};
         host_->MapPixels(&px, 1);
@@ -354,7 +365,7 @@ void TsGrid::Filter(const TsRectSet& operand, const TsCellFilter& f, bool texts,
         case TS_FILTER_HIDDEN:
             return !(row->flags & TS_ROW_SHOWN) || !(col->flags & TS_COL_SHOWN);
         case TS_FILTER_COLORPAIR:
-            return cell->colorPair[0] == f.alias;
+            return TsAliasNumber(static_cast<int>(EffectiveAlias(TS_ALIAS_COLORPAIR, r, c))) == f.alias;
         case TS_FILTER_SLOT1:
             return slot1.Contains(static_cast<int32_t>(r), static_cast<int32_t>(c));
         case TS_FILTER_EQUALS:

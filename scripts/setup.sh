@@ -11,9 +11,13 @@ zub_missing_packages() {
   local want=(cmake g++ make libgtest-dev libbenchmark-dev
               g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
               wine wine64 wine32:i386 xvfb xauth imagemagick xdotool
-              clang libclang-rt-14-dev libportsmf-dev util-linux
+              clang libportsmf-dev util-linux
               planetblupi-music-midi openttd-openmsx mtools dosfstools
               pkg-config libasound2-dev libfluidsynth-dev fluidsynth timgm6mb-soundfont sox nsis)
+  # libFuzzer comes with the runtime package of the clang that is installed.
+  local rt
+  rt=$(zub_clang_runtime_package)
+  [ -n "$rt" ] && want+=("$rt")
   local missing=() p
   for p in "${want[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -21,11 +25,16 @@ zub_missing_packages() {
   printf '%s\n' "${missing[@]}"
 }
 
-zub_install() {
-  local missing
-  missing=$(zub_missing_packages)
-  [ -z "$missing" ] && return 0
-  zub_log "installing: $(echo $missing)"
+# The Debian package of the sanitizer and fuzzer runtime for the installed
+# clang ("libclang-rt-14-dev" for clang 14); nothing while clang is missing.
+zub_clang_runtime_package() {
+  command -v clang >/dev/null 2>&1 || return 0
+  local major
+  major=$(clang --version 2>/dev/null | sed -n 's/.*clang version \([0-9][0-9]*\).*/\1/p' | head -1)
+  [ -n "$major" ] && echo "libclang-rt-$major-dev"
+}
+
+zub_apt_install() {
   local sudo=
   [ "$(id -u)" -ne 0 ] && sudo=sudo
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
@@ -33,16 +42,30 @@ zub_install() {
   fi
   $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
   # shellcheck disable=SC2086
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing >/dev/null
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@" >/dev/null
 }
 
-# zub_configure NAME [cmake args...]: configure build/NAME once.
+zub_install() {
+  local missing
+  missing=$(zub_missing_packages)
+  [ -z "$missing" ] && return 0
+  zub_log "installing: $(echo $missing)"
+  # shellcheck disable=SC2086
+  zub_apt_install $missing || return 1
+  # On a fresh machine clang arrives only now, and with it the name of its
+  # runtime package.
+  missing=$(zub_missing_packages)
+  [ -z "$missing" ] && return 0
+  zub_log "installing: $(echo $missing)"
+  # shellcheck disable=SC2086
+  zub_apt_install $missing
+}
+
+# zub_configure NAME [cmake args...]: configures build/NAME. Run every time:
+# it is quick when nothing changed, and a changed option takes effect.
 zub_configure() {
   local name=$1; shift
-  local dir="$ZUB_ROOT/build/$name"
-  if [ ! -f "$dir/CMakeCache.txt" ]; then
-    cmake -S "$ZUB_ROOT" -B "$dir" "$@" >/dev/null
-  fi
+  cmake -S "$ZUB_ROOT" -B "$ZUB_ROOT/build/$name" "$@" >/dev/null
 }
 
 zub_build() {

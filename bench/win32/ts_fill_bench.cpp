@@ -11,7 +11,7 @@
 
 
 #include "../fill_texts.h"
-#include "ts.h"
+#include "ts_bench_win32.h"
 
 namespace {
 
@@ -26,16 +26,12 @@ const char* Text(int r, int c)
 
 double Now()
 {
-    LARGE_INTEGER c, f;
-    QueryPerformanceCounter(&c);
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
+    return BenchNow();
 }
 
 LRESULT Send(HWND w, UINT message, uint32_t d0, uintptr_t d1)
 {
-    ParamBlock b = {d0, d1};
-    return SendMessageA(w, message, 0, reinterpret_cast<LPARAM>(&b));
+    return BenchSend(w, message, d0, d1);
 }
 
 double FillGrid(HWND parent)
@@ -106,14 +102,9 @@ double FillListView(HWND parent)
 
 int main()
 {
-    if (!LoadLibraryA("Ts.dll")) {
-        printf("Ts.dll did not load\n");
+    if (!BenchStart())
         return 1;
-    }
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&icc);
-    HWND top = CreateWindowExA(0, "STATIC", "fill", WS_POPUP | WS_VISIBLE, 0, 0, 800, 600, nullptr, nullptr,
-                               GetModuleHandleA(nullptr), nullptr);
+    HWND top = BenchWindow("fill", 800, 600);
     double bestGrid = 1e30, bestList = 1e30;
     for (int round = 0; round < kRounds; ++round) {
         double g = FillGrid(top), l = FillListView(top);

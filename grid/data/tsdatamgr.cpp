@@ -3,7 +3,10 @@
 #include <new>
 #include <string.h>
 
+#include "tsaliasnames.h"
+#include "tsdiag.h"
 #include "tshost.h"
+#include "tsplaindisplay.h"
 #include "tsvalue.h"
 
 namespace {
@@ -28,21 +31,25 @@ void InitCell(TsCell* cell)
     cell->extent = 0xFFFF;
 }
 
-void InitSize(TsSizeTemplate* size)
-{
-    memset(size, 0, sizeof *size);
-    size->absolute[0] = size->absolute[1] = 0xFFFF;
-}
+// The alias tables' lines go to the host's channels.
+class HostDiagnostics final : public TsDiagnostics {
+public:
+    void Diagnostic(const char* line) override { TsDiagnostic("%s", line); }
+    void Trace(const char* line) override { TsTrace("%s", line); }
+};
 
-void ReleaseSize(TsSizeTemplate* size)
-{
-    TsValueRelease(size->text);
-    size->text = nullptr;
-}
+HostDiagnostics g_hostDiagnostics;
 
 }  // namespace
 
-TsDataMgr::TsDataMgr(uint32_t maxRows, uint32_t maxCols)
+TsDiagnostics& TsDataMgr::Diagnostics()
+{
+    return g_hostDiagnostics;
+}
+
+TsDataMgr::TsDataMgr(uint32_t maxRows, uint32_t maxCols, TsDisplayService* display)
+    : display_(display ? *display : TsPlainDisplay::Shared()),
+      aliases_(display_, g_hostDiagnostics, TsAliasNames::Library())
 {
     ready_ = rows_.Init(maxRows, kRowBytes) && cols_.Init(maxCols, kColBytes);
 }
@@ -85,7 +92,6 @@ bool TsDataMgr::PrepareRow(TsRecordHead* head, bool fresh)
     row->height[0] = row->height[1] = TS_DEFAULT_ROW_HEIGHT;
     row->user[0] = TsEmpty();
     row->user[1] = TsEmpty();
-    InitSize(&row->size);
     return true;
 }
 
@@ -95,8 +101,9 @@ bool TsDataMgr::PrepareCol(TsRecordHead* head)
     col->flags = TS_COL_SHOWN;
     col->cellBytes = sizeof(TsCell);
     col->width[0] = col->width[1] = TS_DEFAULT_COL_WIDTH;
+    col->margin = TS_DEFAULT_MARGIN;
+    col->contentWidth = 0xFFFF;
     col->user = TsEmpty();
-    InitSize(&col->size);
     if (!col->cells.Create(MaxRows() * sizeof(TsCell), col) || !CoverRowSlots(col, rows_.HighWater())) {
         TsValueRelease(col->user);
         col->~TsColumnRecord();
@@ -110,12 +117,16 @@ void TsDataMgr::ReleaseRow(TsRecordHead* head)
     TsRowRecord* row = reinterpret_cast<TsRowRecord*>(head);
     for (uint32_t c = 0; c < ColCount(); ++c) {
         TsCell* cell = CellOf(row, Col(c));
+        ReleaseRefs(cell, ~0u);
         TsValueRelease(cell->value);
         InitCell(cell);
+        Col(c)->contentWidth = 0xFFFF;
     }
     TsValueRelease(row->user[0]);
     TsValueRelease(row->user[1]);
-    ReleaseSize(&row->size);
+    for (uint8_t& ref : row->colorRef)
+        SetRef(&ref, TS_ALIAS_COLORPAIR, 0);
+    SetTemplate(&row->sizeRef, 0);
     row->~TsRowRecord();
 }
 
@@ -123,10 +134,22 @@ void TsDataMgr::ReleaseCol(TsRecordHead* head)
 {
     TsColumnRecord* col = reinterpret_cast<TsColumnRecord*>(head);
     TsCell* cells = reinterpret_cast<TsCell*>(col->cells.Data());
-    for (uint32_t i = 0; i < col->cells.Used() / sizeof(TsCell); ++i)
+    for (uint32_t i = 0; i < col->cells.Used() / sizeof(TsCell); ++i) {
+        ReleaseRefs(&cells[i], ~0u);
         TsValueRelease(cells[i].value);
+    }
     TsValueRelease(col->user);
-    ReleaseSize(&col->size);
+    for (uint8_t& ref : col->colorRef)
+        SetRef(&ref, TS_ALIAS_COLORPAIR, 0);
+    for (uint8_t& ref : col->colorPair)
+        SetRef(&ref, TS_ALIAS_COLORPAIR, 0);
+    SetRef(&col->rule, TS_ALIAS_COLORPAIR, 0);
+    SetRef(&col->font, TS_ALIAS_FONT, 0);
+    SetRef(&col->icon, TS_ALIAS_ICON, 0);
+    SetRef(&col->cursor, TS_ALIAS_CURSOR, 0);
+    SetRef(&col->sizing, TS_ALIAS_SIZING, 0);
+    SetRef(&col->hint, TS_ALIAS_HINT, 0);
+    SetTemplate(&col->sizeRef, 0);
     col->~TsColumnRecord();
 }
 
@@ -239,24 +262,51 @@ void TsDataMgr::SetCellValue(TsCell* cell, TsValue* value)
         cell->extent = 0xFFFF;
 }
 
+void TsDataMgr::SetRef(uint8_t* ref, int kind, int number)
+{
+    if (number < 0 || number > 255 || *ref == number)
+        return;
+    if (number)
+        aliases_.AddUse(kind, number);
+    if (*ref)
+        aliases_.ReleaseUse(kind, *ref);
+    *ref = static_cast<uint8_t>(number);
+}
+
+void TsDataMgr::SetTemplate(uint16_t* ref, uint16_t number)
+{
+    if (*ref == number || number == TsTemplateTable::kLimit)
+        return;
+    templates_.AddUse(number);
+    templates_.ReleaseUse(*ref);
+    *ref = number;
+}
+
+void TsDataMgr::ReleaseRefs(TsCell* cell, uint32_t mask)
+{
+    if (mask & TS_CELL_COLORS) {
+        for (uint8_t& ref : cell->colorPair)
+            SetRef(&ref, TS_ALIAS_COLORPAIR, 0);
+    }
+    if (mask & TS_CELL_FONT)
+        SetRef(&cell->font, TS_ALIAS_FONT, 0);
+    if (mask & TS_CELL_ICON)
+        SetRef(&cell->icon, TS_ALIAS_ICON, 0);
+    if (mask & TS_CELL_CURSOR)
+        SetRef(&cell->cursor, TS_ALIAS_CURSOR, 0);
+    if (mask & TS_CELL_HINT)
+        SetRef(&cell->hint, TS_ALIAS_HINT, 0);
+    if (mask & TS_CELL_SIZING)
+        SetRef(&cell->sizing, TS_ALIAS_SIZING, 0);
+}
+
 void TsDataMgr::ResetCell(TsCell* cell, uint32_t mask)
 {
     if (mask & TS_CELL_TEXT)
         SetCellValue(cell, nullptr);
-    if (mask & TS_CELL_COLORS)
-        memset(cell->colorPair, 0, sizeof cell->colorPair);
-    if (mask & TS_CELL_FONT)
-        cell->font = 0;
-    if (mask & TS_CELL_ICON)
-        cell->icon = 0;
-    if (mask & TS_CELL_CURSOR)
-        cell->cursor = 0;
+    ReleaseRefs(cell, mask);
     if (mask & TS_CELL_ALIGN)
         cell->textAlign = cell->iconAlign = 0;
-    if (mask & TS_CELL_HINT)
-        cell->hint = 0;
-    if (mask & TS_CELL_SIZING)
-        cell->sizing = 0;
     if (mask & TS_CELL_FLAGS)
         cell->flags = 0;
     cell->extent = 0xFFFF;

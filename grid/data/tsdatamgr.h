@@ -10,14 +10,17 @@
 
 #include <vector>
 
-#include "tsaliases.h"
+#include "tsalias.h"
 #include "tsrectset.h"
 #include "tsrecords.h"
 #include "tstable.h"
+#include "tstemplatetable.h"
 
 class TsDataMgr {
 public:
-    TsDataMgr(uint32_t maxRows, uint32_t maxCols);
+    // The alias tables take their objects from display (the native build's
+    // plain display when null) and write their lines to the host's channels.
+    TsDataMgr(uint32_t maxRows, uint32_t maxCols, TsDisplayService* display = nullptr);
     ~TsDataMgr();
     TsDataMgr(const TsDataMgr&) = delete;
     TsDataMgr& operator=(const TsDataMgr&) = delete;
@@ -110,12 +113,25 @@ public:
     static uint32_t Level(const TsRowRecord* row) { return row->level & 0x0F; }
 
     TsAliasTables& Aliases() { return aliases_; }
+    const TsAliasTables& Aliases() const { return aliases_; }
+    TsDisplayService& Display() { return display_; }
+    // Where the data and property layers write their lines: the host's channels.
+    static TsDiagnostics& Diagnostics();
+    TsTemplateTable& Templates() { return templates_; }
+    const TsTemplateTable& Templates() const { return templates_; }
+
+    // Points an alias reference of a cell, column or row at another entry,
+    // keeping the tables' use counts (0 refers to nothing: it inherits).
+    void SetRef(uint8_t* ref, int kind, int number);
+    // The same for a row's or column's size template.
+    void SetTemplate(uint16_t* ref, uint16_t number);
 
 private:
     bool PrepareRow(TsRecordHead* head, bool fresh);
     bool PrepareCol(TsRecordHead* head);
     void ReleaseRow(TsRecordHead* head);
     void ReleaseCol(TsRecordHead* head);
+    void ReleaseRefs(TsCell* cell, uint32_t mask);
     bool CoverRowSlots(TsColumnRecord* col, uint32_t slots);
     uint32_t Move(TsTable& table, const std::vector<uint32_t>& positions, int32_t step);
     void ComputeGroups();
@@ -127,7 +143,9 @@ private:
     TsRectSet slots_[TS_SELECTION_SLOTS];
     int32_t refs_[TS_SELECTION_SLOTS] = {};
     TsRectSet none_;
+    TsDisplayService& display_;
     TsAliasTables aliases_;
+    TsTemplateTable templates_;
 };
 
 #endif

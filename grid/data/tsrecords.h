@@ -19,23 +19,6 @@ struct TsRecordHead {
 };
 enum : uint32_t { TS_RECORD_FREE = 0xFFFFFFFFu };
 
-// A size template (row height or column width): at most two items, the
-// first in the low byte of kinds and the second in the high byte.
-struct TsSizeTemplate {
-    TsValue* text;        // kind 0x02: the text to measure, or null
-    uint32_t percent;     // kind 0x10: thousandths of a percent
-    uint16_t weight;      // kind 0x04: the number before "R"
-    uint16_t absolute[2]; // kind 0x01: pixels of the first and second item; 0xFFFF unset
-    uint16_t kinds;
-};
-enum : uint16_t {
-    TS_SIZE_ABSOLUTE = 0x01,
-    TS_SIZE_TEXT = 0x02,
-    TS_SIZE_WEIGHT = 0x04,
-    TS_SIZE_B = 0x08,
-    TS_SIZE_PERCENT = 0x10
-};
-
 struct TsRowRecord {
     TsRecordHead head;
     uint16_t cellSlot;     // the row's cells in every column's cell block
@@ -46,7 +29,7 @@ struct TsRowRecord {
     uint16_t groupSize;    // this row and the rows grouped under it
     uint32_t rowData;      // the value a row-data sort key compares
     TsValue* user[2];      // row items 20 and 44
-    TsSizeTemplate size;   // row item 21
+    uint16_t sizeRef;      // row item 21: the grid's size template (0 the default)
 };
 
 struct TsColumnRecord {
@@ -57,17 +40,22 @@ struct TsColumnRecord {
     uint8_t level;         // two 4-bit attributes (TSM_SETCOLATTR)
     uint8_t colorRef[2];
     uint8_t keyFlags;      // sort key flags when the column is a sort key
-    uint16_t textAlign;    // alignment codes of the column style
+    uint16_t textAlign;    // alignment codes of the column style; parts not given inherit
     uint16_t iconAlign;
-    uint8_t colorPair;     // alias references: 0 inherits
+    uint8_t colorPair[3];  // alias references as in cells: 0 inherits
     uint8_t font;
     uint8_t icon;
     uint8_t cursor;
     uint8_t sizing;
     uint8_t hint;
-    uint8_t colorVariant[8];  // colour items 7-11, 14, 59, 60
+    uint8_t rule;          // colour pair whose background colours the rule to the right (item 14)
+    uint8_t indent;        // item 15: indent per outline level, in icon widths
+    uint8_t margin;        // item 17: text margin in pixels, left and right
+    uint8_t spare;
+    uint16_t maxWidth;     // item 18: the most a B item grows to, 0 no limit
+    uint16_t sizeRef;      // item 21: the grid's size template (0 the default)
+    uint16_t contentWidth; // widest content for a B item, 0xFFFF to be measured again
     TsValue* user;         // column item 20
-    TsSizeTemplate size;   // column item 21
     TsBlockArray cells;    // one TsCell per row cell slot
 };
 
@@ -77,7 +65,7 @@ struct TsCell {
     uint16_t iconAlign;
     uint16_t extent;       // 0xFFFF: to be measured again
     uint8_t flags;         // bits 1-2 mark cells the focus watches
-    uint8_t colorPair[3];  // normal, highlighted, focus; 0 inherits
+    uint8_t colorPair[3];  // normal, highlighted, focus (TS_STATE_*); 0 inherits
     uint8_t font;
     uint8_t icon;
     uint8_t cursor;
@@ -85,6 +73,10 @@ struct TsCell {
     uint8_t hint;
 };
 enum : uint8_t { TS_CELL_WATCHED = 0x06 };
+// The drawing states a cell has colours for.
+enum { TS_STATE_NORMAL = 0, TS_STATE_HILITE = 1, TS_STATE_FOCUS = 2, TS_STATES = 3 };
+// Text margin of a column until the client sets one (item 17).
+enum : uint8_t { TS_DEFAULT_MARGIN = 2 };
 
 // Row heights and column widths until the layout computes them from the
 // templates.

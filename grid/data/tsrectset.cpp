@@ -222,7 +222,7 @@ std::vector<std::pair<int32_t, int32_t>> TsRectSet::Lines(int32_t limit, int32_t
 {
     std::vector<std::pair<int32_t, int32_t>> spans;
     for (const TsRect& r : rects_) {
-        if ((rows ? r.right : r.bottom) < 0 || (rows ? r.left : r.top) >= other)
+        if (!ReachesInto(rows ? r.left : r.top, rows ? r.right : r.bottom, other, rows))
             continue;
         int32_t a = std::max(rows ? r.top : r.left, 0);
         int32_t b = std::min(rows ? r.bottom : r.right, limit - 1);

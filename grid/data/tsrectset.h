@@ -79,7 +79,7 @@ private:
             TsRect r = rects_.front();
             int32_t a = rows ? r.top : r.left, b = rows ? r.bottom : r.right;
             int32_t oa = rows ? r.left : r.top, ob = rows ? r.right : r.bottom;
-            if (ob < 0 || oa >= other)
+            if (!ReachesInto(oa, ob, other, rows))
                 return;
             for (int32_t i = a < 0 ? 0 : a; i <= b && i < limit; ++i)
                 f(i);
@@ -89,6 +89,17 @@ private:
             for (int32_t i = span.first; i <= span.second; ++i)
                 f(i);
         }
+    }
+    // Whether a rectangle's span [oa, ob] of the other axis (columns when
+    // walking rows) reaches cells of a grid with `other` lines that way; a
+    // span over every line there can be, the way whole rows and columns are
+    // selected, counts even while the grid has none, so that a client can
+    // set up its columns before it has rows.
+    static bool ReachesInto(int32_t oa, int32_t ob, int32_t other, bool rows)
+    {
+        if (oa <= 0 && ob >= (rows ? TS_ALL_COLS : TS_ALL_ROWS) - 1)
+            return true;
+        return ob >= 0 && oa < other;
     }
     // The column intervals covering one row, ascending and merged.
     std::vector<std::pair<int32_t, int32_t>> ColsOfRow(int32_t row, int32_t cols) const;

@@ -297,12 +297,12 @@ int TsAliasTables::AssignCursor(const char* value)
 int TsAliasTables::ComposeColorPair(const char* background, const char* text, int basePair)
 {
     std::vector<Entry>& table = Table(TS_ALIAS_COLORPAIR);
-    if (!At(TS_ALIAS_COLORPAIR, basePair))
+    if (basePair != TS_NO_BASE && !At(TS_ALIAS_COLORPAIR, basePair))
         basePair = 0;
     const char* names[2] = {background, text};
     QfGraphic* halves[2] = {nullptr, nullptr};
     for (int half = 0; half < 2; ++half) {
-        QfGraphic* base = table[static_cast<size_t>(basePair)].objects[half];
+        QfGraphic* base = basePair == TS_NO_BASE ? nullptr : table[static_cast<size_t>(basePair)].objects[half];
         if (Empty(names[half])) {
             halves[half] = base ? display_.AddRef(base) : nullptr;
         } else if (!ResolveHalf(names[half], half == 0, &halves[half])) {
@@ -311,10 +311,12 @@ int TsAliasTables::ComposeColorPair(const char* background, const char* text, in
             return -1;
         }
     }
+    if (basePair == TS_NO_BASE && !halves[0] && !halves[1])
+        return 0;  // nothing of its own: it inherits everything
     auto same = [&](const Entry& entry) {
         return entry.objects[0] == halves[0] && entry.objects[1] == halves[1];
     };
-    int number = same(table[static_cast<size_t>(basePair)]) ? basePair : -1;
+    int number = basePair != TS_NO_BASE && same(table[static_cast<size_t>(basePair)]) ? basePair : -1;
     for (size_t i = 0; number < 0 && i < table.size(); ++i) {
         if (table[i].name < 0 && same(table[i]))
             number = static_cast<int>(i);

@@ -12,17 +12,17 @@
 #include <vector>
 
 #include "qf.h"
+#include "ts.h"
 
 class TsAliasNames;
 class TsDiagnostics;
 
-enum TsAliasKind {
-    TS_ALIAS_COLORPAIR = 1,  // the kinds of TSM_DEFINEALIAS and TSM_FINDALIAS
-    TS_ALIAS_FONT = 2,
-    TS_ALIAS_ICON = 3,
-    TS_ALIAS_CURSOR = 4,
+// Kinds 1-4 are those of TSM_DEFINEALIAS and TSM_FINDALIAS (ts.h); the
+// tables of font sizing templates and cell hints follow them.
+enum {
     TS_ALIAS_SIZING = 5,
     TS_ALIAS_HINT = 6,
+    TS_ALIAS_KINDS = 6,
 };
 enum {
     TS_ALIAS_MAX = 256,              // entries per table, numbers 0-255
@@ -103,9 +103,12 @@ public:
 
     // A pair taking the named background and/or text (a colour pair alias's
     // half or a colour spec; null keeps the base's) and the rest from base.
+    // With no base (TS_NO_BASE) a half not named stays absent, so that it
+    // inherits where the pair is used; a pair with no half at all is 0.
     // Reuses the base or an equal composed pair, else makes an unnamed one
     // (recycling an unnamed pair nobody uses when the table is full).
     // Callers count their use (AddUse) before composing again.
+    enum { TS_NO_BASE = -1 };
     int ComposeColorPair(const char* background, const char* text, int basePair);
 
     // "c:text", "w:text" or "h:text"; an empty text is template 0. Equal

@@ -115,7 +115,8 @@ TEST(TsWindowCreation, CreationTextsAndParametersFixTheMaximum)
     EXPECT_EQ(GetNumber(inner, h, TS_PROP(TS_GROUP_GEOMETRY, TS_PART_NUMBER, TS_ITEM_LASTROWSEL)), 1)
         << "a grid of 2 rows takes 2 of 5";
     LONG innerStyle = GetWindowLongA(inner, GWL_STYLE);
-    EXPECT_EQ(static_cast<DWORD>(innerStyle) & 0xFFFF0000u, 0x42300000u) << "child, clip children, both scroll bars";
+    EXPECT_EQ(static_cast<DWORD>(innerStyle) & 0xFFFF0000u & ~static_cast<DWORD>(WS_VISIBLE), 0x42300000u)
+        << "child, clip children, both scroll bars (and shown once the frame placed it)";
     EXPECT_EQ(innerStyle & 0x0800, 0x0800);
     EXPECT_EQ(GetWindowLongA(inner, GWL_EXSTYLE) & WS_EX_NOPARENTNOTIFY, WS_EX_NOPARENTNOTIFY);
     EXPECT_TRUE(GetWindowLongA(created, GWL_STYLE) & WS_CLIPCHILDREN);
@@ -200,7 +201,14 @@ TEST(TsWindowQuery, WindowTextCarriesQueriesAndAnswers)
     EXPECT_EQ(Query(inner, "103:0,12,0,0,0:"), "0:0,12,0,0,0:");
     EXPECT_EQ(Query(inner, "118:0,0,0,0,0:", &result), "");
     EXPECT_EQ(result, 0);
-    // Geometry in the grid window, the frame and on the screen.
+    // Geometry in the grid window, the frame and on the screen, with rows
+    // of 20 pixels and columns of 100.
+    uint32_t all = Range(inner, 0, 0, -1, -1);
+    Send(inner, TSM_SETPROP, all | static_cast<uint32_t>(TS_PROP(TS_GROUP_ROWS, TS_PART_STRING, TS_ITEM_TEMPLATE)) << 16,
+         "[20]");
+    Send(inner, TSM_SETPROP, all | static_cast<uint32_t>(TS_PROP(TS_GROUP_COLS, TS_PART_STRING, TS_ITEM_TEMPLATE)) << 16,
+         "[100]");
+    Release(inner, all);
     SendMessageA(inner, WM_SIZE, 0, MAKELPARAM(200, 100));
     std::string rect = Query(inner, "113:0,1,1,0,0:");
     EXPECT_EQ(rect, "1:0,100,20,200,40:");

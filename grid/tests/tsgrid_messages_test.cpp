@@ -213,8 +213,10 @@ TEST_F(TsGridMessages, RowOrderReadsAsAListOfIdentifiers)
 {
     TsGridDriver g = Make();
     g.Release(g.InsertRows(4));
-    EXPECT_EQ(g.Geometry(g.Range(0, 0, -1, -1), TS_ITEM_FIRSTROWSEL), TS_EMPTY_GEOMETRY)
-        << "without columns a range covers nothing";
+    EXPECT_EQ(g.Geometry(g.Range(0, 0, -1, -1), TS_ITEM_LASTROWSEL), 3)
+        << "a range through the last column names its rows even before there are columns";
+    EXPECT_EQ(g.Geometry(g.Range(0, 2, 0, 3), TS_ITEM_FIRSTROWSEL), TS_EMPTY_GEOMETRY)
+        << "a range of one column that does not exist covers nothing";
     g.Release(g.InsertCols(1));
     uint32_t all = g.Range(0, 0, -1, -1);
     std::vector<std::string> ids = g.GetList(all, TS_PROP(TS_GROUP_ROWS, TS_PART_LIST, TS_ITEM_ID));
@@ -468,7 +470,7 @@ TEST_F(TsGridMessages, AliasesAreFoundByNameAndDefaultsGiveWayOnce)
     EXPECT_EQ(g.GetNumber(row, 0x1310), 3);
     g.Send(TSM_SETROWATTR, row | 0x02FFu << 16, "Nothing");
     EXPECT_EQ(g.GetNumber(row, 0x1310), 3) << "255 leaves the attribute, an unknown name the reference";
-    EXPECT_EQ(grid_->Data().Row(1)->colorRef[0], 1);
+    EXPECT_EQ(g.Query(TSQ_COLORPAIR, 0, 1, 0).text, "Default") << "the row's colour reference is the default";
     Vlist* names = TsVListManager()->Create(8);
     EXPECT_EQ(g.Send(TSM_GETALIASNAMES, row | 3u << 16, names), 1);
     EXPECT_EQ(TsVListManager()->Size(names), 2);

@@ -309,6 +309,7 @@ TEST_F(TsGridSelections, FocusCurrentAndViewSelections)
     EXPECT_EQ(g_->Send(TSM_FOCUSQUERY, 0), 1 | 4 << 16);
     uint32_t row = static_cast<uint32_t>(g_->Op(TS_SEL_FOCUSROW, 0));
     EXPECT_EQ(g_->Geometry(row, TS_ITEM_LASTCOLSEL), 6);
+    g_->SetText(g_->Range(0, 0, -1, -1), TS_PROP(TS_GROUP_ROWS, TS_PART_STRING, TS_ITEM_TEMPLATE), "[20]");
     grid_->OnSize(300, 100);  // 5 rows of 20 pixels
     uint32_t seen = static_cast<uint32_t>(g_->Op(0x60E, 0));
     EXPECT_EQ(Rows(seen), (std::vector<int>{0, 1, 2, 3, 4})) << "the visible rows";

@@ -102,6 +102,9 @@ TEST_F(TsQueryTest, AliasNamesSelectionAndGeometry)
     EXPECT_EQ(g_.Query(TSQ_SELECTION).line.substr(0, 2), "0:") << "slot 0 empty";
     g_.Send(TSM_SETFOCUSSEL, g_.Range(1, 2, 2, 3), 1);
     EXPECT_EQ(g_.Query(TSQ_SELECTION).line, "1:0,1,2,2,3:");
+    // Rows of 20 pixels, columns of 100.
+    g_.SetText(g_.Range(0, 0, -1, -1), TS_PROP(TS_GROUP_ROWS, TS_PART_STRING, TS_ITEM_TEMPLATE), "[20]");
+    g_.SetText(g_.Range(0, 0, -1, -1), TS_PROP(TS_GROUP_COLS, TS_PART_STRING, TS_ITEM_TEMPLATE), "[100]");
     grid_.OnSize(250, 60);
     EXPECT_EQ(g_.Query(TSQ_CELLRECT, 0, 2, 1).line, "1:0,100,40,200,60:");
     EXPECT_EQ(g_.Query(TSQ_RECTVALID, 0, 0, 1, 2, 2).line, "1:0,0,20,300,60:");

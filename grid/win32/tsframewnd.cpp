@@ -179,7 +179,7 @@ void TsFrameWndMgr::Layout()
     int inset = state_.Inset();
     int width = client.right - 2 * inset, height = client.bottom - 2 * inset;
     SetWindowPos(Inner(), nullptr, inset, inset, width > 0 ? width : 0, height > 0 ? height : 0,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);  // made hidden, shown once placed
 }
 
 intptr_t TsFrameWndMgr::Property(uint32_t message, ParamBlock* block)

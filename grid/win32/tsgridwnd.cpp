@@ -1,8 +1,5 @@
-// TsWndMgr, the inner grid window: a window object over the portable grid.
-// Its message operation runs the layers in order (view messages, input
-// messages, then the grid's own switch with the client messages), then asks
-// for a repaint when something changed and sends pending notifications to
-// the parent of the "Tessaline" window.
+// TsWndMgr: construction, the message operation, the grid's own switch,
+// notifications and the host services; the view layer is tsgridview.cpp.
 #include <windows.h>
 
 #include <algorithm>
@@ -10,9 +7,7 @@
 #include <new>
 #include <set>
 
-#include "tsgrid.h"
-#include "tsservices.h"
-#include "tswindowobject.h"
+#include "tsgridwnd.h"
 
 namespace {
 
@@ -27,86 +22,35 @@ bool IsLiveGrid(TsGrid* grid)
     return g_live.count(grid) != 0;
 }
 
-class TsWndMgr;
+}  // namespace
 
-// The grid's slot in the timer service.
-struct GridTimer : QfTimerClient {
-    TsWndMgr* owner;
-};
+TsWndMgr::TsWndMgr(HWND window, uint32_t maxRows, uint32_t maxCols)
+    : TsWindowObject(window), display_(Ts().display, RefreshCursor, this), grid_(maxRows, maxCols, this)
+{
+    timer_.onTimer = OnTimer;
+    timer_.node = nullptr;
+    timer_.owner = this;
+    std::lock_guard<std::mutex> guard(g_liveLock);
+    g_live.insert(&grid_);
+}
 
-class TsWndMgr final : public TsWindowObject<TsWndMgr>, private TsGridHost {
-public:
-    TsWndMgr(HWND window, uint32_t maxRows, uint32_t maxCols) : TsWindowObject(window), grid_(maxRows, maxCols, this)
-    {
-        timer_.onTimer = OnTimer;
-        timer_.node = nullptr;
-        timer_.owner = this;
-        std::lock_guard<std::mutex> guard(g_liveLock);
-        g_live.insert(&grid_);
-    }
-    ~TsWndMgr()
-    {
-        if (Ts().timer)
-            Ts().timer->RemoveAllTimers(&timer_);
-        std::lock_guard<std::mutex> guard(g_liveLock);
-        g_live.erase(&grid_);
-    }
-    bool Ready() const { return grid_.Ready(); }
-
-    // ICafeObject
-    int32_t QFAPI HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
-
-private:
-    HWND Frame() const { return GetParent(Window()); }
-    bool ViewLayer(uint32_t message);
-    bool OwnSwitch(uint32_t message, uintptr_t wParam, intptr_t lParam, intptr_t* result);
-    void Paint();
-    void SendNotifications();
-
-    // TsGridHost
-    intptr_t SendToFrame(uint32_t message, ParamBlock* block) override
-    {
-        return SendMessageA(Frame(), message, 0, reinterpret_cast<LPARAM>(block));
-    }
-    bool FillSlotFromGrid(uintptr_t outerWindow, uint32_t theirs, TsGrid* target, uint32_t into) override;
-    uint32_t StartTimer(uint32_t ticks) override { return Ts().timer ? Ts().timer->AddTimer(&timer_, ticks) : 0; }
-    void StopTimer(uint32_t id) override
-    {
-        if (Ts().timer)
-            Ts().timer->RemoveTimer(&timer_, id);
-    }
-    uint32_t Now() override { return GetTickCount(); }
-    void ModeChanged(bool) override { InvalidateRect(Window(), nullptr, FALSE); }
-    bool MapPixels(TsPixels* px, int to) override;
-
-    static void QFAPI OnTimer(QfTimerClient* client, uint32_t)
-    {
-        PostMessageA(static_cast<GridTimer*>(client)->owner->Window(), TSM_HILITESTEP, 0, 0);
-    }
-
-    TsGrid grid_;
-    GridTimer timer_;
-};
+TsWndMgr::~TsWndMgr()
+{
+    if (Ts().timer)
+        Ts().timer->RemoveAllTimers(&timer_);
+    std::lock_guard<std::mutex> guard(g_liveLock);
+    g_live.erase(&grid_);
+}
 
 int32_t TsWndMgr::HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
 {
     intptr_t result = 0;
-    bool handled = ViewLayer(message) || OwnSwitch(message, wParam, lParam, &result);
+    bool handled = ViewLayer(message, wParam, lParam, &result) || OwnSwitch(message, wParam, lParam, &result);
     if (handled)
         record_.result.value = result;
-    if (grid_.TakeUpdate())
-        record_.result.flags |= QF_RESULT_UPDATE_PENDING;
+    AfterMessage();
     SendNotifications();
     return handled ? 1 : 0;
-}
-
-// The view layer: the scroll bars take the keyboard focus first unless
-// option bit 17 says otherwise; scrolling itself comes with the layout.
-bool TsWndMgr::ViewLayer(uint32_t message)
-{
-    if ((message == WM_HSCROLL || message == WM_VSCROLL) && !(grid_.Options() & 0x20000) && GetFocus() != Window())
-        SetFocus(Window());
-    return false;
 }
 
 bool TsWndMgr::OwnSwitch(uint32_t message, uintptr_t wParam, intptr_t lParam, intptr_t* result)
@@ -117,6 +61,9 @@ bool TsWndMgr::OwnSwitch(uint32_t message, uintptr_t wParam, intptr_t lParam, in
     }
     switch (message) {
     case WM_DESTROY:
+        HideCellHint();
+        scrollHint_.Hide();
+        return true;
     case WM_CANCELMODE:
     case TSM_DEFERRED:
     case TSM_ENDTRACKING:
@@ -172,21 +119,11 @@ bool TsWndMgr::OwnSwitch(uint32_t message, uintptr_t wParam, intptr_t lParam, in
         return true;
     }
     case TSM_QUERYCURSOR:
-        return true;  // the grid sets no cursor of its own yet
+        *result = SetCursorAtPointer() ? 1 : 0;
+        return true;
     default:
         return false;
     }
-}
-
-void TsWndMgr::Paint()
-{
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Window(), &ps);
-    if (dc) {
-        FillRect(dc, &ps.rcPaint, GetSysColorBrush(COLOR_3DFACE));
-        EndPaint(Window(), &ps);
-    }
-    grid_.Painted();
 }
 
 void TsWndMgr::SendNotifications()
@@ -216,6 +153,17 @@ bool TsWndMgr::FillSlotFromGrid(uintptr_t outerWindow, uint32_t theirs, TsGrid* 
     return true;
 }
 
+bool TsWndMgr::FrameOffsets(int32_t* width, int32_t* height)
+{
+    RECT frame, inner;
+    *width = *height = 0;
+    if (!Frame() || !GetClientRect(Frame(), &frame) || !GetWindowRect(Window(), &inner))
+        return false;
+    *width = (frame.right - frame.left) - (inner.right - inner.left);
+    *height = (frame.bottom - frame.top) - (inner.bottom - inner.top);
+    return true;
+}
+
 bool TsWndMgr::MapPixels(TsPixels* px, int to)
 {
     HWND toWindow = nullptr;
@@ -232,8 +180,6 @@ bool TsWndMgr::MapPixels(TsPixels* px, int to)
     *px = TsPixels{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
     return true;
 }
-
-}  // namespace
 
 IQfWindowObject* QFAPI TsMakeGrid(QfHandle window, const QfCreateRecord* record, void*)
 {

@@ -45,6 +45,10 @@ CommandLine ParseCommandLine(std::string_view text)
                 cl.captureFile = words[++i];
             continue;
         }
+        // Any other switch ("/NEW", "/x") is not a song: a Windows path
+        // never begins with a slash.
+        if (w[0] == '/')
+            continue;
         if (!cl.openPath.empty())
             cl.openPath += ' ';
         cl.openPath += w;

@@ -15,7 +15,9 @@ struct CommandLine {
 
 // Words are separated by blanks; double quotes group a word with blanks.
 // Words that are not switches make up the path to open, joined by one blank,
-// so an unquoted path with single blanks still works.
+// so an unquoted path with single blanks still works. A word beginning with
+// "/" is a switch; unknown switches are ignored. The path is given as typed:
+// the caller makes it absolute.
 CommandLine ParseCommandLine(std::string_view text);
 
 }  // namespace zub

@@ -1,6 +1,7 @@
 #include "control_state.h"
 
 #include "command_ids.h"
+#include "sequencer.h"
 
 namespace zub {
 
@@ -14,26 +15,40 @@ const std::array<ControlBinding, 7> kControlBindings = {{
     {CMD_MASTER_VOLUME, kBitInstrument},
 }};
 
-unsigned EnableBitsForState(int state)
+unsigned EnableBitsForState(SequencerState state)
 {
     switch (state) {
-    case 0:  // NoFile
+    case SequencerState::NoFile:
         return kBitPlayThru | kBitInstrument;
-    case 1:  // Opened
-    case 3:  // Prerolled
+    case SequencerState::Opened:
+    case SequencerState::Prerolled:
         return kBitPlay | kBitPlayThru | kBitInstrument;
-    case 4:  // Playing
-    case 5:  // Paused
+    case SequencerState::Playing:
+    case SequencerState::Paused:
         return kBitPause | kBitStop;
-    default:  // Prerolling, Stopping, Resetting
-        return 0;
+    case SequencerState::Prerolling:
+    case SequencerState::Stopping:
+    case SequencerState::Resetting:
+        break;
     }
+    return 0;
 }
 
-int StatusTextIdForState(int state)
+int StatusTextIdForState(SequencerState state)
 {
-    if (state >= 1 && state <= 6)
-        return IDS_STATE_BASE + state;
+    // The texts 1021 to 1026 follow the states Opened to Stopping.
+    switch (state) {
+    case SequencerState::NoFile:
+    case SequencerState::Resetting:
+        break;
+    case SequencerState::Opened:
+    case SequencerState::Prerolling:
+    case SequencerState::Prerolled:
+    case SequencerState::Playing:
+    case SequencerState::Paused:
+    case SequencerState::Stopping:
+        return IDS_STATE_BASE + static_cast<int>(state);
+    }
     return 0;
 }
 

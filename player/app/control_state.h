@@ -5,6 +5,8 @@
 
 #include <array>
 
+enum class SequencerState : int;
+
 namespace zub {
 
 enum ControlBit : unsigned {
@@ -17,12 +19,11 @@ enum ControlBit : unsigned {
     kBitInstrument = 1u << 6,  // Midi Reset and Override Master Volume
 };
 
-// state is a sequencer state value: 0 NoFile, 1 Opened, 2 Prerolling,
-// 3 Prerolled, 4 Playing, 5 Paused, 6 Stopping, 7 Resetting.
-unsigned EnableBitsForState(int state);
+unsigned EnableBitsForState(SequencerState state);
 
-// The string-table identifier of the state's status text, or 0 for none.
-int StatusTextIdForState(int state);
+// The string-table identifier of the state's status text, or 0 for none
+// (NoFile and Resetting).
+int StatusTextIdForState(SequencerState state);
 
 // A menu item or toolbar button enabled by one bit.
 struct ControlBinding {

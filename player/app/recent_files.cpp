@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "zub_assert.h"
+
 namespace zub {
 
 namespace {
@@ -44,6 +46,7 @@ bool RecentFiles::Touch(std::string_view path)
     entries_.insert(entries_.begin(), std::string(path));
     if (Count() > kMax)
         entries_.resize(kMax);
+    ZUB_ASSERT(Count() >= 1 && Count() <= kMax);
     return true;
 }
 

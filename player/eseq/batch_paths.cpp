@@ -88,6 +88,17 @@ std::string LimitLastComponent(const std::string& path, int maxLength)
     return path.substr(0, start) + last;
 }
 
+std::string WithNumberSuffix(const std::string& name, int number, int maxLength)
+{
+    const std::string suffix = "~" + std::to_string(number);
+    std::string stem = name;
+    if (maxLength > 0 && stem.size() + suffix.size() > static_cast<size_t>(maxLength))
+        stem.resize(static_cast<size_t>(maxLength) > suffix.size() ? maxLength - suffix.size() : 0);
+    while (!stem.empty() && stem.back() == ' ')
+        stem.pop_back();
+    return stem + suffix;
+}
+
 bool EqualsNoCase(const std::string& a, const std::string& b)
 {
     if (a.size() != b.size())

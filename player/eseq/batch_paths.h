@@ -33,6 +33,11 @@ std::string LastComponent(const std::string& path);
 // trailing spaces, keeping at least one character.
 std::string LimitLastComponent(const std::string& path, int maxLength);
 
+// The n-th distinct form of a name: "Generate" becomes "Genera~2" within 8
+// characters. The name is cut (and its trailing spaces removed) so that
+// name and suffix fit `maxLength` (0: no limit).
+std::string WithNumberSuffix(const std::string& name, int number, int maxLength);
+
 // Case-insensitive (ASCII) equality, and "path equals or lies inside dir".
 bool EqualsNoCase(const std::string& a, const std::string& b);
 bool IsSameOrInside(const std::string& path, const std::string& dir);

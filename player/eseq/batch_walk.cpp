@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstdio>
+#include <utility>
 
 #include "batch_paths.h"
 #include "eseq_format.h"
@@ -37,6 +38,23 @@ BatchWalk::~BatchWalk() = default;
 
 namespace {
 
+// "C:\\T\\Disk" is "C:\\T\\" and "Disk".
+std::pair<std::string, std::string> SplitLast(const std::string& path)
+{
+    const size_t cut = path.rfind('\\');
+    if (cut == std::string::npos)
+        return {std::string(), path};
+    return {path.substr(0, cut + 1), path.substr(cut + 1)};
+}
+
+std::string UpperKey(const std::string& path)
+{
+    std::string key = path;
+    for (char& c : key)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return key;
+}
+
 // "C:\Songs\" is "C:\Songs"; a drive root or "\" keeps its separator.
 std::string WithoutTrailingSeparator(std::string path)
 {
@@ -68,6 +86,8 @@ std::string BatchWalk::Start(const BatchOptions& given)
     converted_ = 0;
     written_.clear();
     failed_.clear();
+    folderSources_.clear();
+    fileSources_.clear();
     running_ = true;
     return std::string();
 }
@@ -124,7 +144,38 @@ void BatchWalk::ApplyDiskName()
     const std::string disk = CleanTitle(PianodirDiskTitle(ReadCatalog()));
     if (!disk.empty())
         target_ = JoinPath(RemoveLastComponent(target_), disk);
-    target_ = LimitLastComponent(target_, options_.maxDirLength);
+    target_ = UniqueFolder(LimitLastComponent(target_, options_.maxDirLength), source_);
+}
+
+// Disks of one title, or titles alike in their first characters, would
+// share a folder and overwrite each other's songs: a folder already given
+// to another source folder in this run is not given again.
+std::string BatchWalk::UniqueFolder(const std::string& target, const std::string& source)
+{
+    const auto [parent, name] = SplitLast(target);
+    std::string candidate = target;
+    for (int n = 2;; ++n) {
+        const auto claimed = folderSources_.find(UpperKey(candidate));
+        if (claimed == folderSources_.end() || EqualsNoCase(claimed->second, source))
+            return candidate;
+        candidate = parent + WithNumberSuffix(name, n, options_.maxDirLength);
+    }
+}
+
+// Songs of one title (or one name before the extension) in one folder get
+// distinct names; the suffix goes before ".MID".
+std::string BatchWalk::UniqueFile(const std::string& target, const std::string& sourceFile)
+{
+    const auto [folder, file] = SplitLast(target);
+    const size_t dot = file.rfind('.');
+    const std::string stem = dot == std::string::npos ? file : file.substr(0, dot);
+    const std::string extension = dot == std::string::npos ? std::string() : file.substr(dot);
+    const int limit = options_.songNames ? options_.maxFileLength : 0;
+    std::string candidate = target;
+    for (int n = 2; fileSources_.count(UpperKey(candidate)) != 0; ++n)
+        candidate = folder + WithNumberSuffix(stem, n, limit) + extension;
+    fileSources_[UpperKey(candidate)] = sourceFile;
+    return candidate;
 }
 
 BatchStep BatchWalk::OnEnterFolder()
@@ -134,6 +185,7 @@ BatchStep BatchWalk::OnEnterFolder()
         return Stop(kTooDeep);
     if (options_.diskNames)
         ApplyDiskName();
+    folderSources_[UpperKey(target_)] = source_;
     Level& level = levels_[depth_];
     level.source = source_;
     level.target = target_;
@@ -233,7 +285,7 @@ std::string BatchWalk::TargetName(const std::string& sourceFile, const Converted
             image.clear();
         const std::vector<uint8_t>& bytes = song.inMemory ? song.bytes : image;
         std::string title;
-        if (MidiTitleFromImage(bytes.data(), bytes.size(), &title))
+        if (smf::MidiTitleFromImage(bytes.data(), bytes.size(), &title))
             title = CleanTitle(title, true);
         if (!title.empty())
             name = title;
@@ -270,7 +322,7 @@ BatchStep BatchWalk::OnConvertEntry()
     ConvertedSong song;
     if (!converter_.Convert(sourceFile, &song))
         return PostStep(BatchCommand::NextEntry);
-    const std::string target = WithMidExtension(JoinPath(target_, TargetName(entry_, song)));
+    const std::string target = UniqueFile(WithMidExtension(JoinPath(target_, TargetName(entry_, song))), sourceFile);
     if (EqualsNoCase(target, sourceFile)) {
         // An ESEQ song named ".MID" converted into its own folder: the song
         // itself is never replaced.

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -126,7 +127,10 @@ public:
     // The current-file line: the file being converted, or the summary.
     const std::string& Line() const { return line_; }
     // The targets written so far in this run, in order, and those that could
-    // not be written (not counted as converted).
+    // not be written (not counted as converted). Every target stands for one
+    // song: where renaming would give two songs one file name, or two source
+    // folders one target folder, the later one gets a "~2" (or "~3" ...)
+    // suffix within the length limits, so nothing is overwritten in a run.
     const std::vector<std::string>& Written() const { return written_; }
     const std::vector<std::string>& Failed() const { return failed_; }
 
@@ -152,6 +156,8 @@ private:
     bool IsTargetFolder(const std::string& path) const;
     std::string TargetName(const std::string& sourceFile, const ConvertedSong& song);
     std::string IndexPrefixed(const std::string& name, const std::string& sourceFile);
+    std::string UniqueFolder(const std::string& target, const std::string& source);
+    std::string UniqueFile(const std::string& target, const std::string& sourceFile);
     std::vector<uint8_t> ReadCatalog();
 
     BatchFileSystem& fs_;
@@ -172,6 +178,10 @@ private:
     std::vector<std::string> written_;
     std::vector<std::string> failed_;
     bool targetInsideSource_ = false;
+    // Targets this run has given out (keys in upper case), with the source
+    // folder or file each one stands for.
+    std::map<std::string, std::string> folderSources_;
+    std::map<std::string, std::string> fileSources_;
 };
 
 // Runs a whole walk without pacing; each error text goes to `onError`.

@@ -33,10 +33,6 @@ std::string Field(const uint8_t* bytes, size_t size, size_t offset, size_t lengt
     return text;
 }
 
-bool IsForbiddenInName(char c)
-{
-    return std::strchr("/\\:*?\"<>|", c) != nullptr;
-}
 
 }  // namespace
 
@@ -74,25 +70,6 @@ int BaseTempo(const uint8_t* bytes, size_t size)
 {
     const size_t at = ByteAt(bytes, size, kOffVariant) == 0x40 ? kOffTempo40 : kOffTempo;
     return ByteAt(bytes, size, at) + kTempoBias;
-}
-
-std::string CleanTitle(const std::string& text, bool replaceFullStop)
-{
-    std::string out;
-    bool pendingSpace = false;
-    for (char c : text) {
-        if (IsForbiddenInName(c) || (replaceFullStop && c == '.'))
-            c = ' ';
-        if (c == ' ') {
-            pendingSpace = !out.empty();
-            continue;
-        }
-        if (pendingSpace)
-            out += ' ';
-        pendingSpace = false;
-        out += c;
-    }
-    return out;
 }
 
 bool ReadFilePrefix(const char* path, size_t count, std::vector<uint8_t>* out)

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "clean_title.h"
+
 namespace eseq {
 
 constexpr size_t kRecogniseBytes = 81;   // read to recognise a song
@@ -48,11 +50,6 @@ std::string TitleFromImage(const uint8_t* bytes, size_t size);
 
 // Base tempo in beats per minute (29 to 284) from the header.
 int BaseTempo(const uint8_t* bytes, size_t size);
-
-// Characters that may not stand in file names become spaces; leading and
-// trailing spaces go and runs of spaces shrink to one. With
-// `replaceFullStop` the full stop becomes a space too (batch file names).
-std::string CleanTitle(const std::string& text, bool replaceFullStop = false);
 
 // File-level forms. A file that cannot be opened is no song and has no title.
 EseqKind RecogniseFile(const char* path);

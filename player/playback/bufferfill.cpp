@@ -119,6 +119,8 @@ void BufferFiller::Start(const SmfReader& reader, uint32_t startTick)
     division_ = reader.Division();
     streamTick_ = startTick;
     adjuster_.Reset(TempoBefore(reader, startTick));
+    if (settings.voiceMap)
+        settings.voiceMap->Rewind();  // the song starts again: no bank or voice carried over
 }
 
 SmfResult BufferFiller::Fill(SmfReader& reader, MidiBuffer* buffer, uint32_t endTick)

@@ -14,6 +14,9 @@ struct ShortMessage {
 class VoiceMapHook {
 public:
     virtual ~VoiceMapHook() = default;
+    // Playback starts again from the song's beginning: forget what the
+    // channels were set to (banks, voices, sounding notes).
+    virtual void Rewind() {}
     // Note-on and note-off: may replace the note number.
     virtual void MapNote(ShortMessage* message) = 0;
     // Control change: sees bank selects; may rewrite the message.

@@ -83,6 +83,17 @@ CatalogKind CatalogKindOf(const std::string& fileName)
     return CatalogKind::None;
 }
 
+std::string CatalogInFolder(PlaylistFiles& files, const std::string& folder)
+{
+    for (const char* name : {kPianodirFile, kMusicDirFile}) {
+        const std::string path = JoinSongPath(folder, name);
+        FileFacts facts;
+        if (files.Facts(path, &facts))
+            return path;
+    }
+    return std::string();
+}
+
 bool ReadCatalogDisk(PlaylistFiles& files, const std::string& catalogPath, CatalogDisk* disk)
 {
     *disk = CatalogDisk();

@@ -20,6 +20,10 @@ enum class CatalogKind { None, Pianodir, MusicDir };
 // "Pianodir.fil" or "Music.dir" by the file name (letter case ignored).
 CatalogKind CatalogKindOf(const std::string& fileName);
 
+// The catalog that makes a folder a disk: its "Pianodir.fil", else its
+// "Music.dir"; empty when it holds neither.
+std::string CatalogInFolder(PlaylistFiles& files, const std::string& folder);
+
 struct CatalogSong {
     std::string file;   // from the record
     std::string path;   // the disk's directory and the file

@@ -24,7 +24,7 @@ std::string SongTitleFromImage(const std::string& fileName, const std::vector<ui
 {
     std::string title;
     if (IsMidiName(fileName, true)) {
-        eseq::MidiTitleFromImage(bytes.data(), bytes.size(), &title);
+        smf::MidiTitleFromImage(bytes.data(), bytes.size(), &title);
         return title;
     }
     if (!eseq::RecogniseImage(bytes.data(), bytes.size()).isEseq)

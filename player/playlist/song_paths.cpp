@@ -100,9 +100,20 @@ std::string JoinSongPath(const std::string& dir, const std::string& name)
 {
     if (dir.empty())
         return name;
-    if (dir.size() == 1 && IsSeparator(dir[0]))
-        return dir + name;  // the root
+    // "\", "/" and "C:\" keep their one separator ("C:\x" splits back into
+    // "C:", which joins the same way again).
+    const bool root = (dir.size() == 1 && IsSeparator(dir[0])) || (dir.size() == 3 && dir[1] == ':' && dir[2] == '\\');
+    if (root)
+        return dir + name;
     return dir + SeparatorOf(dir) + name;
+}
+
+std::string TrimFolderPath(const std::string& path)
+{
+    std::string out = path;
+    while (out.size() > 1 && IsSeparator(out.back()) && !(out.size() == 3 && out[1] == ':'))
+        out.pop_back();
+    return out;
 }
 
 std::string LastPathComponent(const std::string& path)

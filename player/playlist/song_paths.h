@@ -17,6 +17,10 @@ void SplitSongPath(const std::string& path, std::string* dir, std::string* name)
 // `dir` and `name` again.
 std::string JoinSongPath(const std::string& dir, const std::string& name);
 
+// A folder without trailing separators ("C:\Songs\" is "C:\Songs"); a root
+// ("C:\", "\", "/") keeps its own.
+std::string TrimFolderPath(const std::string& path);
+
 // The text after the last separator (the whole path when it has none).
 std::string LastPathComponent(const std::string& path);
 

@@ -127,8 +127,8 @@ bool RewriteMidiData(const std::vector<uint8_t>& midi, const std::string& title,
     std::vector<TrackChunk> tracks;
     if (!TrackChunks(midi, &tracks))
         return Fail(why, "the MIDI file's chunks are damaged");
-    eseq::MidiTitleEvent found;
-    const bool hasEvent = eseq::FindMidiTitleEvent(midi.data(), midi.size(), &found);
+    smf::MidiTitleEvent found;
+    const bool hasEvent = smf::FindMidiTitleEvent(midi.data(), midi.size(), &found);
     const size_t limit = hasEvent && found.karaoke ? kKaraokeTitleLimit : kTrackNameLimit;
     const std::string text = title.substr(0, limit);
     *cut = title.size() > limit;
@@ -270,9 +270,9 @@ size_t TitleEditLimit(PlaylistFiles& files, const std::string& path)
         if (files.Read(path, kReadWhole, &file) != FileResult::Ok)
             return kTrackNameLimit;
         RmidData data;
-        eseq::MidiTitleEvent event;
+        smf::MidiTitleEvent event;
         const bool karaoke = FindRmidData(file.data(), file.size(), &data) &&
-                             eseq::FindMidiTitleEvent(file.data() + data.start, data.size, &event) && event.karaoke;
+                             smf::FindMidiTitleEvent(file.data() + data.start, data.size, &event) && event.karaoke;
         return karaoke ? kKaraokeTitleLimit : kTrackNameLimit;
     }
     if (files.Read(path, eseq::kRecogniseBytes, &file) != FileResult::Ok)

@@ -229,17 +229,18 @@ TEST(ConversionDialog, GeneratedFloppyTreeMatchesZubcliBatch)
     EXPECT_EQ(2, RunZubcli(9, argv, out, err)) << "the truncated song makes the status 2: " << err.str();
     EXPECT_NE(std::string::npos, out.str().find(summary + "\n")) << out.str();
     // 6 songs of the disks and the 9 odd songs that are no Disk Orchestra
-    // songs; the odd ones all carry the title "Test Song", so the last one
-    // converted stands under that name, in both runs alike.
+    // songs; the odd ones all carry the title "Test Song", so they are
+    // "Test Song", "Test Song~2" and on, in both runs alike.
     EXPECT_EQ("Batch complete. 15 files converted.", summary);
 
     const std::vector<std::string> files = tree.Files("dialog");
     EXPECT_EQ(tree.Files("cli"), files);
-    ASSERT_EQ(7u, files.size());
+    ASSERT_EQ(15u, files.size()) << "every converted song has a file of its own";
     for (const std::string& file : files)
         EXPECT_EQ(tree.Read("cli\\" + file), tree.Read("dialog\\" + file)) << file;
     EXPECT_NE(std::find(files.begin(), files.end(), "Generated Disk 1/1Piece 1-1.MID"), files.end());
     EXPECT_NE(std::find(files.begin(), files.end(), "odd/Test Song.MID"), files.end());
+    EXPECT_NE(std::find(files.begin(), files.end(), "odd/Test Song~2.MID"), files.end());
 }
 
 TEST(ConversionDialog, CancelEndsTheRunBetweenFiles)
@@ -260,6 +261,53 @@ TEST(ConversionDialog, CancelEndsTheRunBetweenFiles)
     EXPECT_LT(converted, 30);
     EXPECT_EQ(static_cast<size_t>(converted), tree.Files("out").size());
     EXPECT_TRUE(boxes.empty());
+}
+
+// Regression: choosing the outside converter without the program gave one
+// "Can't find ..." box per song, seconds apart, then "0 files converted".
+TEST(ConversionDialog, AMissingOutsideConverterIsSaidOnceBeforeTheRun)
+{
+    if (HWND running = FindWindowA(eseq::kEseq2MidClass, eseq::kEseq2MidTitle)) {
+        PostMessageA(running, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(WaitUntil([] { return FindWindowA(eseq::kEseq2MidClass, eseq::kEseq2MidTitle) == nullptr; }));
+    }
+    Tree tree("dialog_no_external");
+    ASSERT_EQ(3, eseqtest::WriteFloppyTree(tree.Path("src"), 1, 3, 9));
+    ASSERT_TRUE(tree.Write("nowhere\\README.TXT", {'x'}));
+    eseq::BatchDialogContext context;
+    context.startupFolder = tree.Path("nowhere");
+    std::vector<BoxSeen> asked, others;
+    std::string lineAfterNo, summary;
+    RunDialog(context, [&](HWND d) {
+        ClickAndWait(d, IDC_BATCH_EXTERNAL, true);
+        StartRun(d, tree.Path("src"), tree.Path("out"));
+        HWND box = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (box = FindDialog(GetCurrentProcessId(), "ESEQ2MID.EXE")) != nullptr; }));
+        asked.push_back({"ESEQ2MID.EXE", DialogMessage(box)});
+        PostMessageA(box, WM_COMMAND, IDNO, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+        // No: nothing starts, the choice stays with the user.
+        EXPECT_TRUE(IsWindowEnabled(Item(d, IDC_BATCH_START)));
+        EXPECT_TRUE(IsChecked(d, IDC_BATCH_EXTERNAL));
+        lineAfterNo = WindowTextOf(Item(d, IDC_BATCH_CURRENT));
+
+        // Yes: the internal algorithm converts every song, without a message.
+        Click(d, IDC_BATCH_START);
+        ASSERT_TRUE(WaitUntil([&] { return (box = FindDialog(GetCurrentProcessId(), "ESEQ2MID.EXE")) != nullptr; }));
+        PostMessageA(box, WM_COMMAND, IDYES, 0);
+        summary = WaitForSummary(d, &others, 60000);
+        EXPECT_TRUE(IsChecked(d, IDC_BATCH_INTERNAL));
+        EXPECT_FALSE(IsChecked(d, IDC_BATCH_EXTERNAL));
+    });
+    ASSERT_EQ(1u, asked.size());
+    EXPECT_EQ("Can't find the external program:\n " + tree.Path("nowhere") + "\\ESEQ2MID.EXE\n\n"
+              "Convert with the internal algorithm instead?",
+              asked[0].text);
+    EXPECT_EQ("", lineAfterNo);
+    for (const BoxSeen& box : others)
+        ADD_FAILURE() << box.title << ": " << box.text;
+    EXPECT_EQ("Batch complete. 3 files converted.", summary);
+    EXPECT_EQ(3u, tree.Files("out").size());
 }
 
 TEST(ConversionDialog, OutsideConverterDrivenThroughItsWindows)

@@ -132,6 +132,17 @@ bool Probe::Grid(HWND playlist, int op, int row, int arg, const std::string& tex
     return true;
 }
 
+bool Probe::SliderGeometry(HWND main, HWND slider, RECT* thumb, RECT* channel)
+{
+    static const UINT query = RegisterWindowMessageA(ZUB_PROBE_SLIDER_MESSAGE);
+    LONG before = shared_->sliderCount;
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(main, query, reinterpret_cast<WPARAM>(slider), 0, SMTO_NORMAL, 10000, &result);
+    *thumb = shared_->sliderThumb;
+    *channel = shared_->sliderChannel;
+    return shared_->sliderCount != before;
+}
+
 const ProbeMenuItem* Probe::Item(UINT id) const
 {
     for (int i = 0; i < shared_->itemCount; ++i) {
@@ -155,6 +166,14 @@ std::vector<ProbeMenuItem> Probe::Popup(int menuBarPos) const
 std::string Probe::Status(int part) const
 {
     return part < shared_->statusParts ? shared_->status[part].text : std::string("<no part>");
+}
+
+std::vector<std::pair<int, std::string>> Probe::Tips() const
+{
+    std::vector<std::pair<int, std::string>> tips;
+    for (int i = 0; i < shared_->tipCount && i < 16; ++i)
+        tips.emplace_back(shared_->tips[i].command, shared_->tips[i].text);
+    return tips;
 }
 
 std::vector<int> Probe::Commands() const
@@ -184,14 +203,20 @@ bool PlayerProcess::Start(const std::string& args)
     si.cb = sizeof(si);
     if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &info_))
         return false;
-    // Idle once start-up, including opening a file given on the command
-    // line, is over and the message loop waits.
-    WaitForInputIdle(info_.hProcess, 30000);
+    // The main window exists during its own creation already: it is whole
+    // once it is shown. A message sent to it is handled only when the
+    // player's thread takes messages again, which it does after start-up,
+    // including the opening of a file named on the command line (or inside
+    // the message box that reports a failure).
     WaitUntil([&] {
         main_ = FindTop(info_.dwProcessId, "ZubodeckMWnd", nullptr);
-        return main_ != nullptr || !Running();
+        return (main_ != nullptr && IsWindowVisible(main_)) || !Running();
     });
-    return main_ != nullptr;
+    if (!main_)
+        return false;
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result);
+    return true;
 }
 
 bool PlayerProcess::Running() const

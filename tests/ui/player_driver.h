@@ -7,8 +7,10 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "command_ids.h"
 #include "ui_probe.h"
 
 namespace zubtest {
@@ -26,11 +28,18 @@ public:
 
     // Reads the main window's menus and status bar inside the player.
     bool Query(HWND main);
+    // Where a slider of the player draws its thumb, and its channel (client
+    // coordinates of the slider); false when the probe did not answer.
+    bool SliderGeometry(HWND main, HWND slider, RECT* thumb, RECT* channel);
     // The item with this command after the last query, or null.
     const ProbeMenuItem* Item(UINT id) const;
     // The popup items of one menu-bar position, in order.
     std::vector<ProbeMenuItem> Popup(int menuBarPos) const;
     std::string Status(int part) const;
+    // The toolbar's tooltip texts by command, and how many tools its
+    // tooltip control holds.
+    std::vector<std::pair<int, std::string>> Tips() const;
+    int ToolCount() const { return shared_->toolCount; }
     std::vector<int> Commands() const;
     // Asks the playlist window's grid for something inside the player
     // (ProbeGridOp); the answer text, or false when the probe did not answer.
@@ -51,12 +60,13 @@ private:
 class PlayerProcess {
 public:
     ~PlayerProcess();
-    // Starts "Zubodeck.exe args" in the current folder and waits for its
-    // main window.
+    // Starts "Zubodeck.exe args" in the current folder and waits until its
+    // main window is shown and its start-up (opening a file given on the
+    // command line) is over.
     bool Start(const std::string& args);
     HWND Main() const { return main_; }
-    HWND Toolbar() const { return GetDlgItem(main_, 300); }
-    HWND StatusBar() const { return GetDlgItem(main_, 301); }
+    HWND Toolbar() const { return GetDlgItem(main_, IDC_TOOLBAR); }
+    HWND StatusBar() const { return GetDlgItem(main_, IDC_STATUSBAR); }
     DWORD ProcessId() const { return info_.dwProcessId; }
     bool Running() const;
     // Sends a command as a menu item or toolbar button would.

@@ -11,6 +11,8 @@
 #define ZUB_PROBE_QUERY_MESSAGE "ZubodeckUiProbeQuery"
 // Sent to the playlist window: do what shared.grid asks, inside the player.
 #define ZUB_PROBE_GRID_MESSAGE "ZubodeckUiProbeGrid"
+// Sent to the main window with a slider's handle in wParam: fills `slider`.
+#define ZUB_PROBE_SLIDER_MESSAGE "ZubodeckUiProbeSlider"
 
 struct ProbeMenuItem {
     int menuBarPos;  // which popup of the menu bar (-1: the bar itself)
@@ -43,6 +45,12 @@ struct ProbeGridRequest {
     char answer[1024];
 };
 
+// A toolbar button and the tooltip text the main window gives it.
+struct ProbeToolbarTip {
+    int command;
+    char text[80];
+};
+
 struct ProbeShared {
     // Commands posted or sent through the queue to a "ZubodeckMWnd" window.
     volatile LONG commandCount;
@@ -54,6 +62,14 @@ struct ProbeShared {
     int statusParts;
     ProbeStatusPart status[4];
     ProbeGridRequest grid;
+    // The toolbar's tools (0 without a tooltip control) and its buttons.
+    int toolCount;
+    int tipCount;
+    ProbeToolbarTip tips[16];
+    // A slider's thumb and channel, in its client coordinates.
+    volatile LONG sliderCount;
+    RECT sliderThumb;
+    RECT sliderChannel;
 };
 
 #endif

@@ -18,8 +18,7 @@ namespace {
 
 int Usage(std::ostream& err, const std::string& problem)
 {
-    err << "zubcli: batch: " << problem << "\n" << "usage:" << (kBatchUsage + 6);
-    return 1;
+    return OptionError(err, "batch: " + problem);
 }
 
 // Slashes become backslashes, so the walk's path rules apply as on Windows.
@@ -109,6 +108,11 @@ int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std
     // SOURCE may be a floppy image, read as the disk's folder.
     eseq::HostBatchFileSystem host;
     floppy::ImageAwareFileSystem fs(host);
+    // Said plainly here; the walk itself would only find it cannot list it.
+    if (!fs.FolderExists(b.options.source)) {
+        err << "zubcli: " << HostPath(b.options.source.c_str()) << ": no such folder\n";
+        return 2;
+    }
     int truncated = 0;
     eseq::InternalBatchConverter converter(fs, b.convert, "", [&err, &truncated](const std::string& path) {
         err << "zubcli: Error in file: " << HostPath(path.c_str()) << " (the converted song ends early)\n";

@@ -12,8 +12,7 @@ namespace {
 
 int Usage(std::ostream& err, const std::string& problem)
 {
-    err << "zubcli: convert: " << problem << "\n" << "usage:" << (kConvertUsage + 6);
-    return 1;
+    return OptionError(err, "convert: " + problem);
 }
 
 }  // namespace
@@ -43,12 +42,12 @@ int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, s
     if (target.empty())
         target = eseq::ConvertedPathFor(source, "");
 
-    if (eseq::EqualsNoCase(HostPath(source.c_str()), HostPath(target.c_str()))) {
-        err << "zubcli: " << source << ": the converted song would replace the ESEQ song itself\n";
-        return 2;
-    }
     if (!eseq::RecogniseFile(source.c_str()).isEseq) {
         err << "zubcli: " << source << ": not an ESEQ song\n";
+        return 2;
+    }
+    if (eseq::EqualsNoCase(HostPath(source.c_str()), HostPath(target.c_str()))) {
+        err << "zubcli: " << source << ": the converted song would replace the ESEQ song itself\n";
         return 2;
     }
     switch (eseq::ConvertFile(source.c_str(), target.c_str(), options)) {

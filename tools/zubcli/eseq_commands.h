@@ -10,6 +10,10 @@
 extern const char kConvertUsage[];
 extern const char kBatchUsage[];
 
+// An option error: one line naming the problem and the hint to --help on
+// `err`; returns the usage status, 1.
+int OptionError(std::ostream& err, const std::string& problem);
+
 // Exit status as RunZubcli: 0 success, 1 usage error, 2 a file problem.
 int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

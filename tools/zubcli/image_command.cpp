@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 
 #include "batch_host.h"
+#include "eseq_commands.h"
 #include "floppy_image.h"
 #include "image_pack.h"
 #include "image_paths.h"
@@ -30,11 +31,7 @@ class ImageCli {
 public:
     ImageCli(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
 
-    int Usage(const std::string& problem)
-    {
-        err_ << "zubcli: image: " << problem << "\nusage:" << (kImageUsage + 6);
-        return 1;
-    }
+    int Usage(const std::string& problem) { return OptionError(err_, "image: " + problem); }
     int Fail(const std::string& path, const std::string& text)
     {
         err_ << "zubcli: " << path << ": " << text << "\n";

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "catalog_disk.h"
+#include "eseq_commands.h"
 #include "image_files.h"
 #include "length_probe.h"
 #include "playlist_builder.h"
@@ -26,23 +27,8 @@ namespace {
 
 int Usage(std::ostream& err, const std::string& command, const std::string& problem)
 {
-    err << "zubcli: " << command << ": " << problem << "\nusage:" << (kPlaylistUsage + 6);
-    return 1;
+    return OptionError(err, command + ": " + problem);
 }
-
-// Reports problems on the error stream as they happen.
-class ReportingEvents : public PlaylistEvents {
-public:
-    explicit ReportingEvents(std::ostream& err) : err_(err) {}
-    void Problem(const std::string& text) override { err_ << "zubcli: " << HostPath(text.c_str()) << "\n"; }
-    void Overflow(int rows) override
-    {
-        err_ << "zubcli: Playlist grid overflow. MaxRows = " << rows << ".\n";
-    }
-
-private:
-    std::ostream& err_;
-};
 
 std::string Bool(bool value)
 {
@@ -55,6 +41,16 @@ std::string Column(const std::string& text, size_t width)
 }
 
 }  // namespace
+
+void ReportingEvents::Problem(const std::string& text)
+{
+    err_ << "zubcli: " << HostPath(text.c_str()) << "\n";
+}
+
+void ReportingEvents::Overflow(int rows)
+{
+    err_ << "zubcli: Playlist grid overflow. MaxRows = " << rows << ".\n";
+}
 
 std::string JsonString(const std::string& narrow)
 {
@@ -144,15 +140,7 @@ namespace {
 // "Music.dir") in the folder or floppy image PATH.
 std::string CatalogPathFor(PlaylistFiles& files, const std::string& path)
 {
-    if (CatalogKindOf(path) != CatalogKind::None)
-        return path;
-    for (const char* name : {kPianodirFile, kMusicDirFile}) {
-        const std::string candidate = JoinSongPath(path, name);
-        FileFacts facts;
-        if (files.Facts(candidate, &facts))
-            return candidate;
-    }
-    return std::string();
+    return CatalogKindOf(path) != CatalogKind::None ? path : CatalogInFolder(files, path);
 }
 
 std::string CatalogJson(const CatalogDisk& disk)
@@ -245,7 +233,10 @@ std::string RowJson(const PlaylistRow& row)
     return json + "}";
 }
 
-std::string PlaylistJson(const std::string& path, const VectorRowStore& rows)
+}  // namespace
+
+std::string PlaylistRowsJson(const std::string& key, const std::string& value, const VectorRowStore& rows,
+                             const std::string& extraFields)
 {
     int folders = 0, songs = 0;
     uint64_t seconds = 0;
@@ -257,13 +248,13 @@ std::string PlaylistJson(const std::string& path, const VectorRowStore& rows)
         songs += row.IsFolder() ? 0 : 1;
         seconds += row.IsFolder() ? 0 : row.seconds;
     }
-    return "{\"playlist\":" + JsonString(LastPathComponent(path)) + ",\"folders\":" + std::to_string(folders) +
-           ",\"songs\":" + std::to_string(songs) + ",\"total_seconds\":" + std::to_string(seconds) + ",\"rows\":[" +
-           list + "]}\n";
+    return "{" + JsonString(key) + ":" + JsonString(value) + ",\"folders\":" + std::to_string(folders) +
+           ",\"songs\":" + std::to_string(songs) + ",\"total_seconds\":" + std::to_string(seconds) + extraFields +
+           ",\"rows\":[" + list + "]}\n";
 }
 
 // As the window shows them: folders with their icon, songs indented below.
-std::string PlaylistTable(const VectorRowStore& rows)
+std::string PlaylistRowsTable(const VectorRowStore& rows)
 {
     std::string text;
     int folders = 0, songs = 0;
@@ -283,6 +274,8 @@ std::string PlaylistTable(const VectorRowStore& rows)
     return text + std::to_string(songs) + " song" + (songs == 1 ? "" : "s") + " in " + std::to_string(folders) +
            " folder" + (folders == 1 ? "" : "s") + ", " + FormatLength(seconds) + "\n";
 }
+
+namespace {
 
 int Export(VectorRowStore& rows, PlaylistFiles& files, const std::string& target, std::ostream& err)
 {
@@ -342,6 +335,6 @@ int RunPlaylistCommand(const std::vector<std::string>& args, std::ostream& out, 
     builder.LoadPlaylistFile(path);
     if (!target.empty())
         return Export(rows, files, target, err);
-    out << (json ? PlaylistJson(path, rows) : PlaylistTable(rows));
+    out << (json ? PlaylistRowsJson("playlist", LastPathComponent(path), rows) : PlaylistRowsTable(rows));
     return 0;
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "smfreader.h"
+#include "smftime.h"
 #include "zubcli.h"
 
 namespace {
@@ -57,7 +58,7 @@ std::string SongInfoTable(const SmfReader& reader)
     row("format", std::to_string(reader.Format()));
     row("tracks", std::to_string(reader.TrackCount()));
     char division[40];
-    if (reader.Division() & 0x8000)
+    if (IsTimeCode(reader.Division()))
         std::snprintf(division, sizeof division, "%u (time code 0x%04x)", reader.Division(), reader.Division());
     else
         std::snprintf(division, sizeof division, "%u ticks per quarter", reader.Division());

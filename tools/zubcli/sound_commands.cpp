@@ -1,5 +1,7 @@
 #include "sound_commands.h"
 
+#include "eseq_commands.h"
+
 #ifdef _WIN32
 #include <io.h>
 #define ZUB_ISATTY _isatty
@@ -31,10 +33,8 @@ int OpenPlaySink(const PlayOptions& o, std::ostream& err, std::unique_ptr<MidiSi
 
 int RunPortsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    if (!args.empty()) {
-        err << "zubcli: ports: takes no arguments\n";
-        return 1;
-    }
+    if (!args.empty())
+        return OptionError(err, "ports: takes no arguments");
     std::vector<AlsaPort> ports;
     std::string problem;
     if (!ListAlsaPorts(&ports, &problem)) {

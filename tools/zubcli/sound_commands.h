@@ -17,6 +17,7 @@
 
 struct PlayOptions {
     std::string path, capture;
+    std::string map;  // --map FILE.MAP
     int velocityBase = 127;
     int volume = -128;
     uint8_t lamp1 = kLampsDisabled, lamp2 = 0;

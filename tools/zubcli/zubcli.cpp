@@ -10,14 +10,19 @@
 #include <vector>
 
 #include "eseq_commands.h"
-#include "playlist_commands.h"
+#include "eseq_convert.h"
+#include "eseq_format.h"
+#include "hostfile.h"
 #include "image_commands.h"
-#include "sound_commands.h"
 #include "midisink.h"
+#include "playlist_commands.h"
 #include "sequencer.h"
 #include "smfreader.h"
 #include "softmidistream.h"
+#include "sound_commands.h"
 #include "streamclock.h"
+#include "voice_map.h"
+#include "zub_version.h"
 
 namespace {
 
@@ -29,23 +34,21 @@ const char kUsage[] =
     "       zubcli render [--soundfont SF2] -o OUT.WAV [--capture OUT.MID] [CONTROLS] FILE\n"
     "       zubcli ports\n"
     "CONTROLS: [--velocity-base N] [--volume V] [--lamps L1[,L2]|auto]\n"
-    "          [--transpose SEMITONES] [--tempo PERCENT] [--track-volume N]\n";
+    "          [--transpose SEMITONES] [--tempo PERCENT] [--track-volume N] [--map FILE.MAP]\n";
+const char kUsageEnd[] =
+    "       zubcli --help | --version\n"
+    "FILE may be a Standard MIDI File or an ESEQ song (converted in memory).\n";
 
-struct Failure {
-    int status;
-};
+void PrintUsage(std::ostream& to)
+{
+    to << kUsage << kConvertUsage << kBatchUsage << kPlaylistUsage << kImageUsage << kBuildUsage << kUsageEnd;
+}
 
 class Cli {
 public:
     Cli(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
 
-    int Usage(const std::string& problem)
-    {
-        if (!problem.empty())
-            err_ << "zubcli: " << problem << "\n";
-        err_ << kUsage << kConvertUsage << kBatchUsage << kPlaylistUsage << kImageUsage;
-        return 1;
-    }
+    int Usage(const std::string& problem) { return OptionError(err_, problem); }
 
     // A sound output that is missing or refuses: its message and status 2.
     int Problem(const std::string& text)
@@ -101,9 +104,27 @@ bool ParseLamps(const char* text, uint8_t* l1, uint8_t* l2)
     return true;
 }
 
-int OpenSong(Cli& cli, const std::string& path, std::unique_ptr<SmfReader>* reader)
+// A song as the player opens it: a Standard MIDI File, or an ESEQ song
+// converted in memory (without the disk fixup). A file that is neither keeps
+// the reader's own complaint.
+struct Song {
+    std::vector<uint8_t> converted;  // empty for a Standard MIDI File
+};
+
+int OpenSong(Cli& cli, const std::string& path, std::unique_ptr<SmfReader>* reader, Song* song = nullptr)
 {
-    const SmfResult result = SmfReader::Open(path.c_str(), reader);
+    SmfResult result = SmfReader::Open(path.c_str(), reader);
+    if (result == SmfResult::InvalidFile && eseq::RecogniseFile(path.c_str()).isEseq) {
+        std::vector<uint8_t> image, midi;
+        if (ReadFileImage(path.c_str(), &image) != FileResult::Ok)
+            return cli.FileError(path, "open failed");
+        if (eseq::ConvertImage(image.data(), image.size(), eseq::ConvertOptions(), &midi) !=
+            eseq::ConvertResult::Ok)
+            return cli.FileError(path, "invalid ESEQ song (a data byte without running status)");
+        result = SmfReader::OpenImage(midi.data(), midi.size(), reader);
+        if (song)
+            song->converted = std::move(midi);
+    }
     if (result != SmfResult::Ok)
         return cli.FileError(path, SmfResultText(result));
     return 0;
@@ -189,7 +210,7 @@ enum class PlayCommand { Play, Render };
 
 bool TakesValue(const std::string& a)
 {
-    static const char* const kValued[] = {"--capture", "--velocity-base", "--volume", "--lamps", "--device",
+    static const char* const kValued[] = {"--capture", "--map", "--velocity-base", "--volume", "--lamps", "--device",
                                           "--port", "--soundfont", "-o", "--output", "--transpose", "--tempo",
                                           "--track-volume"};
     for (const char* v : kValued)
@@ -240,6 +261,8 @@ int ParsePlay(Cli& cli, const std::vector<std::string>& args, PlayCommand comman
             o->adjust.trackVolume = static_cast<int>(n);
         } else if (a == "--capture") {
             o->capture = value;
+        } else if (a == "--map") {
+            o->map = value;
         } else if (a == "--velocity-base") {
             if (!ParseNumber(value, 50, 127, &n))
                 return cli.Usage(name + "--velocity-base expects 50 to 127");
@@ -277,10 +300,29 @@ int ParsePlay(Cli& cli, const std::vector<std::string>& args, PlayCommand comman
     return 0;
 }
 
+// The voice map of --map as the player loads it: a malformed line is
+// reported and the lines before it are used (`*malformed`). 0, or status 2
+// when the map cannot be opened.
+int LoadVoiceMap(Cli& cli, const PlayOptions& o, playlist::VoiceMap* map, bool* malformed)
+{
+    *malformed = false;
+    if (o.map.empty())
+        return 0;
+    const playlist::VoiceMapLoad load = map->Load(o.map);
+    if (!load.opened)
+        return cli.FileError(o.map, "cannot be opened");
+    if (!load.Ok()) {
+        cli.err_ << "zubcli: " << load.problem << "; the lines before it are used\n";
+        *malformed = true;
+    }
+    return 0;
+}
+
 // Plays the song through `port` to its end with the options' instrument
-// controls. 0, or the exit status after a message; `*length` in ticks and
-// `*ms` get the song's length.
-int PlayThrough(Cli& cli, const PlayOptions& o, MidiStreamPort* port, bool fast, uint32_t* length, uint32_t* ms)
+// controls and voice map (none when null). 0, or the exit status after a
+// message; `*length` in ticks and `*ms` get the song's length.
+int PlayThrough(Cli& cli, const PlayOptions& o, const Song& song, MidiStreamPort* port, bool fast, VoiceMapHook* map,
+                uint32_t* length, uint32_t* ms)
 {
     DoneWaiter done(fast);
     std::unique_ptr<Sequencer> sequencer = Sequencer::Create(port, &done);
@@ -291,7 +333,9 @@ int PlayThrough(Cli& cli, const PlayOptions& o, MidiStreamPort* port, bool fast,
     sequencer->SetMasterVolume(o.volume);
     sequencer->SetLampSelection(o.lamp1, o.lamp2);
     sequencer->SetAdjustments(o.adjust);
-    uint32_t result = sequencer->Open(o.path.c_str());
+    sequencer->SetVoiceMap(map);
+    uint32_t result = song.converted.empty() ? sequencer->Open(o.path.c_str())
+                                             : sequencer->OpenImage(song.converted.data(), song.converted.size());
     if (result == kSeqOk)
         result = sequencer->Preroll(0, sequencer->Length());
     if (result == kSeqOk)
@@ -321,7 +365,12 @@ int RunPlay(Cli& cli, const std::vector<std::string>& args, DevicePortFactory de
     if (int status = ParsePlay(cli, args, PlayCommand::Play, &o))
         return status;
     std::unique_ptr<SmfReader> check;
-    if (int status = OpenSong(cli, o.path, &check))
+    Song song;
+    if (int status = OpenSong(cli, o.path, &check, &song))
+        return status;
+    playlist::VoiceMap map;
+    bool malformedMap = false;
+    if (int status = LoadVoiceMap(cli, o, &map, &malformedMap))
         return status;
 
     // The ALSA port or the synthesizer, when asked for.
@@ -343,13 +392,13 @@ int RunPlay(Cli& cli, const std::vector<std::string>& args, DevicePortFactory de
         port.reset(new SoftMidiStream(o.fast ? &fastClock : nullptr, &sinks));
 
     uint32_t length = 0, ms = 0;
-    if (int status = PlayThrough(cli, o, port.get(), o.fast, &length, &ms))
+    if (int status = PlayThrough(cli, o, song, port.get(), o.fast, o.map.empty() ? nullptr : &map, &length, &ms))
         return status;
     port.reset();
     if (int status = SaveCapture(cli, o, capture))
         return status;
     cli.out_ << o.path << ": played " << length << " ticks, " << ms << " ms\n";
-    return 0;
+    return malformedMap ? 2 : 0;
 }
 
 // The song through the synthesizer into a WAV file, as fast as it renders.
@@ -359,7 +408,12 @@ int RunRender(Cli& cli, const std::vector<std::string>& args)
     if (int status = ParsePlay(cli, args, PlayCommand::Render, &o))
         return status;
     std::unique_ptr<SmfReader> check;
-    if (int status = OpenSong(cli, o.path, &check))
+    Song song;
+    if (int status = OpenSong(cli, o.path, &check, &song))
+        return status;
+    playlist::VoiceMap map;
+    bool malformedMap = false;
+    if (int status = LoadVoiceMap(cli, o, &map, &malformedMap))
         return status;
     std::string problem;
     const std::string font = ChooseSoundFont(o.soundFont, kSystemSoundFont, &problem);
@@ -381,7 +435,7 @@ int RunRender(Cli& cli, const std::vector<std::string>& args)
     uint32_t length = 0, ms = 0;
     {
         SoftMidiStream stream(&clock, &sinks);
-        if (int status = PlayThrough(cli, o, &stream, true, &length, &ms))
+        if (int status = PlayThrough(cli, o, song, &stream, true, o.map.empty() ? nullptr : &map, &length, &ms))
             return status;
     }
     progress.End();
@@ -390,16 +444,25 @@ int RunRender(Cli& cli, const std::vector<std::string>& args)
     if (int status = SaveCapture(cli, o, capture))
         return status;
     cli.out_ << o.path << ": rendered " << ms << " ms to " << o.output << "\n";
-    return 0;
+    return malformedMap ? 2 : 0;
 }
 
 }  // namespace
 
+int OptionError(std::ostream& err, const std::string& problem)
+{
+    err << "zubcli: " << problem << "\n"
+        << "Try 'zubcli --help' for more information.\n";
+    return 1;
+}
+
 int RunZubcli(int argc, const char* const* argv, std::ostream& out, std::ostream& err, DevicePortFactory devices)
 {
     Cli cli(out, err);
-    if (argc < 2)
-        return cli.Usage("");
+    if (argc < 2) {
+        PrintUsage(err);
+        return 2;
+    }
     const std::string command = argv[1];
     const std::vector<std::string> args(argv + 2, argv + argc);
     if (command == "info")
@@ -422,10 +485,16 @@ int RunZubcli(int argc, const char* const* argv, std::ostream& out, std::ostream
         return RunCatalogCommand(args, out, err);
     if (command == "playlist")
         return RunPlaylistCommand(args, out, err);
+    if (command == "build")
+        return RunBuildCommand(args, out, err);
     if (command == "image")
         return RunImageCommand(args, out, err);
-    if (command == "--help" || command == "help") {
-        out << kUsage << kConvertUsage << kBatchUsage << kPlaylistUsage << kImageUsage;
+    if (command == "--help" || command == "-h" || command == "help") {
+        PrintUsage(out);
+        return 0;
+    }
+    if (command == "--version") {
+        out << "zubcli " << ZUB_VERSION_TEXT << "\n";
         return 0;
     }
     return cli.Usage("unknown command " + command);

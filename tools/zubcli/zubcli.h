@@ -15,8 +15,10 @@ struct SmfEvent;
 // `play` uses the software stream). `device` is -1 for the default.
 using DevicePortFactory = std::unique_ptr<MidiStreamPort> (*)(int device);
 
-// Runs one command line. Exit status: 0 success, 1 usage error, 2 a file
-// that cannot be read or played (the message names the file).
+// Runs one command line. Exit status: 0 success, 1 an option error (one
+// line and the hint to --help), 2 a file that cannot be read or played (the
+// message names the file). Without any argument the usage goes to `err`
+// with status 2; --help prints it on `out`, --version the version.
 int RunZubcli(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
               DevicePortFactory devices = nullptr);
 

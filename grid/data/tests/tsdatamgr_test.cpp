@@ -195,24 +195,43 @@ TEST_F(TsDataMgrTest, ResetCellReturnsChosenPartsToTheirDefaults)
     EXPECT_EQ(Text(d, 0, 0), "");
 }
 
-TEST_F(TsDataMgrTest, DefaultAliasesExistAndAreReplaceable)
+TEST_F(TsDataMgrTest, AliasReferencesCountTheirUsesUntilTheirCellsGo)
 {
-    TsDataMgr d(1, 1);
-    TsAliasTable& pairs = d.Aliases().Of(TS_KIND_COLORPAIR);
-    EXPECT_EQ(pairs.Find("Default"), 1u);
-    EXPECT_EQ(pairs.Find("textdefault"), 2u);
-    EXPECT_EQ(pairs.Find("Nothing"), 0u);
-    ASSERT_NE(pairs.At(1), nullptr);
-    EXPECT_STREQ(TsValueText(pairs.At(1)->spec[0]), "Light Gray");
-    EXPECT_STREQ(TsValueText(pairs.At(1)->spec[1]), "Black");
-    EXPECT_TRUE(pairs.At(1)->uses & TS_ALIAS_REPLACEABLE);
-    EXPECT_EQ(d.Aliases().Of(TS_KIND_FONT).Find("Default"), 1u);
-    EXPECT_EQ(d.Aliases().Of(TS_KIND_ICON).Find("Default"), 1u);
-    EXPECT_EQ(d.Aliases().Of(TS_KIND_CURSOR).Find("Default"), 1u);
-    EXPECT_EQ(pairs.At(0), nullptr) << "number 0 is none";
-    for (int i = 3; i < 256; ++i)
-        EXPECT_NE(pairs.Add("p", "", "", false), 0u);
-    EXPECT_EQ(pairs.Add("one too many", "", "", false), 0u);
+    TsDataMgr d(10, 2);
+    TsAliasTables& aliases = d.Aliases();
+    EXPECT_EQ(aliases.Find(TS_ALIAS_COLORPAIR, "Default"), 0);
+    EXPECT_EQ(aliases.Find(TS_ALIAS_COLORPAIR, "textdefault"), 1);
+    EXPECT_TRUE(aliases.IsReplaceable(TS_ALIAS_FONT, 0));
+    int red = aliases.DefineColorPair("Red", "Red", nullptr);
+    ASSERT_GT(red, 1);
+    d.InsertCols(0, 2, 0);
+    d.InsertRows(0, 3, 0);
+    d.SetRef(&d.Cell(0, 0)->colorPair[0], TS_ALIAS_COLORPAIR, red);
+    d.SetRef(&d.Cell(1, 1)->colorPair[0], TS_ALIAS_COLORPAIR, red);
+    d.SetRef(&d.Col(1)->colorPair[0], TS_ALIAS_COLORPAIR, red);
+    EXPECT_EQ(aliases.Uses(TS_ALIAS_COLORPAIR, red), 3u);
+    d.ResetCell(d.Cell(0, 0), TS_CELL_COLORS);
+    EXPECT_EQ(aliases.Uses(TS_ALIAS_COLORPAIR, red), 2u);
+    d.DeleteRows(1, 1);
+    EXPECT_EQ(aliases.Uses(TS_ALIAS_COLORPAIR, red), 1u) << "a deleted row gives back its cells' uses";
+    d.DeleteCols(1, 1);
+    EXPECT_EQ(aliases.Uses(TS_ALIAS_COLORPAIR, red), 0u) << "and a deleted column its own";
+}
+
+TEST_F(TsDataMgrTest, EqualTemplatesShareOneEntryAndUnusedOnesAreTakenAgain)
+{
+    TsDataMgr d(10, 1);
+    d.InsertRows(0, 3, 0);
+    uint16_t twenty = d.Templates().Intern(TsParseTemplate("[20]", 96));
+    for (uint32_t r = 0; r < 3; ++r)
+        d.SetTemplate(&d.Row(r)->sizeRef, twenty);
+    EXPECT_EQ(d.Templates().Intern(TsParseTemplate("[20]", 96)), twenty);
+    EXPECT_EQ(d.Templates().Uses(twenty), 3u);
+    d.DeleteRows(0, 3);
+    EXPECT_EQ(d.Templates().Uses(twenty), 0u);
+    uint16_t other = d.Templates().Intern(TsParseTemplate("[1R]", 96));
+    EXPECT_EQ(other, twenty) << "the unused entry holds the new template";
+    EXPECT_EQ(d.Templates().At(0).kinds, TsTemplateDefault().kinds) << "entry 0 is the default";
 }
 
 TEST_F(TsDataMgrTest, ALargeGridCommitsOnlyWhatItUses)

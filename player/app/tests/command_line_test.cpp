@@ -16,7 +16,9 @@ TEST(CommandLineTest, Cases)
         {"", false, "", ""},
         {"/new", true, "", ""},
         {"  /new  ", true, "", ""},
-        {"/NEW", false, "", "/NEW"},
+        // Unknown switches, in any letter case, are neither songs nor "/new".
+        {"/NEW", false, "", ""},
+        {"/help song.mid /x", false, "", "song.mid"},
         {"C:\\Songs\\a.mid", false, "", "C:\\Songs\\a.mid"},
         {"\"C:\\My Songs\\a b.mid\"", false, "", "C:\\My Songs\\a b.mid"},
         {"C:\\My Songs\\a.mid", false, "", "C:\\My Songs\\a.mid"},

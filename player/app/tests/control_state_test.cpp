@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "command_ids.h"
+#include "sequencer.h"
 
 namespace zub {
 namespace {
@@ -10,20 +11,18 @@ namespace {
 TEST(ControlEnableBits, ByState)
 {
     struct Case {
-        int state;
+        SequencerState state;
         const char* name;
         unsigned bits;
     } cases[] = {
-        {0, "NoFile", kBitPlayThru | kBitInstrument},
-        {1, "Opened", kBitPlay | kBitPlayThru | kBitInstrument},
-        {2, "Prerolling", 0},
-        {3, "Prerolled", kBitPlay | kBitPlayThru | kBitInstrument},
-        {4, "Playing", kBitPause | kBitStop},
-        {5, "Paused", kBitPause | kBitStop},
-        {6, "Stopping", 0},
-        {7, "Resetting", 0},
-        {8, "out of range", 0},
-        {-1, "negative", 0},
+        {SequencerState::NoFile, "NoFile", kBitPlayThru | kBitInstrument},
+        {SequencerState::Opened, "Opened", kBitPlay | kBitPlayThru | kBitInstrument},
+        {SequencerState::Prerolling, "Prerolling", 0},
+        {SequencerState::Prerolled, "Prerolled", kBitPlay | kBitPlayThru | kBitInstrument},
+        {SequencerState::Playing, "Playing", kBitPause | kBitStop},
+        {SequencerState::Paused, "Paused", kBitPause | kBitStop},
+        {SequencerState::Stopping, "Stopping", 0},
+        {SequencerState::Resetting, "Resetting", 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(EnableBitsForState(c.state), c.bits) << c.name;
@@ -32,14 +31,14 @@ TEST(ControlEnableBits, ByState)
 TEST(ControlEnableBits, NavigationComesOnlyFromThePlaylist)
 {
     for (int state = 0; state < 8; ++state)
-        EXPECT_EQ(EnableBitsForState(state) & (kBitNext | kBitPrevious), 0u) << state;
+        EXPECT_EQ(EnableBitsForState(static_cast<SequencerState>(state)) & (kBitNext | kBitPrevious), 0u) << state;
 }
 
 TEST(ControlStatusText, StringPerState)
 {
     int expected[] = {0, IDS_STOPPED, IDS_SEEKING, IDS_PREROLLED, IDS_PLAYING, IDS_PAUSED, IDS_STOPPING, 0};
     for (int state = 0; state < 8; ++state)
-        EXPECT_EQ(StatusTextIdForState(state), expected[state]) << state;
+        EXPECT_EQ(StatusTextIdForState(static_cast<SequencerState>(state)), expected[state]) << state;
 }
 
 TEST(ControlBindings, MasterVolumeFollowsTheInstrumentBit)

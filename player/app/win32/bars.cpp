@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "main_layout.h"
+#include "menu_text.h"
 #include "player_app.h"
 
 namespace zub {
@@ -70,9 +71,25 @@ HWND CreateToolbar(PlayerApp& app)
         b.fsState = spec.enabled ? TBSTATE_ENABLED : 0;
         b.fsStyle = TBSTYLE_BUTTON;
     }
-    return CreateToolbarEx(app.main, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+    // Tooltips ask the main window for their texts (ToolbarTip).
+    return CreateToolbarEx(app.main, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | TBSTYLE_TOOLTIPS,
                            IDC_TOOLBAR, kToolbarImages, app.instance, IDB_TOOLBAR, buttons, kButtonCount, 0, 0, 0,
                            0, sizeof(TBBUTTON));
+}
+
+std::string ToolbarTip(PlayerApp& app, int command)
+{
+    bool onToolbar = false;
+    for (const ButtonSpec& spec : kButtons)
+        onToolbar = onToolbar || (spec.image >= 0 && spec.command == command);
+    if (!onToolbar)
+        return std::string();
+    // The time button has no menu item: it switches between the two labels.
+    if (command == CMD_TOGGLE_TIME)
+        return LoadResString(IDS_ELAPSED) + " / " + LoadResString(IDS_REMAINING);
+    char text[128] = {};
+    GetMenuStringA(GetMenu(app.main), command, text, sizeof(text), MF_BYCOMMAND);
+    return CommandNameOfMenuText(text);
 }
 
 HWND CreateStatusBar(PlayerApp& app)

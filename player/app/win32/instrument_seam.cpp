@@ -6,9 +6,19 @@
 #include "instruments.h"
 #include "player_app.h"
 #include "seams.h"
+#include "zub_assert.h"
 
 namespace zub {
 namespace instrument_seam {
+
+namespace {
+
+HINSTANCE InstanceOf(HWND window)
+{
+    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+}
+
+}  // namespace
 
 void MidiReset(HWND main, int device)
 {
@@ -20,31 +30,30 @@ void CloseResetOutput(WPARAM output)
     FinishMidiReset(output);
 }
 
-void VolumeDialog(HWND main, Sequencer& sequencer, int32_t& masterVolume)
+void VolumeDialog(HWND main, Sequencer& sequencer)
 {
-    ShowVolumeDialog(App().instance, main, masterVolume, [&](int32_t volume) {
-        masterVolume = volume;
-        sequencer.SetMasterVolume(volume);
-    });
+    ShowVolumeDialog(InstanceOf(main), main, sequencer.MasterVolume(),
+                     [&](int32_t volume) { sequencer.SetMasterVolume(volume); });
 }
 
 void TogglePlaybackControl(HWND main, Sequencer& sequencer)
 {
-    TogglePlaybackControlDialog(App().instance, main, sequencer);
+    TogglePlaybackControlDialog(InstanceOf(main), main, sequencer);
 }
 
-void LampCommand(HWND main, int command, uint8_t& lamps1, uint8_t& lamps2)
+void LampCommand(HWND main, int command, Sequencer& sequencer)
 {
-    const LampChoice choice = ChooseLamp(lamps1, lamps2, command - CMD_LAMP_DISABLED);
+    const LampChoice choice =
+        ChooseLamp(sequencer.LampSelection1(), sequencer.LampSelection2(), command - CMD_LAMP_DISABLED);
+    // At most two channels, in ascending order; Disabled and Auto stand alone.
+    ZUB_ASSERT(choice.l1 <= kLampValueAuto);
+    ZUB_ASSERT(choice.l2 == 0 || (choice.l1 >= 1 && choice.l1 < choice.l2 && choice.l2 <= 16));
     HMENU menu = GetMenu(main);
     for (int value : choice.uncheck)
         CheckMenuItem(menu, CMD_LAMP_DISABLED + value, MF_BYCOMMAND | MF_UNCHECKED);
     for (int value : choice.check)
         CheckMenuItem(menu, CMD_LAMP_DISABLED + value, MF_BYCOMMAND | MF_CHECKED);
-    lamps1 = choice.l1;
-    lamps2 = choice.l2;
-    if (App().sequencer)
-        App().sequencer->SetLampSelection(lamps1, lamps2);
+    sequencer.SetLampSelection(choice.l1, choice.l2);
 }
 
 }  // namespace instrument_seam

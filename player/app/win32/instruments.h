@@ -20,6 +20,9 @@ HWND PlaybackControlDialog();
 // The modal Volume dialog; `apply` hears every change of V at once.
 void ShowVolumeDialog(HINSTANCE instance, HWND main, int32_t volume, const std::function<void(int32_t)>& apply);
 
+// Gives a slider its range and position, with its thumb drawn there.
+void SetUpSlider(HWND slider, int low, int high, int position);
+
 // Sends the General MIDI System On message on its own output; the output is
 // closed when ZM_PLAYDONE brings its handle back to the main window.
 void StartMidiReset(HWND main, int device);

@@ -4,8 +4,11 @@
 #include <commctrl.h>
 
 #include "control_state.h"
+#include "playback_commands.h"
 #include "player_app.h"
 #include "seams.h"
+#include "zub_version.h"
+#include "zub_assert.h"
 
 namespace zub {
 
@@ -20,10 +23,17 @@ void EnableCommand(PlayerApp& app, int command, bool on)
 
 bool ToggleOption(PlayerApp& app, int command)
 {
-    int index = OptionIndexOfCommand(command);
-    app.options[index] = !app.options[index];
-    SetOptionCheck(app, command, app.options[index]);
-    return app.options[index];
+    const int index = OptionIndexOfCommand(command);
+    ZUB_ASSERT(index >= 0);
+    const bool on = !OptionOn(app, static_cast<OptionIndex>(index));
+    SetOptionCheck(app, command, on);
+    return on;
+}
+
+void Report(PlayerApp& app, const PlaybackReport& report)
+{
+    if (report)
+        ShowPlaybackError(app, report.stringId, report.result);
 }
 
 void OnPlay(PlayerApp& app)
@@ -33,23 +43,13 @@ void OnPlay(PlayerApp& app)
     // starting now must still advance the playlist when it ends.
     app.userStopFlag = false;
     SendMessageA(app.display, WM_COMMAND, CMD_PLAY, 0);
-    Sequencer& seq = *app.sequencer;
-    seq.SetDevice(app.device);
-    uint32_t result = seq.Preroll(0, seq.Length());
-    if (result == kSeqOk)
-        result = seq.Start();
-    if (result != kSeqOk)
-        ShowPlaybackError(app, IDS_PREROLL_FAILED, result);
+    Report(app, PlayFromStart(*app.sequencer, app.device));
     RefreshControls(app);
 }
 
 void OnPause(PlayerApp& app)
 {
-    Sequencer& seq = *app.sequencer;
-    if (seq.State() == SequencerState::Paused)
-        seq.Resume();
-    else
-        seq.Pause();
+    PauseOrResume(*app.sequencer);
     RefreshControls(app);
 }
 
@@ -57,7 +57,7 @@ void OnStop(PlayerApp& app)
 {
     SendMessageA(app.display, WM_COMMAND, CMD_STOP, 0);
     app.userStopFlag = true;
-    app.sequencer->Stop();
+    Report(app, StopPlayback(*app.sequencer));
     RefreshControls(app);
 }
 
@@ -74,7 +74,7 @@ void OnToggleBar(PlayerApp& app, int command)
         bar = toolbar ? CreateToolbar(app) : CreateStatusBar(app);
         if (!toolbar) {
             SetStatusText(app, 0, app.songTitle);
-            SetStatusText(app, 2, LoadResString(app.timeMode));
+            SetStatusText(app, 2, LoadResString(TimeMode(app)));
         }
     }
     LayoutMainWindow(app);
@@ -84,11 +84,8 @@ void OnToggleBar(PlayerApp& app, int command)
 void OnTimeMode(PlayerApp& app, int command)
 {
     SetStatusText(app, 2, LoadResString(command));
-    app.timeMode = command;
-    app.options[kOptElapsed] = command == CMD_ELAPSED;
-    app.options[kOptRemaining] = command == CMD_REMAINING;
-    SetOptionCheck(app, CMD_ELAPSED, app.options[kOptElapsed]);
-    SetOptionCheck(app, CMD_REMAINING, app.options[kOptRemaining]);
+    SetOptionCheck(app, CMD_ELAPSED, command == CMD_ELAPSED);
+    SetOptionCheck(app, CMD_REMAINING, command == CMD_REMAINING);
     RECT r;
     GetClientRect(app.display, &r);
     SendMessageA(app.display, WM_SIZE, 0, MAKELPARAM(r.right, r.bottom));
@@ -143,6 +140,7 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM)
 {
     switch (msg) {
     case WM_INITDIALOG:
+        SetDlgItemTextA(dialog, IDC_ABOUT_LINE1, "Zubodeck " ZUB_VERSION_SHORT ", a MIDI song player");
         about_grid_seam::Attach(dialog);
         return TRUE;
     case WM_TIMER:
@@ -160,34 +158,21 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM)
 
 }  // namespace
 
-void SetOptionCheck(PlayerApp& app, int command, bool on)
-{
-    HMENU menu = GetMenu(app.main);
-    UINT flags = MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED);
-    CheckMenuItem(menu, command, flags);
-    // The View menu's bar items mirror the Options items.
-    if (command == CMD_TOOLBAR)
-        CheckMenuItem(menu, CMD_VIEW_TOOLBAR, flags);
-    if (command == CMD_STATUSBAR)
-        CheckMenuItem(menu, CMD_VIEW_STATUSBAR, flags);
-}
-
 void RefreshControls(PlayerApp& app)
 {
-    SequencerState current = app.sequencer->State();
-    int state = static_cast<int>(current);
+    const SequencerState state = app.sequencer->State();
     unsigned bits = EnableBitsForState(state);
     if (HWND playlist = playlist_seam::Window()) {
         SendMessageA(playlist, ZM_PLAYLIST_STATE, 0, 0);
         bits |= playlist_seam::NavigationBits() & (kBitNext | kBitPrevious);
     }
     if (app.toolbar)
-        SendMessageA(app.toolbar, TB_CHECKBUTTON, CMD_PAUSE, MAKELONG(current == SequencerState::Paused, 0));
+        SendMessageA(app.toolbar, TB_CHECKBUTTON, CMD_PAUSE, MAKELONG(state == SequencerState::Paused, 0));
     for (const ControlBinding& b : kControlBindings)
         EnableCommand(app, b.command, (bits & b.bit) != 0);
     EnableMenuItem(GetMenu(app.main), MENUPOS_PLAYTHRU, MF_BYPOSITION | ((bits & kBitPlayThru) ? MF_ENABLED : MF_GRAYED));
     DrawMenuBar(app.main);
-    int textId = StatusTextIdForState(state);
+    const int textId = StatusTextIdForState(state);
     SetStatusText(app, 1, textId ? LoadResString(textId) : std::string());
     InvalidateRect(app.display, nullptr, TRUE);
 }
@@ -217,7 +202,7 @@ void OnMainCommand(PlayerApp& app, int command)
     if (command >= CMD_RECENT_FIRST && command <= CMD_RECENT_LAST)
         return OpenRecent(app, command - CMD_RECENT_FIRST);
     if (command >= CMD_LAMP_DISABLED && command <= CMD_LAMP_AUTO)
-        return instrument_seam::LampCommand(app.main, command, app.lamps1, app.lamps2);
+        return instrument_seam::LampCommand(app.main, command, *app.sequencer);
 
     switch (command) {
     case CMD_EXIT:
@@ -269,13 +254,13 @@ void OnMainCommand(PlayerApp& app, int command)
             playlist_seam::Save(app.main, command == CMD_SAVEAS);
         break;
     case CMD_TOGGLE_TIME:
-        SendMessageA(app.main, WM_COMMAND, app.timeMode != CMD_REMAINING ? CMD_REMAINING : CMD_ELAPSED, 0);
+        SendMessageA(app.main, WM_COMMAND, TimeMode(app) != CMD_REMAINING ? CMD_REMAINING : CMD_ELAPSED, 0);
         break;
     case CMD_MIDI_RESET:
         instrument_seam::MidiReset(app.main, app.device);
         break;
     case CMD_MASTER_VOLUME:
-        instrument_seam::VolumeDialog(app.main, *app.sequencer, app.masterVolume);
+        instrument_seam::VolumeDialog(app.main, *app.sequencer);
         break;
     case CMD_REFRESH:
         RefreshControls(app);
@@ -284,7 +269,7 @@ void OnMainCommand(PlayerApp& app, int command)
         OpenCurrentSong(app);
         break;
     case CMD_BATCH_CONVERT:
-        eseq_seam::BatchConvertDialog(app.main);
+        eseq_seam::BatchConvertDialog(app.main, app.startupDir, OptionOn(app, kOptDiskFixup));
         break;
     case CMD_NEXT:
         OnStep(app, 1);

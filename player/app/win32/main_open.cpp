@@ -4,14 +4,17 @@
 #include <commdlg.h>
 
 #include <cstring>
+#include <vector>
 
 #include "file_dialog_pos.h"
 #include "file_kind.h"
 #include "image_paths.h"
 #include "midi_title.h"
+#include "playback_commands.h"
 #include "player_app.h"
 #include "registry_store.h"
 #include "seams.h"
+#include "zub_assert.h"
 
 namespace zub {
 
@@ -53,7 +56,8 @@ void UpdateRecentMenu(PlayerApp& app)
     HMENU file = FileMenu(app);
     for (int id = CMD_RECENT_FIRST; id <= CMD_RECENT_LAST; ++id)
         DeleteMenu(file, id, MF_BYCOMMAND);
-    int count = app.recent.Count();
+    const int count = app.recent.Count();
+    ZUB_ASSERT(count >= 1 && count <= CMD_RECENT_LAST - CMD_RECENT_FIRST + 1);
     if (count == 1) {
         std::string text = RecentMenuText(1, app.recent.At(0));
         InsertMenuA(file, CMD_EXIT, MF_BYCOMMAND | MF_STRING, CMD_RECENT_FIRST, text.c_str());
@@ -96,7 +100,30 @@ void WaitWhileStopping(PlayerApp& app)
     }
 }
 
-std::string TempMidiPath()
+// The song to open was not opened. When the previous one is closed too, the
+// window says that no song is open, so that neither its name nor its title
+// nor an enabled Play stay behind.
+void SongNotOpened(PlayerApp& app)
+{
+    if (app.sequencer->State() == SequencerState::NoFile)
+        ShowNoSong(app);
+    RefreshControls(app);
+}
+
+// Converts an ESEQ song (read from `source`) for playing, in memory. With
+// "Create MID Files on ESEQ Playback" the song is also kept beside the ESEQ
+// file, but never for a song inside a floppy image: playing writes nothing
+// into the image. False when the conversion failed (it has said why).
+bool ConvertEseq(PlayerApp& app, const std::string& source, std::vector<uint8_t>& midi)
+{
+    const bool keep = OptionOn(app, kOptCreateMid) && source == app.currentSongPath;
+    const std::string keepAs = keep ? WithMidExtension(app.currentSongPath) : std::string();
+    return eseq_seam::ConvertForPlaying(app.main, source.c_str(), keepAs.empty() ? nullptr : keepAs.c_str(),
+                                        OptionOn(app, kOptDiskFixup), &midi);
+}
+
+// A temporary file's name (the file is made empty), or empty.
+std::string TempSongPath()
 {
     char dir[MAX_PATH] = {};
     char file[MAX_PATH] = {};
@@ -105,31 +132,25 @@ std::string TempMidiPath()
     return file;
 }
 
-// Converts an ESEQ song (read from `source`) for playing; false when the
-// conversion failed. A song inside a floppy image is converted to a
-// temporary file even when ".MID" files are kept: nothing is written into
-// the image by playing.
-bool ConvertEseq(PlayerApp& app, const std::string& source, bool diskOrchestra, std::string& converted)
+// The voice map of the song being opened: the one chosen for it, else
+// "doc.map" for a Disk Orchestra song when "Map Voices on DOC Playback" is
+// on. The default is not kept in VoiceMapPath, so songs opened later in
+// another way do not inherit it.
+std::string VoiceMapFor(const PlayerApp& app, bool diskOrchestra)
 {
-    bool keep = app.options[kOptCreateMid] && source == app.currentSongPath;
-    converted = keep ? WithMidExtension(app.currentSongPath) : TempMidiPath();
-    if (converted.empty() ||
-        !eseq_seam::Convert(app.main, source.c_str(), converted.c_str(), app.options[kOptDiskFixup]))
-        return false;
-    if (diskOrchestra && app.voiceMapPath[0] == '\0' && app.options[kOptMapVoices]) {
-        std::string map = app.startupDir + "\\doc.map";
-        CopyPath(app.voiceMapPath, map.c_str());
-    }
-    return true;
+    if (app.voiceMapPath[0] != '\0')
+        return app.voiceMapPath;
+    if (diskOrchestra && OptionOn(app, kOptMapVoices))
+        return app.startupDir + "\\doc.map";
+    return std::string();
 }
 
 // Opens the song in CurrentSongPath (the steps after deciding its kind).
 void OpenSong(PlayerApp& app)
 {
     Sequencer& seq = *app.sequencer;
-    uint32_t stopped = seq.Stop();
-    if (stopped != kSeqOk)
-        ShowPlaybackError(app, IDS_STOP_FAILED, stopped);
+    if (const PlaybackReport stopped = StopPlayback(seq))
+        ShowPlaybackError(app, stopped.stringId, stopped.result);
     else
         WaitWhileStopping(app);
     if (seq.State() == SequencerState::Opened)
@@ -139,48 +160,44 @@ void OpenSong(PlayerApp& app)
     std::string source = app.currentSongPath;
     std::string image, inner;
     if (floppy::SplitImagePath(source, &image, &inner)) {
-        source = TempMidiPath();
+        source = TempSongPath();
         if (source.empty() || !floppy::CopyOutOfImage(app.currentSongPath, source)) {
             if (!source.empty())
                 DeleteFileA(source.c_str());
             ShowPlaybackError(app, IDS_OPEN_FAILED, kSeqErrInvalidFile);
-            RefreshControls(app);
-            return;
+            return SongNotOpened(app);
         }
     }
     const bool extracted = source != app.currentSongPath;
 
     bool diskOrchestra = false;
     bool eseq = eseq_seam::Recognise(source.c_str(), &diskOrchestra);
-    std::string converted;
-    if (eseq && !ConvertEseq(app, source, diskOrchestra, converted)) {
+    std::vector<uint8_t> converted;
+    if (eseq && !ConvertEseq(app, source, converted)) {
         if (extracted)
             DeleteFileA(source.c_str());
-        return;
+        return SongNotOpened(app);
     }
-    voicemap_seam::Use(seq, app.voiceMapPath);
+    voicemap_seam::Use(app.main, seq, app.voiceMap, VoiceMapFor(app, eseq && diskOrchestra).c_str());
 
-    uint32_t result = seq.Open(eseq ? converted.c_str() : source.c_str());
+    const uint32_t result = eseq ? seq.OpenImage(converted.data(), converted.size()) : seq.Open(source.c_str());
     std::string title;
     if (eseq)
         title = eseq_seam::StoredTitle(source.c_str());
     else
-        eseq::ReadMidiTitle(source.c_str(), &title);
-    if (eseq && converted != WithMidExtension(app.currentSongPath))
-        DeleteFileA(converted.c_str());  // the song is in memory already
+        smf::ReadMidiTitle(source.c_str(), &title);
     if (extracted)
-        DeleteFileA(source.c_str());
+        DeleteFileA(source.c_str());  // the song is in memory already
 
     if (result != kSeqOk) {
         ShowPlaybackError(app, IDS_OPEN_FAILED, result);
-        RefreshControls(app);  // the previous song is closed: Play must not stay enabled
-        return;
+        return SongNotOpened(app);
     }
     app.songTitle = title;
     SetStatusText(app, 0, title);
     SetMainTitle(app, app.fileTitle);
     RefreshControls(app);
-    if (app.options[kOptAutoPlay])
+    if (OptionOn(app, kOptAutoPlay))
         SendMessageA(app.main, WM_COMMAND, CMD_PLAY, 0);
 }
 

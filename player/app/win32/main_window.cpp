@@ -31,6 +31,13 @@ void SetMainTitle(PlayerApp& app, const char* name)
     SetWindowTextA(app.main, title);
 }
 
+void ShowNoSong(PlayerApp& app)
+{
+    app.songTitle.clear();
+    SetStatusText(app, 0, app.songTitle);
+    SetMainTitle(app, app.untitled.c_str());
+}
+
 namespace {
 
 HMENU SubMenu(PlayerApp& app, int position)
@@ -60,34 +67,29 @@ void AddDeviceItems(PlayerApp& app, const std::string& savedOut)
     CheckMenuItem(playThru, CMD_DEVICE_FIRST + app.device, MF_BYCOMMAND | MF_CHECKED);
 }
 
+// The switches go into the menu's check marks and the instrument settings
+// into the sequencer: each has that one home from now on.
 void ApplySettings(PlayerApp& app, const PlayerSettings& s)
 {
     app.folders = s.folders;
-    app.options = s.options;
-    app.timeMode = s.options[kOptRemaining] ? CMD_REMAINING : CMD_ELAPSED;
-    app.lamps1 = static_cast<uint8_t>(s.lamps1 <= 17 ? s.lamps1 : 0);
-    app.lamps2 = static_cast<uint8_t>(s.lamps2 <= 16 ? s.lamps2 : 0);
-    app.masterVolume = s.masterVolume;
-    app.sequencer->SetLampSelection(app.lamps1, app.lamps2);
-    app.sequencer->SetMasterVolume(app.masterVolume);
+    for (int i = 0; i < kOptionCount; ++i)
+        SetOptionCheck(app, kOptionSwitches[i].command, s.options[i]);
+    const uint8_t lamps1 = static_cast<uint8_t>(s.lamps1 <= kLampsAuto ? s.lamps1 : kLampsDisabled);
+    const uint8_t lamps2 = static_cast<uint8_t>(s.lamps2 <= 16 ? s.lamps2 : 0);
+    app.sequencer->SetLampSelection(lamps1, lamps2);
+    app.sequencer->SetMasterVolume(s.masterVolume);
+    HMENU menu = GetMenu(app.main);
+    CheckMenuItem(menu, CMD_LAMP_DISABLED + lamps1, MF_BYCOMMAND | MF_CHECKED);
+    if (lamps2)
+        CheckMenuItem(menu, CMD_LAMP_DISABLED + lamps2, MF_BYCOMMAND | MF_CHECKED);
+    CheckMenuItem(menu, CMD_VIEW_POSITION, MF_BYCOMMAND | MF_CHECKED);
     app.recent.Load(s.recent);
 }
 
 void ApplyAlwaysOnTop(PlayerApp& app)
 {
-    HWND after = app.options[kOptAlwaysOnTop] ? HWND_TOPMOST : HWND_NOTOPMOST;
+    HWND after = OptionOn(app, kOptAlwaysOnTop) ? HWND_TOPMOST : HWND_NOTOPMOST;
     SetWindowPos(app.main, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-void CheckSavedItems(PlayerApp& app)
-{
-    for (int i = 0; i < kOptionCount; ++i)
-        SetOptionCheck(app, kOptionSwitches[i].command, app.options[i]);
-    HMENU menu = GetMenu(app.main);
-    CheckMenuItem(menu, CMD_LAMP_DISABLED + app.lamps1, MF_BYCOMMAND | MF_CHECKED);
-    if (app.lamps2)
-        CheckMenuItem(menu, CMD_LAMP_DISABLED + app.lamps2, MF_BYCOMMAND | MF_CHECKED);
-    CheckMenuItem(menu, CMD_VIEW_POSITION, MF_BYCOMMAND | MF_CHECKED);
 }
 
 std::string CurrentDirectory()
@@ -110,18 +112,14 @@ bool OnCreate(PlayerApp& app, HWND hwnd)
     ApplySettings(app, settings);
 
     ApplyAlwaysOnTop(app);
-    if (app.options[kOptToolbar])
+    if (OptionOn(app, kOptToolbar))
         app.toolbar = CreateToolbar(app);
-    if (app.options[kOptStatusBar])
+    if (OptionOn(app, kOptStatusBar))
         app.status = CreateStatusBar(app);
-    CheckSavedItems(app);
     InsertRecentMenuItems(app);
 
-    RECT client;
-    GetClientRect(hwnd, &client);
-    app.display = CreateWindowExA(0, kDisplayClassName, "", WS_CHILD | WS_VISIBLE, 0, 0, client.right,
-                                  client.bottom, hwnd, nullptr, app.instance, nullptr);
-    SendMessageA(hwnd, WM_COMMAND, app.timeMode, 0);
+    app.display = CreatePositionDisplay(app);
+    SendMessageA(hwnd, WM_COMMAND, TimeMode(app), 0);
 
     SetMainTitle(app, app.untitled.c_str());
     DragAcceptFiles(hwnd, TRUE);
@@ -199,14 +197,13 @@ void SaveSettingsOnExit(PlayerApp& app, HWND hwnd)
         SaveWindowPos(store, "Player", desk.right, desk.bottom, pos);
     }
     PlayerSettings s;
-    HMENU menu = GetMenu(hwnd);
     for (int i = 0; i < kOptionCount; ++i)
-        s.options[i] = (GetMenuState(menu, kOptionSwitches[i].command, MF_BYCOMMAND) & MF_CHECKED) != 0;
+        s.options[i] = OptionOn(app, static_cast<OptionIndex>(i));
     s.folders = app.folders;
     s.out = CheckedPlayThruText(app);
-    s.lamps1 = app.lamps1;
-    s.lamps2 = app.lamps2;
-    s.masterVolume = app.masterVolume;
+    s.lamps1 = app.sequencer->LampSelection1();
+    s.lamps2 = app.sequencer->LampSelection2();
+    s.masterVolume = app.sequencer->MasterVolume();
     SavePlayerSettings(store, s);
 }
 
@@ -226,9 +223,42 @@ void OnDropFiles(PlayerApp& app, HDROP drop)
         OpenPathAsDropped(app, path);
 }
 
+// Toolbar tooltips ask the toolbar's parent for their text.
+LRESULT OnNotify(PlayerApp& app, NMHDR* header)
+{
+    if (header->code == TTN_GETDISPINFOA) {
+        auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
+        lstrcpynA(info->szText, ToolbarTip(app, static_cast<int>(header->idFrom)).c_str(), sizeof(info->szText));
+        info->lpszText = info->szText;
+        info->hinst = nullptr;
+    } else if (header->code == TTN_GETDISPINFOW) {
+        auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+        const std::string tip = ToolbarTip(app, static_cast<int>(header->idFrom));
+        MultiByteToWideChar(CP_ACP, 0, tip.c_str(), -1, info->szText, sizeof(info->szText) / sizeof(info->szText[0]));
+        info->lpszText = info->szText;
+        info->hinst = nullptr;
+    }
+    return 0;
+}
+
+// The program state is attached at WM_NCCREATE; the few messages that come
+// before it (WM_GETMINMAXINFO) go to the default handling.
+PlayerApp* AttachedApp(HWND hwnd, UINT msg, LPARAM lParam)
+{
+    if (msg == WM_NCCREATE) {
+        auto* app = static_cast<PlayerApp*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(app));
+        return app;
+    }
+    return reinterpret_cast<PlayerApp*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    PlayerApp& app = App();
+    PlayerApp* attached = AttachedApp(hwnd, msg, lParam);
+    if (!attached)
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    PlayerApp& app = *attached;
     switch (msg) {
     case WM_CREATE:
         return OnCreate(app, hwnd) ? 0 : -1;
@@ -244,6 +274,8 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         OnMainCommand(app, LOWORD(wParam));
         return 0;
+    case WM_NOTIFY:
+        return OnNotify(app, reinterpret_cast<NMHDR*>(lParam));
     case ZM_PLAYDONE:
         OnPlayDone(app, wParam);
         return 0;
@@ -268,6 +300,11 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 }  // namespace
 
+PlayerApp* AppOfMainWindow(HWND main)
+{
+    return main ? reinterpret_cast<PlayerApp*>(GetWindowLongPtrA(main, GWLP_USERDATA)) : nullptr;
+}
+
 void LayoutMainWindow(PlayerApp& app)
 {
     if (app.toolbar)
@@ -290,6 +327,13 @@ void LayoutMainWindow(PlayerApp& app)
         MoveWindow(app.display, 0, p.top, client.right, p.height, TRUE);
         SendMessageA(app.display, WM_SIZE, 0, MAKELPARAM(client.right, p.height));
     }
+}
+
+HWND CreateMainWindow(PlayerApp& app, const RECT& place)
+{
+    // Creation sets app.main (WM_CREATE runs before this returns).
+    return CreateWindowExA(0, kMainClassName, "", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, place.left, place.top,
+                           place.right, place.bottom, nullptr, nullptr, app.instance, &app);
 }
 
 bool RegisterMainClass(HINSTANCE instance)

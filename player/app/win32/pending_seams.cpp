@@ -17,8 +17,4 @@ void Timer(HWND) {}
 void Release(HWND) {}
 }  // namespace about_grid_seam
 
-namespace voicemap_seam {
-void Use(Sequencer&, const char*) {}
-}  // namespace voicemap_seam
-
 }  // namespace zub

@@ -86,10 +86,7 @@ const SliderSpec* SpecOfSlider(HWND dialog, HWND slider)
 void OnInit(HWND dialog, ControlState& s)
 {
     for (const SliderSpec& spec : kSliders) {
-        HWND slider = GetDlgItem(dialog, spec.slider);
-        SendMessageA(slider, TBM_SETRANGEMIN, FALSE, spec.low);
-        SendMessageA(slider, TBM_SETRANGEMAX, FALSE, spec.high);
-        SendMessageA(slider, TBM_SETPOS, TRUE, s.controls.*spec.setting);
+        SetUpSlider(GetDlgItem(dialog, spec.slider), spec.low, spec.high, s.controls.*spec.setting);
         CheckDlgButton(dialog, spec.check, s.controls.*spec.on ? BST_CHECKED : BST_UNCHECKED);
         ShowValue(dialog, spec, s.controls.*spec.setting);
     }

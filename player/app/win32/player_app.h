@@ -1,5 +1,7 @@
 // Program-wide state of the player's main window, and the functions the
-// shell's modules call on each other. One instance, reached through App().
+// shell's modules call on each other. One instance, owned by the program's
+// entry and attached to the main window when it is created; window
+// procedures find it through their window, never through a global.
 #ifndef ZUB_PLAYER_APP_WIN32_PLAYER_APP_H
 #define ZUB_PLAYER_APP_WIN32_PLAYER_APP_H
 
@@ -12,16 +14,22 @@
 
 #include "command_ids.h"
 #include "delayed_post.h"
+#include "gdi_object.h"
 #include "midisink.h"
 #include "midistream.h"
 #include "player_settings.h"
 #include "recent_files.h"
 #include "sequencer.h"
+#include "voice_map.h"
 
 namespace zub {
 
 extern const char kMainClassName[];
 extern const char kDisplayClassName[];
+
+// The light grey of the position display: its class background and the
+// background of its digits.
+constexpr COLORREF kDisplayGrey = RGB(0xE0, 0xE0, 0xE0);
 
 // Delivers the sequencer's "playback done" to the main window's thread:
 // ZM_PLAYDONE with wParam 0, after the delay that lets the song's last
@@ -42,7 +50,7 @@ struct PlayerApp {
     HWND toolbar = nullptr;
     HWND status = nullptr;
     HWND display = nullptr;
-    HBRUSH displayBrush = nullptr;
+    GdiObject<HBRUSH> displayBrush;
 
     // Output: the real MIDI stream services, or the software stream into a
     // capture file when the command line asks for one. The capture holds
@@ -51,6 +59,9 @@ struct PlayerApp {
     std::string capturePath;
     std::unique_ptr<MidiStreamPort> port;
     WindowNotify notify;
+    // The loaded voice map, made on first use; declared before the
+    // sequencer, which uses it, so that it goes after it.
+    std::unique_ptr<playlist::VoiceMap> voiceMap;
     std::unique_ptr<Sequencer> sequencer;
     std::vector<std::string> deviceNames;
     int device = 0;  // -1 = MIDI Mapper
@@ -61,15 +72,14 @@ struct PlayerApp {
     char voiceMapPath[MAX_PATH] = {};
     bool userStopFlag = false;
 
+    // The option switches, the time mode and the instrument settings have
+    // one home each: the switches and the time mode are the menu's check
+    // marks (which are what is saved on exit), the master volume and the
+    // guide lamps are the sequencer's (which plays them).
     std::string songTitle;  // status part 0
     std::string startupDir;
     RecentFiles recent;
-    int timeMode = CMD_REMAINING;
-    OptionArray options = DefaultOptions();
     std::array<std::string, kFolderCount> folders;
-    uint8_t lamps1 = 0;
-    uint8_t lamps2 = 0;
-    int32_t masterVolume = -128;
     int openFilterIndex = 1;
 
     // From the command line.
@@ -82,25 +92,38 @@ struct PlayerApp {
     std::string untitled;
 };
 
-PlayerApp& App();
+// A string of the program's string table.
 std::string LoadResString(int id);
 
 // main_window.cpp
 bool RegisterMainClass(HINSTANCE instance);
+// Creates the main window with `app` attached to it.
+HWND CreateMainWindow(PlayerApp& app, const RECT& place);
+// The state attached to the main window (null before it is attached).
+PlayerApp* AppOfMainWindow(HWND main);
 void LayoutMainWindow(PlayerApp& app);
 void SetMainTitle(PlayerApp& app, const char* name);
+// The title "Zub Player - [Untitled]" and an empty song title: no song is open.
+void ShowNoSong(PlayerApp& app);
 
 // bars.cpp
 HWND CreateToolbar(PlayerApp& app);
 HWND CreateStatusBar(PlayerApp& app);
 void UpdateStatusParts(PlayerApp& app);
 void SetStatusText(PlayerApp& app, int part, const std::string& text);
+// The tooltip of a toolbar button: its command's name. Empty for none.
+std::string ToolbarTip(PlayerApp& app, int command);
 
 // main_commands.cpp
 void OnMainCommand(PlayerApp& app, int command);
 void RefreshControls(PlayerApp& app);
-void SetOptionCheck(PlayerApp& app, int command, bool on);
 void OnPlayDone(PlayerApp& app, WPARAM wParam);
+
+// options.cpp: the option switches are the check marks of their menu items.
+bool OptionOn(const PlayerApp& app, OptionIndex option);
+void SetOptionCheck(PlayerApp& app, int command, bool on);
+// CMD_ELAPSED or CMD_REMAINING, as the menu shows it.
+int TimeMode(const PlayerApp& app);
 
 // main_open.cpp
 void OpenPathAsDropped(PlayerApp& app, const char* path);
@@ -114,6 +137,8 @@ void AddRecent(PlayerApp& app, const char* path);
 
 // position_display.cpp
 bool RegisterDisplayClass(HINSTANCE instance, HBRUSH background);
+// Creates the display as a child of the main window, with `app` attached.
+HWND CreatePositionDisplay(PlayerApp& app);
 
 // error_box.cpp: "%s:\n%s" with the string and the multimedia error text.
 void ShowPlaybackError(PlayerApp& app, int stringId, uint32_t error);

@@ -12,25 +12,29 @@ namespace zub {
 
 namespace {
 
+// The main window's state, which the playlist window reaches through the
+// main window it was opened from.
 class AppPlaylistHost : public playlist::PlaylistHost {
 public:
+    void Attach(PlayerApp& app) { app_ = &app; }
+
     SequencerState State() override { return App().sequencer->State(); }
     bool Option(playlist::PlayerOption option) override
     {
         using playlist::PlayerOption;
         switch (option) {
         case PlayerOption::AutoPlay:
-            return App().options[kOptAutoPlay];
+            return OptionOn(App(), kOptAutoPlay);
         case PlayerOption::SongGap:
-            return App().options[kOptSongGap];
+            return OptionOn(App(), kOptSongGap);
         case PlayerOption::Loop:
-            return App().options[kOptLoop];
+            return OptionOn(App(), kOptLoop);
         case PlayerOption::SortByDiskDir:
-            return App().options[kOptSortDiskDir];
+            return OptionOn(App(), kOptSortDiskDir);
         case PlayerOption::UsePianodirLengths:
-            return App().options[kOptUsePianodir];
+            return OptionOn(App(), kOptUsePianodir);
         case PlayerOption::AlwaysOnTop:
-            return App().options[kOptAlwaysOnTop];
+            return OptionOn(App(), kOptAlwaysOnTop);
         }
         return false;
     }
@@ -76,8 +80,12 @@ public:
 
 private:
     static constexpr const char* kWindowName = "Playlist";
+    PlayerApp& App() { return *app_; }
+
+    PlayerApp* app_ = nullptr;
 };
 
+// One playlist window at a time, opened from the one main window.
 AppPlaylistHost& Host()
 {
     static AppPlaylistHost host;
@@ -98,8 +106,12 @@ bool PreTranslate(MSG* msg)
     return playlist::PreTranslatePlaylistMessage(msg);
 }
 
-void Open(HWND, const char* path)
+void Open(HWND main, const char* path)
 {
+    PlayerApp* app = AppOfMainWindow(main);
+    if (!app)
+        return;
+    Host().Attach(*app);
     playlist::OpenPlaylistWindow(Host(), path);
 }
 

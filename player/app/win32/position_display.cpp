@@ -4,6 +4,7 @@
 
 #include "player_app.h"
 #include "time_display.h"
+#include "zub_assert.h"
 
 namespace zub {
 
@@ -13,20 +14,23 @@ namespace {
 
 constexpr UINT_PTR kTickTimer = 0;
 constexpr UINT kTickMs = 200;
-constexpr COLORREF kBackground = RGB(0xE0, 0xE0, 0xE0);
 constexpr int kShadowOffset = 3;
 
+// One per display window, attached to it from WM_NCCREATE to WM_NCDESTROY.
 struct DisplayState {
-    HFONT font = nullptr;
+    explicit DisplayState(PlayerApp& a) : app(a) {}
+    PlayerApp& app;
+    GdiObject<HFONT> font;
     DisplayLayout layout;
     TimeRedraw redraw;
     bool timerRunning = false;
 };
 
-DisplayState& State()
+DisplayState& State(HWND hwnd)
 {
-    static DisplayState state;
-    return state;
+    auto* state = reinterpret_cast<DisplayState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    ZUB_ASSERT(state != nullptr);
+    return *state;
 }
 
 HFONT MakeFont(int charHeight)
@@ -36,12 +40,10 @@ HFONT MakeFont(int charHeight)
 }
 
 // Measures the layout text in a font of one height, keeping that font.
-TextExtent Measure(HDC dc, int charHeight, HFONT& font)
+TextExtent Measure(HDC dc, int charHeight, GdiObject<HFONT>& font)
 {
-    if (font)
-        DeleteObject(font);
-    font = MakeFont(charHeight);
-    HGDIOBJ old = SelectObject(dc, font);
+    font.Reset(MakeFont(charHeight));
+    HGDIOBJ old = SelectObject(dc, font.Get());
     TextExtent e;
     SIZE size = {};
     GetTextExtentPoint32A(dc, kTimeLayoutText, kTimeLayoutLength, &size);
@@ -57,7 +59,7 @@ TextExtent Measure(HDC dc, int charHeight, HFONT& font)
 
 void OnSize(HWND hwnd, int width, int height)
 {
-    DisplayState& s = State();
+    DisplayState& s = State(hwnd);
     HDC dc = GetDC(hwnd);
     if (!dc)
         return;
@@ -103,7 +105,7 @@ void DrawPiece(HDC dc, int x, int y, const std::string& text)
     GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
     RECT back = {x, y, x + size.cx + kShadowOffset, y + size.cy + kShadowOffset};
     SetBkMode(dc, OPAQUE);
-    SetBkColor(dc, kBackground);
+    SetBkColor(dc, kDisplayGrey);
     SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
     ExtTextOutA(dc, x + kShadowOffset, y + kShadowOffset, ETO_OPAQUE, &back, text.c_str(),
                 static_cast<UINT>(text.size()), nullptr);
@@ -116,8 +118,8 @@ void DrawPiece(HDC dc, int x, int y, const std::string& text)
 // screen readers (and the UI tests) can read the time.
 void DrawTime(HWND hwnd, HDC dc)
 {
-    DisplayState& s = State();
-    PlayerApp& app = App();
+    DisplayState& s = State(hwnd);
+    PlayerApp& app = s.app;
     if (!app.sequencer || !s.font)
         return;
     uint32_t ticks = 0;
@@ -130,9 +132,9 @@ void DrawTime(HWND hwnd, HDC dc)
     // The total comes from the open song at every draw: a total cached at
     // position 0 goes stale when a song starts playing before its first draw.
     uint32_t total = app.sequencer->TicksToMs(app.sequencer->Length()) / 1000;
-    uint32_t seconds = DisplaySeconds(ms, total, app.timeMode == CMD_REMAINING);
+    uint32_t seconds = DisplaySeconds(ms, total, TimeMode(app) == CMD_REMAINING);
     unsigned groups = s.redraw.Plan(seconds);
-    HGDIOBJ old = SelectObject(dc, s.font);
+    HGDIOBJ old = SelectObject(dc, s.font.Get());
     const DisplayLayout& l = s.layout;
     if (groups & kGroupHours)
         DrawPiece(dc, l.x[0], l.y, HoursPiece(seconds));
@@ -150,7 +152,7 @@ void OnPaint(HWND hwnd)
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
     DrawFrame(hwnd, dc);
-    State().redraw.RequestFull();
+    State(hwnd).redraw.RequestFull();
     DrawTime(hwnd, dc);
     EndPaint(hwnd, &ps);
 }
@@ -166,14 +168,14 @@ void OnTimer(HWND hwnd)
 
 void StartTimer(HWND hwnd)
 {
-    DisplayState& s = State();
+    DisplayState& s = State(hwnd);
     if (!s.timerRunning)
         s.timerRunning = SetTimer(hwnd, kTickTimer, kTickMs, nullptr) != 0;
 }
 
 void StopTimer(HWND hwnd)
 {
-    DisplayState& s = State();
+    DisplayState& s = State(hwnd);
     if (s.timerRunning) {
         KillTimer(hwnd, kTickTimer);
         s.timerRunning = false;
@@ -182,6 +184,13 @@ void StopTimer(HWND hwnd)
 
 LRESULT CALLBACK DisplayWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (msg == WM_NCCREATE) {
+        auto* app = static_cast<PlayerApp*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        ZUB_ASSERT(app != nullptr);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new DisplayState(*app)));
+    }
+    if (!GetWindowLongPtrA(hwnd, GWLP_USERDATA))
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
     switch (msg) {
     case WM_CREATE:
         return 0;
@@ -202,16 +211,24 @@ LRESULT CALLBACK DisplayWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         return 0;
     case WM_DESTROY:
         StopTimer(hwnd);
-        if (State().font) {
-            DeleteObject(State().font);
-            State().font = nullptr;
-        }
+        return 0;
+    case WM_NCDESTROY:
+        delete &State(hwnd);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
 }  // namespace
+
+HWND CreatePositionDisplay(PlayerApp& app)
+{
+    RECT client;
+    GetClientRect(app.main, &client);
+    return CreateWindowExA(0, kDisplayClassName, "", WS_CHILD | WS_VISIBLE, 0, 0, client.right, client.bottom,
+                           app.main, nullptr, app.instance, &app);
+}
 
 bool RegisterDisplayClass(HINSTANCE instance, HBRUSH background)
 {

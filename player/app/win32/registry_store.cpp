@@ -1,5 +1,7 @@
 #include "registry_store.h"
 
+#include <vector>
+
 #include "player_settings.h"
 
 namespace zub {
@@ -24,8 +26,14 @@ private:
     HKEY key_ = nullptr;
 };
 
-// Values are read into 256-byte buffers, as they always were.
+// Most values fit a buffer of this size; longer ones are read again whole,
+// and the settings layer cuts them where it must.
 constexpr DWORD kStringBuffer = 256;
+
+bool IsString(DWORD type)
+{
+    return type == REG_SZ || type == REG_EXPAND_SZ;
+}
 
 }  // namespace
 
@@ -34,15 +42,23 @@ bool RegistryStore::ReadString(const std::string& name, std::string& value)
     KeyHandle key;
     if (RegOpenKeyExA(root_, subkey_, 0, KEY_QUERY_VALUE, key.Out()) != ERROR_SUCCESS)
         return false;
-    char buffer[kStringBuffer + 1] = {};
+    std::vector<char> buffer(kStringBuffer + 1);
     DWORD type = 0;
     DWORD size = kStringBuffer;
-    if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
-            ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ))
+    LONG result =
+        RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size);
+    // Too long for the buffer: `size` is the length the value needs. It may
+    // grow between the two reads; then the value is missed, as any failure.
+    if (result == ERROR_MORE_DATA && IsString(type)) {
+        buffer.assign(size + 1, '\0');
+        result = RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
+                                  &size);
+    }
+    if (result != ERROR_SUCCESS || !IsString(type))
         return false;
-    buffer[size < kStringBuffer ? size : kStringBuffer] = '\0';
-    value = buffer;
+    // Stored strings need not end with their terminator.
+    buffer[size < buffer.size() ? size : buffer.size() - 1] = '\0';
+    value = buffer.data();
     return true;
 }
 

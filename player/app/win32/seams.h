@@ -8,9 +8,15 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 class Sequencer;
+namespace playlist {
+class VoiceMap;
+}
 
 namespace zub {
 
@@ -50,29 +56,34 @@ namespace instrument_seam {
 void MidiReset(HWND main, int device);
 // Closes the output that MidiReset opened (ZM_PLAYDONE with the handle).
 void CloseResetOutput(WPARAM output);
-void VolumeDialog(HWND main, Sequencer& sequencer, int32_t& masterVolume);
+// The Volume dialog changes the sequencer's master volume, its one home.
+void VolumeDialog(HWND main, Sequencer& sequencer);
 void TogglePlaybackControl(HWND main, Sequencer& sequencer);
-// A guide-lamp menu command (40016 to 40033): updates the two selections
-// and their menu checks.
-void LampCommand(HWND main, int command, uint8_t& lamps1, uint8_t& lamps2);
+// A guide-lamp menu command (40016 to 40033): updates the sequencer's two
+// selections and their menu checks.
+void LampCommand(HWND main, int command, Sequencer& sequencer);
 }  // namespace instrument_seam
 
 namespace eseq_seam {
 // True for an ESEQ song; diskOrchestra tells whether it is a Disk Orchestra song.
 bool Recognise(const char* path, bool* diskOrchestra);
-// Converts to a Standard MIDI File at target; reports its own failures and
-// returns false then.
-bool Convert(HWND main, const char* path, const char* target, bool diskFixup);
+// Converts the song for playing into `midi`, in memory; with `keepAs` the
+// converted song is also written there (replacing any file). Reports its
+// own failures and returns false then.
+bool ConvertForPlaying(HWND main, const char* path, const char* keepAs, bool diskFixup, std::vector<uint8_t>* midi);
 // The title stored in an ESEQ file.
 std::string StoredTitle(const char* path);
-// The modal Batch Convert dialog.
-void BatchConvertDialog(HWND main);
+// The modal Batch Convert dialog; the outside converter is looked for in
+// startupFolder.
+void BatchConvertDialog(HWND main, const std::string& startupFolder, bool diskFixup);
 }  // namespace eseq_seam
 
 namespace voicemap_seam {
-// Loads the voice map at path into the sequencer's filling; an empty path
-// removes any map.
-void Use(Sequencer& sequencer, const char* path);
+// Loads the voice map at path into `map` (made on first use) and gives it
+// to the sequencer's filling; an empty path removes any map. The sequencer
+// must not be playing. A map that cannot be opened, or has a malformed
+// line, is reported in a message box owned by `owner`.
+void Use(HWND owner, Sequencer& sequencer, std::unique_ptr<playlist::VoiceMap>& map, const char* path);
 }  // namespace voicemap_seam
 
 }  // namespace zub

@@ -41,10 +41,8 @@ void OnInit(HWND dialog, VolumeState& s)
 {
     CheckDlgButton(dialog, IDC_VOL_OVERRIDE, s.volume > 0 ? BST_CHECKED : BST_UNCHECKED);
     HWND slider = GetDlgItem(dialog, IDC_VOL_SLIDER);
-    SendMessageA(slider, TBM_SETRANGEMIN, FALSE, 1);
-    SendMessageA(slider, TBM_SETRANGEMAX, FALSE, 128);
+    SetUpSlider(slider, 1, 128, VolumeSliderPosition(s.volume));
     SendMessageA(slider, TBM_SETTICFREQ, kTickEvery, 0);
-    SendMessageA(slider, TBM_SETPOS, TRUE, VolumeSliderPosition(s.volume));
     ShowVolume(dialog, s);
 }
 

@@ -13,22 +13,16 @@
 
 namespace zub {
 
-PlayerApp& App()
-{
-    static PlayerApp app;
-    return app;
-}
-
 std::string LoadResString(int id)
 {
+    // The strings are the program's own resources.
     char buffer[256] = {};
-    int n = LoadStringA(App().instance, id, buffer, sizeof(buffer));
+    int n = LoadStringA(GetModuleHandleA(nullptr), id, buffer, sizeof(buffer));
     return std::string(buffer, n > 0 ? n : 0);
 }
 
 namespace {
 
-constexpr COLORREF kDisplayGrey = RGB(0xE0, 0xE0, 0xE0);
 constexpr int kDefaultWidth = 380;
 constexpr int kDefaultHeight = 200;
 
@@ -48,6 +42,15 @@ RECT InitialMainRect()
     if (auto pos = LoadWindowPos(PlayerStore(), "Player", desk.right, desk.bottom))
         r = {pos->left, pos->top, pos->width, pos->height};
     return r;
+}
+
+// A song named on the command line enters the recent list as a full path,
+// so that it opens from there whatever the current folder is later.
+std::string AbsolutePath(const std::string& path)
+{
+    char full[MAX_PATH] = {};
+    const DWORD n = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+    return n > 0 && n < MAX_PATH ? std::string(full) : path;
 }
 
 void RunMessageLoop()
@@ -74,45 +77,37 @@ void FinishPlayback(PlayerApp& app)
 
 int RunPlayer(HINSTANCE instance, HINSTANCE previous, const char* commandLine, int show)
 {
-    PlayerApp& app = App();
+    // Owns everything the windows use; they are gone before it is.
+    PlayerApp app;
     app.instance = instance;
     CommandLine cl = ParseCommandLine(commandLine ? commandLine : "");
     StartupLock startup;
     if (ShouldHandOff(cl) && HandOffToRunningPlayer(cl.openPath))
         return 0;
     app.newPlaylist = cl.newPlaylist;
-    app.openAtStart = cl.openPath;
+    if (!cl.openPath.empty())
+        app.openAtStart = AbsolutePath(cl.openPath);
     if (!cl.captureFile.empty()) {
         app.capture = std::make_unique<CaptureSink>();
         app.capturePath = cl.captureFile;
     }
 
-    app.displayBrush = CreateSolidBrush(kDisplayGrey);
+    app.displayBrush.Reset(CreateSolidBrush(kDisplayGrey));
     if (!previous) {
         INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_BAR_CLASSES};
         InitCommonControlsEx(&icc);
-        if (!RegisterMainClass(instance) || !RegisterDisplayClass(instance, app.displayBrush)) {
-            DeleteObject(app.displayBrush);
+        if (!RegisterMainClass(instance) || !RegisterDisplayClass(instance, app.displayBrush.Get()))
             return 0;
-        }
     }
     LoadStrings(app);
 
     app.port = MakeOutputPort(app);
     app.sequencer = Sequencer::Create(app.port.get(), &app.notify);
-    if (!app.sequencer) {
-        DeleteObject(app.displayBrush);
+    if (!app.sequencer)
         return 0;
-    }
 
-    RECT r = InitialMainRect();
-    app.main = CreateWindowExA(0, kMainClassName, "", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, r.left, r.top,
-                               r.right, r.bottom, nullptr, nullptr, instance, nullptr);
-    if (!app.main) {
-        app.sequencer.reset();
-        DeleteObject(app.displayBrush);
+    if (!CreateMainWindow(app, InitialMainRect()))
         return 0;
-    }
     ShowWindow(app.main, show);
     startup.Release();  // from now on this player takes the files of later starts
     if (!app.openAtStart.empty())
@@ -123,7 +118,6 @@ int RunPlayer(HINSTANCE instance, HINSTANCE previous, const char* commandLine, i
     FinishPlayback(app);
     app.sequencer.reset();
     app.port.reset();
-    DeleteObject(app.displayBrush);
     return 0;
 }
 

@@ -60,6 +60,16 @@ TEST(BatchPaths, LimitLastComponent)
     EXPECT_EQ("Disk", eseq::LimitLastComponent("Disk", 64));
 }
 
+TEST(BatchPaths, NumberSuffixStaysWithinTheLimit)
+{
+    EXPECT_EQ("Genera~2", eseq::WithNumberSuffix("Generate", 2, 8));
+    EXPECT_EQ("Gener~10", eseq::WithNumberSuffix("Generate", 10, 8));
+    EXPECT_EQ("Disk~2", eseq::WithNumberSuffix("Disk", 2, 8));
+    EXPECT_EQ("SONG01~3", eseq::WithNumberSuffix("SONG01", 3, 0)) << "no limit";
+    EXPECT_EQ("My~2", eseq::WithNumberSuffix("My Song", 2, 5)) << "no space before the suffix";
+    EXPECT_EQ("~123", eseq::WithNumberSuffix("Name", 123, 4));
+}
+
 TEST(BatchPaths, Comparison)
 {
     EXPECT_TRUE(eseq::EqualsNoCase("C:\\Songs\\Out", "c:\\SONGS\\out"));

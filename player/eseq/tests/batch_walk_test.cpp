@@ -391,6 +391,76 @@ TEST(BatchWalkNames, DiskNameBelowADriveRootGoesInside)
     EXPECT_TRUE(rig.fs.HasFile("C:\\Out\\Disk\\A.MID"));
 }
 
+// Regression: three disks titled "Generated Disk 1" to "3", cut to 8
+// characters, all went into "Generate"; each disk's songs overwrote the
+// last one's, and the run still counted all 12.
+TEST(BatchWalkNames, DisksWhoseCutNamesCollideGetFoldersOfTheirOwn)
+{
+    Rig rig;
+    for (int disk = 1; disk <= 3; ++disk) {
+        const std::string folder = "C:\\S\\DISK0" + std::to_string(disk);
+        Files names;
+        for (int song = 1; song <= 4; ++song) {
+            names.push_back("SONG0" + std::to_string(song) + ".FIL");
+            rig.fs.AddFile(folder + "\\" + names.back(), Song("Disk " + std::to_string(disk) + " song " + std::to_string(song)));
+        }
+        rig.fs.AddFile(folder + "\\Pianodir.fil", Catalog("Generated Disk " + std::to_string(disk), names));
+    }
+    BatchOptions o = rig.Options();
+    o.diskNames = true;
+    o.maxDirLength = 8;
+    const WalkResult run = rig.Walk(o);
+    EXPECT_TRUE(run.errors.empty());
+    EXPECT_EQ("Batch complete. 12 files converted.", run.line);
+    const Files files = rig.fs.FilesBelow("C:\\T");
+    ASSERT_EQ(12u, files.size());
+    EXPECT_EQ("Generate\\SONG01.MID", files[0]);
+    EXPECT_EQ("Genera~2\\SONG01.MID", files[4]);
+    EXPECT_EQ("Genera~3\\SONG01.MID", files[8]);
+    EXPECT_EQ(Converted(Song("Disk 2 song 3")), rig.fs.FileBytes("C:\\T\\Genera~2\\SONG03.MID"));
+    EXPECT_EQ(Converted(Song("Disk 3 song 4")), rig.fs.FileBytes("C:\\T\\Genera~3\\SONG04.MID"));
+
+    // Run again into the same target: the same folders, overwritten in place.
+    EXPECT_EQ(12, rig.Walk(o).converted);
+    EXPECT_EQ(files, rig.fs.FilesBelow("C:\\T"));
+}
+
+TEST(BatchWalkNames, DisksOfOneTitleAreNotMerged)
+{
+    Rig rig;
+    for (const char* disk : {"C:\\S\\a", "C:\\S\\b"}) {
+        rig.fs.AddFile(std::string(disk) + "\\Pianodir.fil", Catalog("Chopin", {"A.FIL"}));
+        rig.fs.AddFile(std::string(disk) + "\\A.FIL", Song(disk));
+    }
+    BatchOptions o = rig.Options();
+    o.diskNames = true;
+    EXPECT_EQ(2, rig.Walk(o).converted);
+    EXPECT_EQ(Files({"Chopin\\A.MID", "Chopin~2\\A.MID"}), rig.fs.FilesBelow("C:\\T"));
+}
+
+// Songs of one title in one folder, or ESEQ files that differ only in their
+// extension, would have overwritten each other.
+TEST(BatchWalkNames, SongsThatWouldShareAFileNameGetNamesOfTheirOwn)
+{
+    Rig rig;
+    rig.fs.AddFile("C:\\S\\A.FIL", Song("Minuet in G"));
+    rig.fs.AddFile("C:\\S\\B.FIL", Song("Minuet in G"));
+    rig.fs.AddFile("C:\\S\\C.FIL", Song("Minuet in G"));
+    BatchOptions o = rig.Options();
+    o.songNames = true;
+    o.maxFileLength = 9;
+    EXPECT_EQ(3, rig.Walk(o).converted);
+    EXPECT_EQ(Files({"Minuet in.MID", "Minuet~2.MID", "Minuet~3.MID"}), rig.fs.FilesBelow("C:\\T"));
+    EXPECT_EQ(Converted(Song("Minuet in G")), rig.fs.FileBytes("C:\\T\\Minuet~3.MID"));
+
+    Rig plain;
+    plain.fs.AddFile("C:\\S\\SONG01.FIL", Song("one"));
+    plain.fs.AddFile("C:\\S\\SONG01.EVT", Song("two"));
+    EXPECT_EQ(2, plain.Walk(plain.Options()).converted);
+    EXPECT_EQ(Files({"SONG01.MID", "SONG01~2.MID"}), plain.fs.FilesBelow("C:\\T"));
+    EXPECT_EQ(Converted(Song("one")), plain.fs.FileBytes("C:\\T\\SONG01~2.MID"));
+}
+
 // ---- Errors, cancelling and pacing --------------------------------------------
 
 TEST(BatchWalkErrors, MessagesThatStopTheRun)

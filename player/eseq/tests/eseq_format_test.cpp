@@ -121,27 +121,6 @@ TEST(EseqTitle, BaseTempoFromEitherField)
     EXPECT_EQ(284, eseq::BaseTempo(usual.data(), usual.size()));
 }
 
-struct CleanCase {
-    const char* in;
-    bool fullStop;
-    const char* out;
-};
-
-TEST(EseqTitle, Cleaning)
-{
-    const CleanCase cases[] = {
-        {"  Fur  Elise  ", false, "Fur Elise"},
-        {"A/B\\C:D*E?F\"G<H>I|J", false, "A B C D E F G H I J"},
-        {"Op. 27 No. 2", false, "Op. 27 No. 2"},
-        {"Op. 27 No. 2", true, "Op 27 No 2"},
-        {"::::", false, ""},
-        {"", false, ""},
-        {"Tab\tstays", false, "Tab\tstays"},
-    };
-    for (const CleanCase& c : cases)
-        EXPECT_EQ(c.out, eseq::CleanTitle(c.in, c.fullStop)) << c.in;
-}
-
 // ---- Files ---------------------------------------------------------------
 
 TEST(EseqFile, RecogniseAndTitleFromDisk)

@@ -169,12 +169,30 @@ void OnInit(HWND dialog, DialogState& s)
     SendDlgItemMessageA(dialog, IDC_BATCH_TARGET, EM_LIMITTEXT, MAX_PATH - 1, 0);
 }
 
+// The outside converter chosen but not there: said once, before the walk,
+// and the user decides. False when the run is not to start.
+bool ConfirmConverter(DialogState& s)
+{
+    HWND d = s.dialog;
+    if (!Checked(d, IDC_BATCH_EXTERNAL) || s.external.Available())
+        return true;
+    const std::string text = "Can't find the external program:\n " + s.external.ProgramPath() +
+                             "\n\nConvert with the internal algorithm instead?";
+    if (MessageBoxA(d, text.c_str(), kEseq2MidProgram, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return false;
+    CheckRadioButton(d, IDC_BATCH_EXTERNAL, IDC_BATCH_INTERNAL, IDC_BATCH_INTERNAL);
+    return true;
+}
+
 void OnStart(DialogState& s)
 {
     HWND d = s.dialog;
     BatchOptions options;
     options.source = ItemText(d, IDC_BATCH_SOURCE);
     options.target = ItemText(d, IDC_BATCH_TARGET);
+    // Missing folders are reported by the walk's start, first.
+    if (!options.source.empty() && !options.target.empty() && !ConfirmConverter(s))
+        return;
     options.traverse = Checked(d, IDC_BATCH_TRAVERSE);
     options.skipDoc = Checked(d, IDC_BATCH_SKIP_DOC);
     const std::string problem = s.walk.Start(options);

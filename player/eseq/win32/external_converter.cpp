@@ -108,9 +108,22 @@ bool FileExists(const std::string& path)
 
 }  // namespace
 
+std::string ExternalConverter::ProgramPath() const
+{
+    return startupFolder_ + "\\" + kEseq2MidProgram;
+}
+
+bool ExternalConverter::Available() const
+{
+    if (FindMainWindow())
+        return true;
+    const DWORD attributes = GetFileAttributesA(ProgramPath().c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool ExternalConverter::StartProgram()
 {
-    std::string path = startupFolder_ + "\\" + kEseq2MidProgram;
+    std::string path = ProgramPath();
     std::string commandLine = "\"" + path + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;

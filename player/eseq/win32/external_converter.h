@@ -19,6 +19,10 @@ extern const char kEseq2MidProgram[];
 class ExternalConverter : public BatchConverter {
 public:
     explicit ExternalConverter(std::string startupFolder) : startupFolder_(std::move(startupFolder)) {}
+    // The program's path in the startup folder.
+    std::string ProgramPath() const;
+    // True when the program runs already or can be started from there.
+    bool Available() const;
     // Leaves the result beside the song (its path in `out`); each failure
     // shows its message (caption "Error", no owner) and gives the song up.
     bool Convert(const std::string& source, ConvertedSong* out) override;

@@ -366,6 +366,24 @@ TEST(SequencerRecords, VoiceMapHooksRewriteEventsAndNeed64FreeBytes)
     EXPECT_EQ((std::vector<uint32_t>{3, 0, 0x464891}), rig.Words()) << "note moved up an octave, onto channel 2";
 }
 
+// Records how many controllers the map had seen at each rewind.
+class RewindRecorder : public ChannelMover {
+public:
+    void Rewind() override { seenAtRewind.push_back(controllers.size()); }
+    std::vector<size_t> seenAtRewind;
+};
+
+TEST(SequencerRecords, EveryPrerollStartsTheVoiceMapAfreshBeforeAnyBufferIsFilled)
+{
+    FastRig rig;
+    RewindRecorder map;
+    rig.sequencer->SetVoiceMap(&map);
+    const std::vector<uint8_t> song = BuildSong(0, 96, {Track().Ev(0, {0xB0, 7, 99}).NoteOn(3, 1, 60, 70).End()});
+    ASSERT_EQ(kSeqOk, rig.Play(song));
+    ASSERT_EQ(kSeqOk, rig.sequencer->Preroll(0, rig.sequencer->Length())) << "played again";
+    EXPECT_EQ((std::vector<size_t>{0, 1}), map.seenAtRewind);
+}
+
 // A stream whose start can be refused.
 class RefusingStream : public SoftMidiStream {
 public:

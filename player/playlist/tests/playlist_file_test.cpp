@@ -261,6 +261,16 @@ TEST(SongPaths, SplittingJoiningAndRelativePaths)
     SplitSongPath("/b.mid", &dir, &name);
     EXPECT_EQ("/b.mid", JoinSongPath(dir, name));
     EXPECT_EQ("/home/u/x.mid", JoinSongPath("/home/u", "x.mid"));
+    EXPECT_EQ("C:\\x.mid", JoinSongPath("C:\\", "x.mid")) << "a drive root keeps its one separator";
+    // Regression (found by fuzzing): a joined path splits and joins back to itself.
+    for (const char* folder : {"C:\\", "C:/", "#:/", "\\", "/", "C:\\a\\", "C:\\/", "x"}) {
+        const std::string joined = JoinSongPath(folder, "s.mid");
+        SplitSongPath(joined, &dir, &name);
+        EXPECT_EQ(joined, JoinSongPath(dir, name)) << folder;
+    }
+    EXPECT_EQ("C:\\Songs", TrimFolderPath("C:\\Songs\\\\"));
+    EXPECT_EQ("C:\\", TrimFolderPath("C:\\"));
+    EXPECT_EQ("/", TrimFolderPath("//"));
     EXPECT_EQ("C:\\x\\y.mid", ResolvePath("C:\\x\\list", "..\\.\\y.mid"));
     EXPECT_EQ("/m/y.mid", ResolvePath("/m/lists", "../y.mid"));
     EXPECT_EQ("D:\\y.mid", ResolvePath("C:\\x", "D:\\y.mid"));

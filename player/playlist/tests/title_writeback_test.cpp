@@ -80,7 +80,7 @@ void ExpectSameButTitle(const std::vector<uint8_t>& before, const std::vector<ui
 std::string TitleOf(const std::vector<uint8_t>& file)
 {
     std::string title = "(none)";
-    eseq::MidiTitleFromImage(file.data(), file.size(), &title);
+    smf::MidiTitleFromImage(file.data(), file.size(), &title);
     return title;
 }
 
@@ -140,8 +140,8 @@ TEST(MidiTitleWrite, TitlesAreCutToWhatOneLengthByteHolds)
     out = Rewritten(BuildSong(1, 384, {Notes().Meta(0, 0x01, Bytes("@Tk")).End()}), longTitle, &cut);
     EXPECT_TRUE(cut);
     EXPECT_EQ(std::string(125, 'x'), TitleOf(out));
-    eseq::MidiTitleEvent event;
-    ASSERT_TRUE(eseq::FindMidiTitleEvent(out.data(), out.size(), &event));
+    smf::MidiTitleEvent event;
+    ASSERT_TRUE(smf::FindMidiTitleEvent(out.data(), out.size(), &event));
     EXPECT_EQ(127, out[event.at + 2]) << "length byte: 125 characters and \"@T\"";
     Rewritten(BuildSong(0, 384, {Notes().End()}), std::string(127, 'y'), &cut);
     EXPECT_FALSE(cut);
@@ -346,7 +346,7 @@ TEST(MidiTitleWrite, RealSongsFromDebianPackagesPlayTheSameWithTheirNewTitle)
         ASSERT_EQ(FileResult::Ok, ReadFileImage(copy.c_str(), &after));
         std::string shown;
         ASSERT_TRUE(ReadSongTitle(files, copy, &shown));
-        EXPECT_EQ(eseq::CleanTitle(title), shown) << song;
+        EXPECT_EQ(CleanTitle(title), shown) << song;
         ExpectSameButTitle(original, after, title, song.string());
         ++rewritten;
     }

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "../ui_probe.h"
+#include "command_ids.h"
 
 namespace {
 
@@ -58,6 +59,37 @@ void AddItems(ProbeShared& s, HMENU menu, int barPos, int depth)
     }
 }
 
+// Asks the main window for each button's tooltip text, as the toolbar's
+// tooltip control does when the pointer rests on a button.
+void FillTips(ProbeShared& s, HWND main)
+{
+    s.toolCount = 0;
+    s.tipCount = 0;
+    HWND toolbar = GetDlgItem(main, IDC_TOOLBAR);
+    if (!toolbar)
+        return;
+    HWND tooltips = reinterpret_cast<HWND>(SendMessageA(toolbar, TB_GETTOOLTIPS, 0, 0));
+    if (tooltips)
+        s.toolCount = static_cast<int>(SendMessageA(tooltips, TTM_GETTOOLCOUNT, 0, 0));
+    const int buttons = static_cast<int>(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0));
+    for (int i = 0; i < buttons && s.tipCount < static_cast<int>(sizeof(s.tips) / sizeof(s.tips[0])); ++i) {
+        TBBUTTON button = {};
+        SendMessageA(toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
+        if (button.fsStyle & TBSTYLE_SEP)
+            continue;
+        NMTTDISPINFOA info = {};
+        info.hdr.hwndFrom = tooltips;
+        info.hdr.idFrom = static_cast<UINT_PTR>(button.idCommand);
+        info.hdr.code = TTN_GETDISPINFOA;
+        SendMessageA(main, WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
+        ProbeToolbarTip& tip = s.tips[s.tipCount++];
+        tip.command = button.idCommand;
+        tip.text[0] = '\0';
+        if (info.lpszText && info.lpszText != LPSTR_TEXTCALLBACKA && !IS_INTRESOURCE(info.lpszText))
+            lstrcpynA(tip.text, info.lpszText, sizeof(tip.text));
+    }
+}
+
 void FillQuery(ProbeShared& s, HWND main)
 {
     s.itemCount = 0;
@@ -74,7 +106,7 @@ void FillQuery(ProbeShared& s, HWND main)
         AddItems(s, GetSubMenu(bar, i), i, 0);
     }
     s.statusParts = 0;
-    HWND status = GetDlgItem(main, 301);
+    HWND status = GetDlgItem(main, IDC_STATUSBAR);
     if (status) {
         int parts = static_cast<int>(SendMessageA(status, SB_GETPARTS, 0, 0));
         for (int i = 0; i < parts && i < 4; ++i) {
@@ -85,6 +117,7 @@ void FillQuery(ProbeShared& s, HWND main)
             s.statusParts = i + 1;
         }
     }
+    FillTips(s, main);
     InterlockedIncrement(&s.queryCount);
 }
 
@@ -144,10 +177,20 @@ void DoGridRequest(ProbeGridRequest& r, HWND dialog)
 
 }  // namespace
 
+// Where a slider draws its thumb: the rectangles are the control's own and
+// cannot be read from another process.
+void FillSlider(ProbeShared& s, HWND slider)
+{
+    SendMessageA(slider, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&s.sliderThumb));
+    SendMessageA(slider, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&s.sliderChannel));
+    InterlockedIncrement(&s.sliderCount);
+}
+
 extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeCallWndProc(int code, WPARAM wParam, LPARAM lParam)
 {
     static const UINT query = RegisterWindowMessageA(ZUB_PROBE_QUERY_MESSAGE);
     static const UINT gridQuery = RegisterWindowMessageA(ZUB_PROBE_GRID_MESSAGE);
+    static const UINT sliderQuery = RegisterWindowMessageA(ZUB_PROBE_SLIDER_MESSAGE);
     if (code == HC_ACTION) {
         const CWPSTRUCT* c = reinterpret_cast<const CWPSTRUCT*>(lParam);
         if (c->message == gridQuery) {
@@ -155,10 +198,12 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeCallWndProc(int code, WPA
             if (view.Get())
                 DoGridRequest(view.Get()->grid, c->hwnd);
         }
-        if (c->message == query && IsPlayerMain(c->hwnd)) {
+        if ((c->message == query || c->message == sliderQuery) && IsPlayerMain(c->hwnd)) {
             SharedView view;
-            if (view.Get())
+            if (view.Get() && c->message == query)
                 FillQuery(*view.Get(), c->hwnd);
+            else if (view.Get())
+                FillSlider(*view.Get(), reinterpret_cast<HWND>(c->wParam));
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);

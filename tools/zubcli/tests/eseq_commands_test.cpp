@@ -75,13 +75,15 @@ TEST(ZubcliConvert, Problems)
     bad.events.Empty().Raw({0x40, 0x40});
     EXPECT_TRUE(tree.Write("BAD.FIL", eseqtest::BuildEseq(bad)));
     EXPECT_TRUE(tree.Write("SELF.MID", Song("self")));
+    const std::vector<uint8_t> midi = Expected(Song("midi"));
+    EXPECT_TRUE(tree.Write("plain.mid", midi));
     struct Case {
         std::vector<std::string> args;
         int status;
         std::string err;
     };
     const Case cases[] = {
-        {{"convert"}, 1, "zubcli: convert: no song\nusage: zubcli convert"},
+        {{"convert"}, 1, "zubcli: convert: no song\nTry 'zubcli --help' for more information.\n"},
         {{"convert", "--bogus", "x"}, 1, "zubcli: convert: unknown option --bogus"},
         {{"convert", "a", "b"}, 1, "zubcli: convert: one song only"},
         {{"convert", "x", "-o"}, 1, "zubcli: convert: -o needs a file"},
@@ -90,6 +92,8 @@ TEST(ZubcliConvert, Problems)
         {{"convert", tree.Path("BAD.FIL")}, 2, "zubcli: Error in file: " + tree.Path("BAD.MID") + " (a data byte"},
         {{"convert", tree.Path("SELF.MID")}, 2,
          "zubcli: " + tree.Path("SELF.MID") + ": the converted song would replace the ESEQ song itself\n"},
+        // Regression: a MIDI file named .MID was said to be replaced by itself.
+        {{"convert", tree.Path("plain.mid")}, 2, "zubcli: " + tree.Path("plain.mid") + ": not an ESEQ song\n"},
     };
     for (const Case& c : cases) {
         const CliRun run = Zubcli(c.args);
@@ -98,6 +102,36 @@ TEST(ZubcliConvert, Problems)
     }
     EXPECT_TRUE(fs::exists(tree.Path("BAD.MID")));  // the documented truncated file
     EXPECT_EQ(Song("self"), tree.Read("SELF.MID"));
+    EXPECT_EQ(midi, tree.Read("plain.mid"));
+}
+
+// The player plays ESEQ songs; info, events and play read them as the
+// player does: converted in memory, nothing written.
+TEST(ZubcliInfo, EseqSongsAreShownAsConverted)
+{
+    TempTree tree(testing::TempDir() + "zubcli_info_eseq");
+    const std::vector<uint8_t> song = Song("Sonata");
+    EXPECT_TRUE(tree.Write("SONATA.FIL", song));
+    EXPECT_TRUE(tree.Write("sonata.mid", Expected(song)));
+    for (const char* command : {"info", "events"}) {
+        const CliRun eseqRun = Zubcli({command, tree.Path("SONATA.FIL")});
+        const CliRun midiRun = Zubcli({command, tree.Path("sonata.mid")});
+        EXPECT_EQ(0, eseqRun.status) << command << ": " << eseqRun.err;
+        EXPECT_EQ("", eseqRun.err) << command;
+        EXPECT_EQ(midiRun.out, eseqRun.out) << command;
+    }
+    const CliRun json = Zubcli({"info", "--json", tree.Path("SONATA.FIL")});
+    EXPECT_EQ(0u, json.out.find("{\"format\":0,\"tracks\":1,\"division\":384,")) << json.out;
+    const CliRun play = Zubcli({"play", "--fast", tree.Path("SONATA.FIL")});
+    EXPECT_EQ(0, play.status) << play.err;
+    EXPECT_EQ(std::vector<std::string>({"SONATA.FIL", "sonata.mid"}), tree.Files(""));
+
+    eseqtest::EseqSongSpec bad;
+    bad.events.Empty().Raw({0x40, 0x40});
+    EXPECT_TRUE(tree.Write("BAD.FIL", eseqtest::BuildEseq(bad)));
+    const CliRun broken = Zubcli({"info", tree.Path("BAD.FIL")});
+    EXPECT_EQ(2, broken.status);
+    EXPECT_EQ(0u, broken.err.find("zubcli: " + tree.Path("BAD.FIL") + ": invalid ESEQ song")) << broken.err;
 }
 
 // ---- batch ----------------------------------------------------------------
@@ -146,15 +180,16 @@ TEST(ZubcliBatch, Problems)
         std::string err;
     };
     const Case cases[] = {
-        {{"batch", "src"}, 1, "zubcli: batch: expected SOURCE and TARGET folders\nusage: zubcli batch"},
+        {{"batch", "src"}, 1, "zubcli: batch: expected SOURCE and TARGET folders\nTry 'zubcli --help'"},
         {{"batch", "--max-file", "7", "a", "b"}, 1, "zubcli: batch: --max-file expects 8 to 128"},
         {{"batch", "--max-dir", "x", "a", "b"}, 1, "zubcli: batch: --max-dir expects 8 to 128"},
         {{"batch", "--what", "a", "b"}, 1, "zubcli: batch: unknown option --what"},
         {{"batch", tree.Path("src"), tree.Path("no/such/out")}, 2,
          "zubcli: Can't create directory:  " + Shown(tree.Path("no/such/out")) +
              " A parent directory may not exist. Conversion Stopped.\n"},
+        // Regression: a missing source said "Invalid File Handle Encountered".
         {{"batch", tree.Path("nothing"), tree.Path("out")}, 2,
-         "zubcli: Invalid File Handle Encountered. Conversion Stopped.\n"},
+         "zubcli: " + Shown(tree.Path("nothing")) + ": no such folder\n"},
     };
     for (const Case& c : cases) {
         const CliRun run = Zubcli(c.args);

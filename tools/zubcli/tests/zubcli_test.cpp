@@ -9,6 +9,7 @@
 #include "smfreader.h"
 #include "cli_run.h"
 #include "songbuilder.h"
+#include "zub_version.h"
 
 namespace {
 
@@ -97,24 +98,50 @@ TEST(ZubcliErrors, BadFilesGiveStatus2AndTheirPath)
     }
 }
 
-TEST(ZubcliErrors, UsageErrorsGiveStatus1)
+TEST(ZubcliErrors, OptionErrorsGiveOneLineAndTheHintWithStatus1)
 {
-    const char* cases[][3] = {
-        {"info", "", ""}, {"frobnicate", "", ""}, {"play", "--volume", "0"}, {"play", "--velocity-base", "49"},
-        {"play", "--lamps", "17"}, {"play", "--lamps", "1,"}, {"events", "--json", ""},
+    struct Case {
+        std::vector<std::string> args;
+        std::string line;
+    } cases[] = {
+        {{"info"}, "zubcli: info: no file"},
+        {{"frobnicate"}, "zubcli: unknown command frobnicate"},
+        {{"play", "--volume", "0", "song.mid"}, "zubcli: play: --volume expects 1 to 128"},
+        {{"play", "--velocity-base", "49", "song.mid"}, "zubcli: play: --velocity-base expects 50 to 127"},
+        {{"play", "--lamps", "17", "song.mid"}, "zubcli: play: --lamps expects auto, or one or two channels 1 to 16"},
+        {{"play", "--lamps", "1,", "song.mid"}, "zubcli: play: --lamps expects auto, or one or two channels 1 to 16"},
+        {{"events", "--json", "song.mid"}, "zubcli: events: expected one file"},
+        {{"convert", "--bogus", "x"}, "zubcli: convert: unknown option --bogus"},
+        {{"batch", "--what", "a", "b"}, "zubcli: batch: unknown option --what"},
     };
-    for (const auto& c : cases) {
-        std::vector<std::string> args = {c[0]};
-        for (int i = 1; i < 3; ++i)
-            if (*c[i])
-                args.push_back(c[i]);
-        args.push_back("song.mid");
-        if (std::string(c[0]) == "info")
-            args.pop_back();
-        const CliRun run = Zubcli(args);
-        EXPECT_EQ(1, run.status) << c[0] << " " << c[1];
-        EXPECT_NE(std::string::npos, run.err.find("usage: zubcli")) << c[0] << " " << c[1];
+    for (const Case& c : cases) {
+        const CliRun run = Zubcli(c.args);
+        EXPECT_EQ(1, run.status) << c.line;
+        EXPECT_EQ(c.line + "\nTry 'zubcli --help' for more information.\n", run.err);
+        EXPECT_EQ("", run.out);
     }
+}
+
+TEST(ZubcliUsage, NoArgumentsHelpAndVersion)
+{
+    const CliRun none = Zubcli({});
+    EXPECT_EQ(2, none.status);
+    EXPECT_EQ(0u, none.err.find("usage: zubcli info")) << none.err;
+    EXPECT_EQ("", none.out);
+
+    for (const char* help : {"--help", "-h", "help"}) {
+        const CliRun run = Zubcli({help});
+        EXPECT_EQ(0, run.status) << help;
+        EXPECT_EQ(none.err, run.out) << help;
+        EXPECT_EQ("", run.err) << help;
+    }
+    for (const char* command : {"info [--json] FILE", "events FILE", "play [", "convert [", "batch [", "--version"})
+        EXPECT_NE(std::string::npos, none.err.find(command)) << command;
+
+    const CliRun version = Zubcli({"--version"});
+    EXPECT_EQ(0, version.status);
+    EXPECT_EQ(std::string("zubcli ") + ZUB_VERSION_TEXT + "\n", version.out);
+    EXPECT_EQ("", version.err);
 }
 
 TEST(ZubcliPlay, CaptureHoldsWhatWasSentWithTheControlsApplied)

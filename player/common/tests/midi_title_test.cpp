@@ -38,7 +38,7 @@ TEST(MidiTitle, WhereTheTitleComesFrom)
     };
     for (const TitleCase& c : cases) {
         std::string title = "unchanged";
-        EXPECT_EQ(c.found, eseq::MidiTitleFromImage(c.song.data(), c.song.size(), &title)) << c.name;
+        EXPECT_EQ(c.found, smf::MidiTitleFromImage(c.song.data(), c.song.size(), &title)) << c.name;
         if (c.found) {
             EXPECT_EQ(c.title, title) << c.name;
         }
@@ -62,7 +62,7 @@ TEST(MidiTitle, LengthLimits)
         raw.insert(raw.end(), name.begin(), name.end());
         raw.resize(raw.size() - c.cutFromEnd);
         std::string title;
-        ASSERT_TRUE(eseq::MidiTitleFromImage(raw.data(), raw.size(), &title));
+        ASSERT_TRUE(smf::MidiTitleFromImage(raw.data(), raw.size(), &title));
         EXPECT_EQ(c.expected, title.size()) << int(c.countByte);
     }
 }
@@ -80,12 +80,12 @@ TEST(MidiTitle, RiffSongsAreReadInsideTheirDataChunk)
     const std::vector<uint8_t> decoy = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0x03, 5, 'D', 'e', 'c', 'o', 'y'};
     const std::vector<uint8_t> rmi = Riff("RMID", {LeChunk("DISP", decoy), LeChunk("data", song)});
     std::string title;
-    ASSERT_TRUE(eseq::MidiTitleFromImage(rmi.data(), rmi.size(), &title));
+    ASSERT_TRUE(smf::MidiTitleFromImage(rmi.data(), rmi.size(), &title));
     EXPECT_EQ("Inside", title);
 
     std::vector<uint8_t> cut = rmi;
     cut.resize(cut.size() - 3);
-    EXPECT_FALSE(eseq::MidiTitleFromImage(cut.data(), cut.size(), &title));
+    EXPECT_FALSE(smf::MidiTitleFromImage(cut.data(), cut.size(), &title));
 }
 
 }  // namespace

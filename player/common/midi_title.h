@@ -6,14 +6,14 @@
 //
 // A RIFF-wrapped song (.RMI) is searched inside its "data" chunk, so offsets
 // never fall inside the RIFF header.
-#ifndef ZUB_ESEQ_MIDI_TITLE_H
-#define ZUB_ESEQ_MIDI_TITLE_H
+#ifndef ZUB_COMMON_MIDI_TITLE_H
+#define ZUB_COMMON_MIDI_TITLE_H
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-namespace eseq {
+namespace smf {
 
 // Where the title stands in the MIDI data (offsets from the start of the
 // MIDI data, that is after the RIFF header of an .RMI song).
@@ -39,6 +39,6 @@ bool MidiTitleFromImage(const uint8_t* bytes, size_t size, std::string* title);
 // The same read from a file; an unreadable file holds no title.
 bool ReadMidiTitle(const char* path, std::string* title);
 
-}  // namespace eseq
+}  // namespace smf
 
 #endif

@@ -3,11 +3,11 @@
 #include <cstring>
 #include <vector>
 
-#include "eseq_format.h"
+#include "clean_title.h"
 #include "hostfile.h"
 #include "riff_midi.h"
 
-namespace eseq {
+namespace smf {
 
 namespace {
 
@@ -127,4 +127,4 @@ bool ReadMidiTitle(const char* path, std::string* title)
     return MidiTitleFromImage(image.data(), image.size(), title);
 }
 
-}  // namespace eseq
+}  // namespace smf
