@@ -92,13 +92,18 @@ TEST(CopyTargetChoice, EachKindMakesItsTarget)
 
 TEST(ImagePaths, SongsAreTakenOutOfImagesIntoHostFiles)
 {
-    eseqtest::TempTree tree(testing::TempDir() + "image_paths_out");
+#ifdef _WIN32
+    const char separator = '\\';
+#else
+    const char separator = '/';
+#endif
+    eseqtest::TempTree tree(testing::TempDir() + "image_paths_out", separator);
     floppy::FloppyImage disk = floppy::FloppyImage::Blank(floppy::kImage720, 2);
     const std::vector<uint8_t> song = floppytest::Content(5000, 9);
     ASSERT_EQ(floppy::ImageError::Ok, disk.MakeFolder("SUB"));
     ASSERT_EQ(floppy::ImageError::Ok, disk.WriteFile("SUB\\SONG.MID", song.data(), song.size()));
     ASSERT_TRUE(tree.Write("D.IMG", disk.Bytes()));
-    ASSERT_TRUE(tree.Write("tmp/x", {}));
+    ASSERT_TRUE(tree.Write(std::string("tmp") + separator + "x", {}));
 
     EXPECT_TRUE(floppy::CopyOutOfImage(tree.Path("D.IMG") + "\\sub\\song.mid", tree.Path("out.tmp")));
     EXPECT_EQ(song, tree.Read("out.tmp"));
@@ -107,8 +112,8 @@ TEST(ImagePaths, SongsAreTakenOutOfImagesIntoHostFiles)
     EXPECT_FALSE(floppy::CopyOutOfImage(tree.Path("out.tmp"), tree.Path("again.tmp"))) << "not inside an image";
 
     const std::string host = floppy::HostFileOf(tree.Path("D.IMG") + "\\SUB\\SONG.MID", tree.Path("tmp"));
-    EXPECT_EQ(tree.Path("tmp") + "/SONG.MID", host);
-    EXPECT_EQ(song, tree.Read("tmp/SONG.MID"));
+    EXPECT_EQ(tree.Path("tmp") + separator + "SONG.MID", host);
+    EXPECT_EQ(song, tree.Read(std::string("tmp") + separator + "SONG.MID"));
     EXPECT_EQ(tree.Path("out.tmp"), floppy::HostFileOf(tree.Path("out.tmp"), tree.Path("tmp")));
     EXPECT_EQ("", floppy::HostFileOf(tree.Path("D.IMG") + "\\GONE.MID", tree.Path("tmp")));
 }

@@ -20,8 +20,14 @@ namespace {
 using floppy::FloppyImage;
 using namespace playlist;
 
+#ifdef _WIN32
+constexpr char kSeparator = '\\';
+#else
+constexpr char kSeparator = '/';
+#endif
+
 struct ImageRig {
-    explicit ImageRig(const std::string& name) : tree(testing::TempDir() + name) {}
+    explicit ImageRig(const std::string& name) : tree(testing::TempDir() + name, kSeparator) {}
     eseqtest::TempTree tree;
     ImagePlaylistFiles files;
     VectorRowStore rows;
