@@ -54,6 +54,31 @@ bool ReadThroughImage(const std::string& path, std::vector<uint8_t>* out)
     return disk.ReadFile(inner, out) == ImageError::Ok;
 }
 
+bool CopyOutOfImage(const std::string& path, const std::string& target)
+{
+    std::string image, inner;
+    if (!SplitImagePath(path, &image, &inner) || inner.empty())
+        return false;
+    std::vector<uint8_t> bytes;
+    return ReadThroughImage(path, &bytes) &&
+           WriteFileImage(target.c_str(), bytes.data(), bytes.size()) == FileResult::Ok;
+}
+
+std::string HostFileOf(const std::string& path, const std::string& folder)
+{
+    std::string image, inner;
+    if (!SplitImagePath(path, &image, &inner))
+        return path;
+    const size_t cut = inner.find_last_of("\\/");
+    const std::string name = cut == std::string::npos ? inner : inner.substr(cut + 1);
+    const char separator = folder.find('\\') != std::string::npos || folder.find('/') == std::string::npos ? '\\' : '/';
+    std::string target = folder;
+    if (!target.empty() && target.back() != '\\' && target.back() != '/')
+        target += separator;
+    target += name;
+    return CopyOutOfImage(path, target) ? target : std::string();
+}
+
 const FloppyImage* ImageAwareFileSystem::Into(const std::string& path, std::string* inner)
 {
     std::string image;

@@ -30,6 +30,22 @@ bool SplitImagePath(const std::string& path, std::string* image, std::string* in
 // (a damaged file inside an image included).
 bool ReadThroughImage(const std::string& path, std::vector<uint8_t>* out);
 
+// Takes a file out of an image into the host file `target`, replacing it
+// (songs are played, measured and put on the clipboard from such a copy).
+// False when the path leads into no image or the file cannot be read or
+// written; then `target` is not made.
+bool CopyOutOfImage(const std::string& path, const std::string& target);
+
+// A host file with the contents of `path`: the path itself when it is the
+// host's, otherwise the file taken out of its image into `folder` under its
+// own name (for the clipboard, whose file lists name host files). Empty when
+// the file cannot be taken out.
+std::string HostFileOf(const std::string& path, const std::string& folder);
+
+// The file dialogs' filter entry for images, to be joined into a filter
+// literal (the Open dialog, the playlist's Add dialog).
+#define ZUB_IMAGE_FILTER "Floppy images (*.IMG;*.IMA)\0*.IMG;*.IMA\0"
+
 // The batch conversion's file system with images as folders: a source below
 // an image file is read from inside it; everything else, targets included,
 // is the host's. Images are read once and kept; nothing is written into

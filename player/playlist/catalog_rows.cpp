@@ -1,4 +1,5 @@
 // Catalog disks as rows: the disk row and one song row per record.
+#include "image_files.h"
 #include "playlist_builder.h"
 #include "song_paths.h"
 
@@ -6,6 +7,8 @@ namespace playlist {
 
 uint32_t PlaylistBuilder::LoadCatalogDisk(const std::string& catalogPath)
 {
+    if (IsImageName(catalogPath))
+        return LoadImageDisk(catalogPath);
     CatalogDisk disk;
     const bool listed = ReadCatalogDisk(files_, catalogPath, &disk);
     for (const std::string& problem : disk.problems) {

@@ -3,6 +3,7 @@
 
 #include "eseq_format.h"
 #include "midi_title.h"
+#include "image_files.h"
 #include "playlist_builder.h"
 #include "song_paths.h"
 
@@ -55,6 +56,8 @@ uint32_t PlaylistBuilder::AddEntry(const std::string& dir, const std::string& na
         return LoadPlaylistFile(JoinSongPath(dir, name));
     if (CatalogKindOf(name) != CatalogKind::None)
         return LoadCatalogDisk(JoinSongPath(dir, name));
+    if (IsImageName(name))
+        return LoadImageDisk(JoinSongPath(dir, name));
     return AddSong(dir, name, stored);
 }
 

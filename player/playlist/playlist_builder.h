@@ -89,8 +89,15 @@ public:
     // directly or through others, is read once only.
     uint32_t LoadPlaylistFile(const std::string& path);
 
-    // Catalog disks ("Pianodir.fil" or "Music.dir", by name).
+    // Catalog disks ("Pianodir.fil" or "Music.dir", by name), or a floppy
+    // image (".IMG", ".IMA") given in their place.
     uint32_t LoadCatalogDisk(const std::string& catalogPath);
+
+    // A floppy image as a disk: its catalog read from inside it, or, on an
+    // image without one, its song files listed as folders. The files must
+    // be read through image-aware PlaylistFiles. Returns the id of the disk
+    // row or of the last song row, 0 when nothing was added.
+    uint32_t LoadImageDisk(const std::string& imagePath);
 
     // Attaches a voice map file to a row (the ".MAP" line of a playlist).
     void AttachVoiceMap(uint32_t rowId, const std::string& mapPath);

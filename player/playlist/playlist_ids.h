@@ -30,6 +30,13 @@
 #define CMD_PL_SHOW_SONGS 40045
 #define CMD_PL_SORT_DISKDIR 40047
 #define CMD_PL_SAVE_TITLES 40050
+#define CMD_PL_COPY_TARGET 40061
+
+// Dialog "COPYTARGETDLG": where the copy commands write.
+#define IDC_CT_WHERE 1101
+#define IDC_CT_BROWSE 1102
+#define IDC_CT_720 1103
+#define IDC_CT_1440 1104
 
 // Private messages (WM_USER + 30 ...).
 #define ZM_PLAYLIST_STEP 1054

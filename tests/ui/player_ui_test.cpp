@@ -656,7 +656,8 @@ TEST_F(PlayerUi, OpenDialogFiltersFolderAndPosition)
     HWND filters = GetDlgItem(dialog, kFilterCombo);
     EXPECT_EQ(ComboTexts(filters), (std::vector<std::string>{"Playlists (*.ZUB;*.M3U;*.M3U8;Pianodir.fil;Music.dir)",
                                                              "MIDI Files (*.MID;*.RMI;*.KAR)",
-                                                             "ESEQ Files (*.FIL;*.ESQ;*.EVT)", "All Files (*.*)"}));
+                                                             "ESEQ Files (*.FIL;*.ESQ;*.EVT)",
+                                                             "Floppy images (*.IMG;*.IMA)", "All Files (*.*)"}));
     EXPECT_EQ(SendMessageA(filters, CB_GETCURSEL, 0, 0), 0) << "the first filter at first";
     // Choose the MIDI filter, move the dialog, and open the song by name.
     // The size asked for is well above any minimum the system's fonts may

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "eseq_testdata.h"
+#include "floppy_image.h"
 #include "player_driver.h"
 #include "test_songs.h"
 
@@ -436,6 +437,47 @@ TEST_F(PlaylistUi, ADiskBecomesAFolderWhenChangedAndSaveAsWritesTheList)
     // Saved: closing asks nothing.
     PostMessageA(playlist_, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(playlist_); }));
+    EXPECT_EQ(player_.Close(), 0);
+}
+
+TEST_F(PlaylistUi, AFloppyImageOpensAsItsDiskAndItsSongsPlayFromInsideIt)
+{
+    eseqtest::PianodirSpec spec;
+    spec.diskTitle = "Image Disk";
+    spec.records.push_back({"SONG1", "MID", 120, 384 * 2, false, "First"});
+    spec.records.push_back({"SONG2", "MID", 120, 384 * 2, false, "Second"});
+    floppy::FloppyImage image = floppy::FloppyImage::Blank(floppy::kImage720, 11);
+    auto put = [&](const char* name, const std::vector<uint8_t>& bytes) {
+        ASSERT_EQ(floppy::ImageError::Ok, image.WriteFile(name, bytes.data(), bytes.size()));
+    };
+    put("PIANODIR.FIL", eseqtest::BuildPianodir(spec));
+    put("SONG1.MID", SongWithProgram(2, 5));
+    put("SONG2.MID", SongWithProgram(2, 6));
+    const std::string path = FullPath(name_ + ".IMG");
+    ASSERT_TRUE(WriteBytes(path, image.Bytes()));
+
+    ASSERT_TRUE(Start(kGapNoLoop, path));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Image Disk", "SONG1.MID", "SONG2.MID"}));
+    player_.Command(kNext);
+    ASSERT_TRUE(WaitUntil([&] { return MainTitle() == "Zub Player - [SONG1.MID]"; }));
+    ASSERT_TRUE(WaitUntil([&] { return ReadCapture(capture_).programs.size() == 2 && State() == "Stopped"; }, 60000));
+    EXPECT_EQ(ReadCapture(capture_).programs, (std::vector<int>{5, 6})) << "both songs, taken out of the image";
+    EXPECT_EQ(PlaylistStatus().at(4), "\t1 Disk");
+
+    // The copy commands' target becomes an image of 1.44 MB.
+    PostMessageA(playlist_, WM_COMMAND, 40061, 0);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (dialog = FindDialog(player_.ProcessId(), "Copy Target")) != nullptr; }));
+    SaveWindowShot(dialog, name_ + ".target.bmp");
+    const std::string target = FullPath(name_ + "_target.IMG");
+    SendMessageA(GetDlgItem(dialog, 1101), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target.c_str()));
+    SendMessageA(GetDlgItem(dialog, 1104), BM_CLICK, 0, 0);
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return FindDialog(player_.ProcessId(), "Copy Target") == nullptr; }));
+    EXPECT_EQ(Setting("CopyTarget"), target);
+    DWORD size = 0;
+    EXPECT_TRUE(ReadSettingNumber(HKEY_LOCAL_MACHINE, "CopyImageSize", size));
+    EXPECT_EQ(size, 1440u);
     EXPECT_EQ(player_.Close(), 0);
 }
 

@@ -5,6 +5,7 @@
 
 #include "catalog_disk.h"
 #include "eseq_commands.h"
+#include "image_files.h"
 #include "length_probe.h"
 #include "playlist_builder.h"
 #include "playlist_files.h"
@@ -106,7 +107,7 @@ int RunTitleCommand(const std::vector<std::string>& args, std::ostream& out, std
     }
     if (path.empty())
         return Usage(err, "title", "no file");
-    HostPlaylistFiles files;
+    ImagePlaylistFiles files;
     if (!set) {
         std::string title;
         if (!ReadSongTitle(files, path, &title)) {
@@ -119,6 +120,8 @@ int RunTitleCommand(const std::vector<std::string>& args, std::ostream& out, std
     const TitleWriteResult result = WriteSongTitle(files, path, text);
     if (result.status != TitleWrite::Written) {
         err << "zubcli: " << result.message << "\n";
+        for (const std::string& refused : files.TakeProblems())
+            err << "zubcli: " << refused << "\n";
         return 2;
     }
     if (result.cut) {
@@ -134,7 +137,7 @@ int RunTitleCommand(const std::vector<std::string>& args, std::ostream& out, std
 namespace {
 
 // The catalog named by PATH: the file itself, or "Pianodir.fil" (else
-// "Music.dir") in the folder PATH.
+// "Music.dir") in the folder or floppy image PATH.
 std::string CatalogPathFor(PlaylistFiles& files, const std::string& path)
 {
     return CatalogKindOf(path) != CatalogKind::None ? path : CatalogInFolder(files, path);
@@ -188,12 +191,16 @@ int RunCatalogCommand(const std::vector<std::string>& args, std::ostream& out, s
     }
     if (path.empty())
         return Usage(err, "catalog", "no catalog");
-    HostPlaylistFiles files;
+    ImagePlaylistFiles files;
     const std::string catalogPath = CatalogPathFor(files, path);
     if (catalogPath.empty()) {
         err << "zubcli: " << path << ": no \"Pianodir.fil\" or \"Music.dir\" there\n";
         return 2;
     }
+    std::string inner, imagePath;
+    const floppy::FloppyImage* image = files.ImageOf(catalogPath, &inner, &imagePath);
+    if (image && !image->IsClean())
+        err << "zubcli: " << imagePath << ": damaged image: " << image->Damage() << "\n";
     CatalogDisk disk;
     if (!ReadCatalogDisk(files, catalogPath, &disk) || !disk.opened) {
         err << "zubcli: " << catalogPath << ": the catalog cannot be opened\n";
@@ -315,7 +322,7 @@ int RunPlaylistCommand(const std::vector<std::string>& args, std::ostream& out, 
     }
     if (path.empty())
         return Usage(err, "playlist", "no playlist");
-    HostPlaylistFiles files;
+    ImagePlaylistFiles files;
     std::vector<uint8_t> probeBytes;
     if (files.Read(path, 1, &probeBytes) != FileResult::Ok) {
         err << "zubcli: " << path << ": cannot be opened\n";

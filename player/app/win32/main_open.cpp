@@ -8,6 +8,7 @@
 
 #include "file_dialog_pos.h"
 #include "file_kind.h"
+#include "image_paths.h"
 #include "midi_title.h"
 #include "playback_commands.h"
 #include "player_app.h"
@@ -27,6 +28,7 @@ const char kOpenFilter[] =
     "Playlists (*.ZUB;*.M3U;*.M3U8;Pianodir.fil;Music.dir)\0*.ZUB;*.M3U;*.M3U8;Pianodir.fil;Music.dir\0"
     "MIDI Files (*.MID;*.RMI;*.KAR)\0*.MID;*.RMI;*.KAR\0"
     "ESEQ Files (*.FIL;*.ESQ;*.EVT)\0*.FIL;*.ESQ;*.EVT\0"
+    ZUB_IMAGE_FILTER
     "All Files (*.*)\0*.*\0";
 const char kExportFilter[] =
     "CSV File (*.CSV)\0*.CSV\0"
@@ -108,14 +110,26 @@ void SongNotOpened(PlayerApp& app)
     RefreshControls(app);
 }
 
-// Converts an ESEQ song for playing, in memory: no temporary file is made.
-// With "Create MID Files on ESEQ Playback" the song is also kept beside the
-// ESEQ file. False when the conversion failed (it has said why).
-bool ConvertEseq(PlayerApp& app, std::vector<uint8_t>& midi)
+// Converts an ESEQ song (read from `source`) for playing, in memory. With
+// "Create MID Files on ESEQ Playback" the song is also kept beside the ESEQ
+// file, but never for a song inside a floppy image: playing writes nothing
+// into the image. False when the conversion failed (it has said why).
+bool ConvertEseq(PlayerApp& app, const std::string& source, std::vector<uint8_t>& midi)
 {
-    const std::string keepAs = OptionOn(app, kOptCreateMid) ? WithMidExtension(app.currentSongPath) : std::string();
-    return eseq_seam::ConvertForPlaying(app.main, app.currentSongPath, keepAs.empty() ? nullptr : keepAs.c_str(),
+    const bool keep = OptionOn(app, kOptCreateMid) && source == app.currentSongPath;
+    const std::string keepAs = keep ? WithMidExtension(app.currentSongPath) : std::string();
+    return eseq_seam::ConvertForPlaying(app.main, source.c_str(), keepAs.empty() ? nullptr : keepAs.c_str(),
                                         OptionOn(app, kOptDiskFixup), &midi);
+}
+
+// A temporary file's name (the file is made empty), or empty.
+std::string TempSongPath()
+{
+    char dir[MAX_PATH] = {};
+    char file[MAX_PATH] = {};
+    if (!GetTempPathA(MAX_PATH, dir) || !GetTempFileNameA(dir, "zub", 0, file))
+        return std::string();
+    return file;
 }
 
 // The voice map of the song being opened: the one chosen for it, else
@@ -142,20 +156,38 @@ void OpenSong(PlayerApp& app)
     if (seq.State() == SequencerState::Opened)
         seq.Close();
 
+    // A song inside a floppy image is played from a copy taken out of it.
+    std::string source = app.currentSongPath;
+    std::string image, inner;
+    if (floppy::SplitImagePath(source, &image, &inner)) {
+        source = TempSongPath();
+        if (source.empty() || !floppy::CopyOutOfImage(app.currentSongPath, source)) {
+            if (!source.empty())
+                DeleteFileA(source.c_str());
+            ShowPlaybackError(app, IDS_OPEN_FAILED, kSeqErrInvalidFile);
+            return SongNotOpened(app);
+        }
+    }
+    const bool extracted = source != app.currentSongPath;
+
     bool diskOrchestra = false;
-    bool eseq = eseq_seam::Recognise(app.currentSongPath, &diskOrchestra);
+    bool eseq = eseq_seam::Recognise(source.c_str(), &diskOrchestra);
     std::vector<uint8_t> converted;
-    if (eseq && !ConvertEseq(app, converted))
+    if (eseq && !ConvertEseq(app, source, converted)) {
+        if (extracted)
+            DeleteFileA(source.c_str());
         return SongNotOpened(app);
+    }
     voicemap_seam::Use(app.main, seq, app.voiceMap, VoiceMapFor(app, eseq && diskOrchestra).c_str());
 
-    const uint32_t result =
-        eseq ? seq.OpenImage(converted.data(), converted.size()) : seq.Open(app.currentSongPath);
+    const uint32_t result = eseq ? seq.OpenImage(converted.data(), converted.size()) : seq.Open(source.c_str());
     std::string title;
     if (eseq)
-        title = eseq_seam::StoredTitle(app.currentSongPath);
+        title = eseq_seam::StoredTitle(source.c_str());
     else
-        smf::ReadMidiTitle(app.currentSongPath, &title);
+        smf::ReadMidiTitle(source.c_str(), &title);
+    if (extracted)
+        DeleteFileA(source.c_str());  // the song is in memory already
 
     if (result != kSeqOk) {
         ShowPlaybackError(app, IDS_OPEN_FAILED, result);
@@ -172,7 +204,7 @@ void OpenSong(PlayerApp& app)
 // Opens CurrentSongPath as a playlist or a song, by its file title.
 void OpenByKind(PlayerApp& app)
 {
-    if (IsPlaylistTitle(app.fileTitle)) {
+    if (IsPlaylistTitle(app.fileTitle) || floppy::HasImageExtension(app.fileTitle)) {
         playlist_seam::Open(app.main, app.currentSongPath);
         app.currentSongPath[0] = '\0';
         app.fileTitle[0] = '\0';

@@ -72,6 +72,12 @@ public:
                       WindowPos{r.left, r.top, r.right - r.left, r.bottom - r.top});
     }
 
+    floppy::CopyTargetChoice CopyTarget() override { return floppy::LoadCopyTargetChoice(PlayerStore()); }
+    bool SetCopyTarget(const floppy::CopyTargetChoice& choice) override
+    {
+        return floppy::SaveCopyTargetChoice(PlayerStore(), choice);
+    }
+
 private:
     static constexpr const char* kWindowName = "Playlist";
     PlayerApp& App() { return *app_; }

@@ -139,7 +139,7 @@ void OnOpen(PlaylistWindow& w)
     const std::string name = LastPathComponent(w.path);
     SetTitle(w, name);
     HCURSOR old = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    if (CatalogKindOf(name) != CatalogKind::None)
+    if (CatalogKindOf(name) != CatalogKind::None || IsImageName(name))
         w.session->LoadCatalog(w.path);
     else
         w.session->LoadPlaylist(w.path);
@@ -302,6 +302,9 @@ void OnCommand(PlaylistWindow& w, int id, int code)
     case kCmdCopyDiskToA:
     case kCmdCopySongToA:
         CopyCommand(w, id);
+        break;
+    case CMD_PL_COPY_TARGET:
+        CopyTargetDialog(w);
         break;
     case kCmdCopyToClipboard:
         ClipboardMessage(w, kMsgCopyFiles);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "grid_window.h"
+#include "image_files.h"
 #include "length_probe.h"
 #include "playlist_files.h"
 #include "playlist_host.h"
@@ -34,7 +35,7 @@ struct PlaylistWindow : public PlaylistView {
     HWND status = nullptr;
     std::string path;  // what the window was opened on; "[Untitled]" for a new list
     std::unique_ptr<GridWindow> grid;
-    HostPlaylistFiles files;
+    ImagePlaylistFiles files;  // floppy images read as disks
     std::unique_ptr<SequencerLengthProbe> probe;
     std::unique_ptr<PlaylistSession> session;
     WNDPROC outerProc = nullptr;
@@ -84,6 +85,10 @@ void DropFiles(PlaylistWindow& w, HDROP drop);
 void VoiceMapCommand(PlaylistWindow& w, int command);
 void CopyCommand(PlaylistWindow& w, int command);
 void ClipboardMessage(PlaylistWindow& w, UINT message);
+
+// copy_target_dialog.cpp: "Copy Target", where the copy commands write (a
+// drive or a floppy image file, and the size a missing image is made at).
+void CopyTargetDialog(PlaylistWindow& w);
 
 }  // namespace playlist
 

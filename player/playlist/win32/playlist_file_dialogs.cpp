@@ -85,8 +85,12 @@ bool AskToSave(PlaylistWindow& w, const char* text, const char* caption)
     }
 }
 
-void ShowProblems(PlaylistWindow& w, const std::vector<std::string>& problems)
+void ShowProblems(PlaylistWindow& w, const std::vector<std::string>& given)
 {
+    // Writes refused inside floppy images say why beside what the caller saw.
+    std::vector<std::string> problems = given;
+    for (std::string& refused : w.files.TakeProblems())
+        problems.push_back(std::move(refused));
     if (problems.empty())
         return;
     std::string text;

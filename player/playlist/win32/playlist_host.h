@@ -10,6 +10,7 @@
 
 #include <string>
 
+#include "copy_target_choice.h"
 #include "playlist_session.h"
 
 namespace playlist {
@@ -28,6 +29,9 @@ public:
     // The window rectangle saved under "Playlist" for this screen size.
     virtual bool LoadPlacement(RECT* rect) = 0;
     virtual void SavePlacement(const RECT& rect) = 0;
+    // Where the copy commands write, as the player's settings keep it.
+    virtual floppy::CopyTargetChoice CopyTarget() = 0;
+    virtual bool SetCopyTarget(const floppy::CopyTargetChoice& choice) = 0;
 };
 
 }  // namespace playlist

@@ -4,6 +4,7 @@
 
 #include "cli_run.h"
 #include "eseq_testdata.h"
+#include "floppy_image.h"
 #include "temp_tree.h"
 
 namespace {
@@ -122,6 +123,78 @@ TEST(ZubcliJson, TextIsEscapedAndComesOutAsUtf8)
     EXPECT_EQ("\"caf\\u00e9\"", JsonString("caf\xE9")) << "a byte that is no UTF-8 is taken as Latin-1";
     EXPECT_EQ("\"caf\xC3\xA9\"", JsonString("caf\xC3\xA9"));
 #endif
+}
+
+}  // namespace
+
+namespace {
+
+// The same disk as Floppy() in a 720 KB image, "PIANODIR.FIL" as the
+// instruments write it.
+std::string FloppyImageOf(TempTree& tree, const std::string& name)
+{
+    Floppy(tree);
+    floppy::FloppyImage image = floppy::FloppyImage::Blank(floppy::kImage720, 4);
+    for (const char* file : {"Pianodir.fil", "SONG01.FIL"}) {
+        const std::vector<uint8_t> bytes = tree.Read(std::string("DISK/") + file);
+        EXPECT_EQ(floppy::ImageError::Ok, image.WriteFile(file, bytes.data(), bytes.size()));
+    }
+    EXPECT_TRUE(tree.Write(name, image.Bytes()));
+    return tree.Path(name);
+}
+
+TEST(ZubcliCatalog, AnImageIsReadAsItsDisk)
+{
+    TempTree tree(testing::TempDir() + "zubcli_catalog_image");
+    const std::string img = FloppyImageOf(tree, "DSKA0000.IMG");
+    const CliRun folder = Zubcli({"catalog", "--json", tree.Path("DISK")});
+    CliRun run = Zubcli({"catalog", "--json", img});
+    ASSERT_EQ(0, run.status) << run.err;
+    EXPECT_EQ(folder.out, run.out) << "the image lists as the folder it was made from";
+    run = Zubcli({"catalog", img + "\\PIANODIR.FIL"});
+    ASSERT_EQ(0, run.status) << run.err;
+    EXPECT_EQ(0u, run.out.find("PIANODIR.FIL: My \"Disk\" (L/R ensemble), 2 songs\n")) << run.out;
+
+    // A playlist naming the disk inside the image loads it too.
+    ASSERT_TRUE(tree.Write("list.m3u", std::vector<uint8_t>{}));
+    const std::string line = img + "\\Pianodir.fil\n";
+    ASSERT_TRUE(tree.Write("list.m3u", std::vector<uint8_t>(line.begin(), line.end())));
+    run = Zubcli({"playlist", tree.Path("list.m3u")});
+    EXPECT_EQ(0, run.status) << run.err;
+    EXPECT_NE(std::string::npos, run.out.find("First Song")) << run.out;
+}
+
+TEST(ZubcliTitle, TitlesInsideAnImageAreWrittenIntoItUnlessItIsDamaged)
+{
+    TempTree tree(testing::TempDir() + "zubcli_title_image");
+    const std::string img = FloppyImageOf(tree, "DISK.IMG");
+    const std::string song = img + "\\song01.fil";
+    EXPECT_EQ("First Song\n", Zubcli({"title", song}).out);
+    CliRun run = Zubcli({"title", "--set", "Renamed", song});
+    ASSERT_EQ(0, run.status) << run.err;
+    EXPECT_EQ("Renamed\n", Zubcli({"title", song}).out);
+    floppy::FloppyImage reread;
+    ASSERT_EQ(floppy::ImageError::Ok, reread.Open(img));
+
+    // Another file's size no longer matches its clusters: the image is damaged.
+    const std::vector<uint8_t> extra(3000, 'x');
+    ASSERT_EQ(floppy::ImageError::Ok, reread.WriteFile("EXTRA.TXT", extra.data(), extra.size()));
+    ASSERT_EQ(floppy::ImageError::Ok, reread.Save(img));
+    std::vector<uint8_t> bytes = tree.Read("DISK.IMG");
+    size_t entry = reread.Geometry().RootOffset();
+    while (entry < bytes.size() && std::string(bytes.begin() + entry, bytes.begin() + entry + 11) != "EXTRA   TXT")
+        entry += 32;
+    ASSERT_LT(entry, bytes.size());
+    bytes[entry + 30] = 0x20;
+    ASSERT_TRUE(tree.Write("DISK.IMG", bytes));
+    run = Zubcli({"title", "--set", "Again", song});
+    EXPECT_EQ(2, run.status);
+    EXPECT_NE(std::string::npos, run.err.find("DISK.IMG: damaged image: ")) << run.err;
+    EXPECT_EQ(bytes, tree.Read("DISK.IMG"));
+    EXPECT_EQ("Renamed\n", Zubcli({"title", song}).out) << "a damaged disk is still read";
+    run = Zubcli({"catalog", img});
+    EXPECT_EQ(0, run.status) << "and listed";
+    EXPECT_NE(std::string::npos, run.err.find("damaged image")) << run.err;
 }
 
 }  // namespace
