@@ -20,6 +20,62 @@
 namespace zubtest {
 namespace {
 
+ProbeControl Control(const char* cls, const char* text, DWORD style, RECT rect, SIZE extent)
+{
+    ProbeControl c = {};
+    c.visible = 1;
+    lstrcpynA(c.className, cls, sizeof(c.className));
+    lstrcpynA(c.text, text, sizeof(c.text));
+    c.style = style;
+    c.rect = rect;
+    c.client = {rect.right - rect.left, rect.bottom - rect.top};
+    c.extent = extent;
+    return c;
+}
+
+// The rules themselves, on made-up windows: each fault is found, and a
+// window without one passes.
+TEST(LayoutRules, EachKindOfFaultIsFoundAndAGoodWindowPasses)
+{
+    const SIZE window = {200, 100};
+    const ProbeControl label = Control("Static", "Source:", SS_LEFT, {8, 8, 58, 22}, {40, 13});
+    const ProbeControl slider = Control(TRACKBAR_CLASSA, "", 0, {60, 8, 150, 30}, {0, 0});
+    EXPECT_EQ(std::vector<std::string>(), LayoutProblems({label, slider}, window, 96));
+
+    ProbeControl touching = slider;
+    touching.rect.left = 57;  // one pixel over the label
+    EXPECT_EQ(1u, LayoutProblems({label, touching}, window, 96).size());
+
+    // 60 pixels of text and the check box beside it need more than 70.
+    const ProbeControl box = Control("Button", "&Transpose", BS_AUTOCHECKBOX, {8, 40, 78, 56}, {60, 13});
+    const std::vector<std::string> clipped = LayoutProblems({box}, window, 96);
+    ASSERT_EQ(1u, clipped.size());
+    EXPECT_NE(std::string::npos, clipped[0].find("\"&Transpose\" needs 77x13 but has 70x16")) << clipped[0];
+    ProbeControl wide = box;
+    wide.rect.right = 90;
+    wide.client.cx = 82;
+    EXPECT_EQ(std::vector<std::string>(), LayoutProblems({wide}, window, 96));
+    EXPECT_EQ(1u, LayoutProblems({wide}, window, 144).size()) << "the box grows with the resolution";
+
+    ProbeControl outside = label;
+    outside.rect.right = 210;
+    outside.client.cx = 202;
+    EXPECT_EQ(1u, LayoutProblems({outside}, window, 96).size()) << "past the window's right edge";
+
+    ProbeControl hidden = touching;
+    hidden.visible = 0;
+    EXPECT_EQ(std::vector<std::string>(), LayoutProblems({label, hidden}, window, 96));
+
+    // An up-down control sits on its buddy's edge by design.
+    ProbeControl edit = Control("Edit", "64", ES_NUMBER, {60, 60, 100, 80}, {14, 13});
+    ProbeControl arrows = Control(UPDOWN_CLASSA, "", 0, {98, 60, 112, 80}, {0, 0});
+    edit.window = reinterpret_cast<HWND>(1);
+    arrows.buddy = edit.window;
+    EXPECT_EQ(std::vector<std::string>(), LayoutProblems({edit, arrows}, window, 96));
+    edit.client.cy = 10;
+    EXPECT_EQ(1u, LayoutProblems({edit, arrows}, window, 96).size()) << "a line taller than its field";
+}
+
 class LayoutUi : public ::testing::Test {
 protected:
     void SetUp() override
