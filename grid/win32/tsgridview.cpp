@@ -259,3 +259,14 @@ void TsWndMgr::Paint()
     }
     grid_.Painted();
 }
+
+void TsWndMgr::PrintClient(HDC dc)
+{
+    if (!dc || !grid_.LayoutValid())
+        return;
+    RECT client;
+    GetClientRect(Window(), &client);
+    TsPlanPaint(grid_, TsPixels{0, 0, client.right, client.bottom}, hasFocus_, &plan_);
+    TsPaintOptions options = {(grid_.ViewMgr().drawing & TS_DRAW_NOELLIPSIS) == 0};
+    painter_.Paint(dc, client, plan_, options);
+}

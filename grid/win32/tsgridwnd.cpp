@@ -80,6 +80,9 @@ bool TsWndMgr::OwnSwitch(uint32_t message, uintptr_t wParam, intptr_t lParam, in
     case WM_PAINT:
         Paint();
         return true;
+    case WM_PRINTCLIENT:
+        PrintClient(reinterpret_cast<HDC>(wParam));
+        return true;
     case WM_GETDLGCODE:
         *result = grid_.DialogCode(GetFocus() == Window(), GetKeyState(VK_CONTROL) < 0);
         return true;

@@ -50,6 +50,8 @@ private:
     void UpdateCellHint(POINT at);
     void HideCellHint();
     void Paint();
+    // The whole client area into a given device context (a picture of the window).
+    void PrintClient(HDC dc);
     // After every message: what changed reaches the screen.
     void AfterMessage();
     void SyncOrigin();
