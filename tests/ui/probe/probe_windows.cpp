@@ -11,14 +11,16 @@
 
 namespace {
 
-// The text as a control shows it: "&x" underlines x, "&&" shows one "&".
-std::string ShownText(const char* text, bool prefixes)
+// The text as a control shows it: "&x" underlines x, "&&" shows one "&";
+// in a status bar a tab only centres or right-aligns what follows.
+std::string ShownText(const char* text, bool prefixes, bool tabs = false)
 {
     std::string shown;
     for (const char* p = text; *p; ++p) {
         if (prefixes && *p == '&' && p[1] != '\0')
             ++p;
-        shown += *p;
+        if (!(tabs && *p == '\t'))
+            shown += *p;
     }
     return shown;
 }
@@ -86,7 +88,7 @@ void AddStatusParts(ProbeShared& s, HWND parent, HWND status)
         MapWindowPoints(status, parent, reinterpret_cast<POINT*>(&c->rect), 2);
         c->client.cx = c->rect.right - c->rect.left;
         c->client.cy = c->rect.bottom - c->rect.top;
-        c->extent = MeasureIn(status, font, ShownText(c->text, false));
+        c->extent = MeasureIn(status, font, ShownText(c->text, false, true));
     }
 }
 
