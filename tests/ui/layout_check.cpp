@@ -13,7 +13,7 @@ enum class TextRule {
     Check,    // a check box or radio button: the box and a gap beside the text
     Push,     // a push button: borders and focus frame around the text
     Edit,     // an edit field: its line must be tall enough, long texts scroll
-    Status,   // a part of a status bar, with its border
+    Status,   // a part of a status bar, with or without its border
     Display,  // the player's time display: digits with a shadow in a sunken frame
 };
 
@@ -97,8 +97,10 @@ SIZE Needed(const ProbeControl& c, TextRule rule, int dpi)
         need.cx = 0;
         break;
     case TextRule::Status:
-        need.cx += 2 * Scaled(3, dpi);
-        need.cy += 2;
+        // The bar insets a part's text by 3 pixels, inside a one-pixel
+        // border unless the part is drawn without one.
+        need.cx += 3 + ((c.style & SBT_NOBORDERS) ? 0 : 2);
+        need.cy += (c.style & SBT_NOBORDERS) ? 0 : 2;
         break;
     case TextRule::Display:
         need.cx += 3 + 4;  // the shadow's offset and the frame's two lines each side

@@ -62,6 +62,16 @@ TEST(LayoutRules, EachKindOfFaultIsFoundAndAGoodWindowPasses)
     outside.client.cx = 202;
     EXPECT_EQ(1u, LayoutProblems({outside}, window, 96).size()) << "past the window's right edge";
 
+    // A status part's text is inset by 3 pixels inside a one-pixel border;
+    // a label drawn without borders needs only the inset.
+    ProbeControl part = Control("StatusPart", "\t\tTotals:", 0, {0, 80, 45, 100}, {40, 13});
+    EXPECT_EQ(std::vector<std::string>(), LayoutProblems({part}, window, 96)) << "40 + 3 + 2 fits 45";
+    part.rect.right = 44;
+    part.client.cx = 44;
+    EXPECT_EQ(1u, LayoutProblems({part}, window, 96).size()) << "40 + 3 + 2 does not fit 44";
+    part.style = SBT_NOBORDERS;
+    EXPECT_EQ(std::vector<std::string>(), LayoutProblems({part}, window, 96)) << "40 + 3 fits 44";
+
     ProbeControl hidden = touching;
     hidden.visible = 0;
     EXPECT_EQ(std::vector<std::string>(), LayoutProblems({label, hidden}, window, 96));

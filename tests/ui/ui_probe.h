@@ -43,7 +43,7 @@ struct ProbeControl {
     HWND window;
     HWND buddy;  // an up-down control's buddy, else null
     int id;
-    DWORD style;
+    DWORD style;  // a status part: its drawing type (SBT_NOBORDERS ...)
     int visible;
     char className[32];
     char text[128];

@@ -82,7 +82,9 @@ void AddStatusParts(ProbeShared& s, HWND parent, HWND status)
         c->id = i;
         c->visible = IsWindowVisible(status);
         strcpy(c->className, "StatusPart");
-        if (LOWORD(SendMessageA(status, SB_GETTEXTLENGTHA, i, 0)) < sizeof(c->text))
+        const LRESULT length = SendMessageA(status, SB_GETTEXTLENGTHA, i, 0);
+        c->style = HIWORD(length);  // how the part is drawn: SBT_NOBORDERS, SBT_POPOUT
+        if (LOWORD(length) < sizeof(c->text))
             SendMessageA(status, SB_GETTEXTA, i, reinterpret_cast<LPARAM>(c->text));
         SendMessageA(status, SB_GETRECT, i, reinterpret_cast<LPARAM>(&c->rect));
         MapWindowPoints(status, parent, reinterpret_cast<POINT*>(&c->rect), 2);
