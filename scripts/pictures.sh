@@ -9,7 +9,7 @@ set -uo pipefail
 source "$(dirname "$0")/setup.sh"
 
 # The pictures the guide and the README show, by the names the test gives them.
-pictures=(main_window playback_control volume_dialog batch_convert about_dialog
+pictures=(main_window playback_control volume_dialog batch_convert
           playlist_window build_playlist floppy_playlist)
 
 zub_install || exit 1

@@ -172,6 +172,24 @@ void DrawChildFrame(HWND window, HDC dc, RECT r)
         FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 }
 
+// Where a window and its client area lie on the screen.
+struct Placement {
+    RECT outer;    // the window's rectangle
+    SIZE client;   // its client area's size
+    POINT origin;  // its client area's top left corner
+};
+
+Placement PlacementOf(HWND window)
+{
+    Placement p = {};
+    GetWindowRect(window, &p.outer);
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(window, &client);
+    p.client = {client.right, client.bottom};
+    ClientToScreen(window, &p.origin);
+    return p;
+}
+
 // Prints a window's client area into a bitmap of its own, which starts as
 // what lies beneath: controls clip to their client rectangle in device
 // coordinates, so the picture's own coordinates would hide their texts.
@@ -201,12 +219,9 @@ void PrintClient(HWND window, HDC picture, POINT at, SIZE size)
 // window's rectangle begins in the picture.
 void PrintTree(HWND window, HDC dc, POINT at, bool top)
 {
-    RECT outer, client;
-    GetWindowRect(window, &outer);
-    GetClientRect(window, &client);
-    POINT origin = {0, 0};
-    ClientToScreen(window, &origin);
-    const POINT clientAt = {at.x + origin.x - outer.left, at.y + origin.y - outer.top};
+    const Placement p = PlacementOf(window);
+    const RECT& outer = p.outer;
+    const POINT clientAt = {at.x + p.origin.x - outer.left, at.y + p.origin.y - outer.top};
 
     const int saved = SaveDC(dc);
     if (!top) {
@@ -214,18 +229,18 @@ void PrintTree(HWND window, HDC dc, POINT at, bool top)
         IntersectClipRect(dc, frame.left, frame.top, frame.right, frame.bottom);
         DrawChildFrame(window, dc, frame);
     }
-    PrintClient(window, dc, clientAt, {client.right, client.bottom});
+    PrintClient(window, dc, clientAt, p.client);
 
     std::vector<HWND> children;
     for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
         children.push_back(c);
-    IntersectClipRect(dc, clientAt.x, clientAt.y, clientAt.x + client.right, clientAt.y + client.bottom);
+    IntersectClipRect(dc, clientAt.x, clientAt.y, clientAt.x + p.client.cx, clientAt.y + p.client.cy);
     for (auto it = children.rbegin(); it != children.rend(); ++it) {
         if (!IsWindowVisible(*it))
             continue;
         RECT r;
         GetWindowRect(*it, &r);
-        PrintTree(*it, dc, {clientAt.x + r.left - origin.x, clientAt.y + r.top - origin.y}, false);
+        PrintTree(*it, dc, {clientAt.x + r.left - p.origin.x, clientAt.y + r.top - p.origin.y}, false);
     }
     RestoreDC(dc, saved);
 }
@@ -234,11 +249,7 @@ void PrintTree(HWND window, HDC dc, POINT at, bool top)
 // system draws them.
 void PrintNonClient(HWND window, HDC dc, int width, int height)
 {
-    RECT outer, client;
-    GetWindowRect(window, &outer);
-    GetClientRect(window, &client);
-    POINT origin = {0, 0};
-    ClientToScreen(window, &origin);
+    const Placement p = PlacementOf(window);
     RECT r = {0, 0, width, height};
     const LONG style = GetWindowLongA(window, GWL_STYLE);
     if (style & (WS_THICKFRAME | WS_DLGFRAME | WS_BORDER))
@@ -250,7 +261,7 @@ void PrintNonClient(HWND window, HDC dc, int width, int height)
         r.top = caption.bottom + 1;
     }
     if (HMENU menu = GetMenu(window)) {
-        RECT bar = {r.left, r.top, r.right, origin.y - outer.top};
+        RECT bar = {r.left, r.top, r.right, p.origin.y - p.outer.top};
         DrawMenuBarInto(window, dc, &bar, menu);
     }
 }
