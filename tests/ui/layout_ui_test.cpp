@@ -205,7 +205,7 @@ private:
 TEST_F(LayoutUi, TheMainWindowAndItsDialogsFitTheirTexts)
 {
     const std::string song = In("Evening Waltz.mid");
-    ASSERT_TRUE(WriteBytes(song, MakeSong(120)));
+    ASSERT_TRUE(WriteBytes(song, MakeSong(120, "Evening Waltz")));
     ASSERT_TRUE(Start("\"" + song + "\""));
     ASSERT_TRUE(WaitUntil([&] { return Status(1) == "Stopped"; }));
 
@@ -271,9 +271,11 @@ TEST_F(LayoutUi, ThePlaylistWindowsFitTheirTexts)
 
     // A floppy image of three songs without a catalog: its songs as a folder.
     floppy::FloppyImage image = floppy::FloppyImage::Blank(737280, 0x1234);
-    for (const char* name : {"NOCTURNE.MID", "GAVOTTE.MID", "RAGTIME.MID"}) {
-        const std::vector<uint8_t> bytes = MakeSong(16);
-        ASSERT_EQ(floppy::ImageError::Ok, image.WriteFile(name, bytes.data(), bytes.size()));
+    const std::pair<const char*, const char*> songs[] = {
+        {"NOCTURNE.MID", "Nocturne in E flat"}, {"GAVOTTE.MID", "Gavotte"}, {"RAGTIME.MID", "Maple Leaf Rag"}};
+    for (const auto& song : songs) {
+        const std::vector<uint8_t> bytes = MakeSong(16, song.second);
+        ASSERT_EQ(floppy::ImageError::Ok, image.WriteFile(song.first, bytes.data(), bytes.size()));
     }
     const std::string path = In("Recital.img");
     ASSERT_EQ(floppy::ImageError::Ok, image.Save(path));
