@@ -560,6 +560,9 @@ TEST_F(PlayerUi, AboutDialogOpensAndCloses)
     PostMessageA(player_.Main(), WM_COMMAND, CMD_ABOUT, 0);
     HWND about = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (about = FindDialog(player_.ProcessId(), "About Zubodeck")) != nullptr; }));
+    // The dialog is found as soon as it exists; its version line is filled
+    // in when it initialises.
+    WaitUntil([&] { return !WindowTextOf(GetDlgItem(about, IDC_ABOUT_LINE1)).empty(); }, 5000);
     EXPECT_EQ(WindowTextOf(GetDlgItem(about, IDC_ABOUT_LINE1)), "Zubodeck 1.0, a MIDI song player");
     PostMessageA(about, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitUntil([&] { return FindDialog(player_.ProcessId(), "About Zubodeck") == nullptr; }));
