@@ -248,9 +248,10 @@ void GridSelection::SetText(PropertyId id, const std::string& text) const
 {
     if (Empty())
         return;
+    // One value for every target (a one-entry list would reach only the first).
     ValueList list(grid_->Lists(), 1);
     list.Set(0, text);
-    grid_->Send(TSM_SETPROP, handle_ | PropWord(id, TS_PART_LIST), list.get());
+    grid_->Send(TSM_SETPROP, handle_ | PropWord(id, TS_PART_VALUE), grid_->Lists().Entry(list.get(), 0));
 }
 
 void GridSelection::SetTexts(PropertyId id, const std::vector<std::string>& texts) const

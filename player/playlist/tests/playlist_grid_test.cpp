@@ -166,6 +166,16 @@ TEST_F(PlaylistGridTest, ARowReadsBackAsItWasWritten)
     EXPECT_EQ(rows.Read(5).id, 0u) << "no row there";
 }
 
+// One text set on a selection of many targets goes to every one of them:
+// the set-up gives all seven columns their size this way.
+TEST_F(PlaylistGridTest, OneTextSetOnASelectionReachesEveryTarget)
+{
+    AddGroup("C:\\Songs", 3);
+    grid.Column(ColTitle).SetText(TS_PROP(TS_GROUP_CELLS, TS_PART_LIST, prop::kCellValue), "%TSNoOp");
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(rows.Read(i).Title(), "%TSNoOp") << "row " << i;
+}
+
 TEST_F(PlaylistGridTest, ARowForTheTopGoesFirstThoughPositionZeroAppends)
 {
     AddGroup("C:\\A", 2);
