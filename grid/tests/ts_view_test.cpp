@@ -380,6 +380,22 @@ TEST(TsViewPaint, PlaylistLooksRightAndItsPictureIsSaved)
     EXPECT_EQ(PixelAt(inner, focused.values[2] - 2, focused.values[1] + 2), RGB(255, 255, 192));
     // The rule below each row, in the shadow colour.
     EXPECT_EQ(PixelAt(inner, song.values[2] - 2, song.values[3] - 1), GetSysColor(COLOR_3DSHADOW));
+
+    // Printed into a picture of its own, the grid looks the same.
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(mem, picture);
+    RECT all = {0, 0, client.right, client.bottom};
+    FillRect(mem, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    SendMessageA(inner, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
+    EXPECT_EQ(GetPixel(mem, 5, client.bottom - 2), RGB(208, 208, 208));
+    EXPECT_EQ(GetPixel(mem, song.values[2] - 2, song.values[1] + 2), RGB(224, 224, 224));
+    EXPECT_EQ(GetPixel(mem, focused.values[2] - 2, focused.values[1] + 2), RGB(255, 255, 192));
+    SelectObject(mem, old);
+    DeleteObject(picture);
+    DeleteDC(mem);
 }
 
 TEST(TsViewPaint, GdiObjectsStayTheSameOverAThousandRepaints)

@@ -4,16 +4,30 @@
 
 namespace zub {
 
-std::array<int, 3> StatusPartEdges(int clientWidth, int widestTimeLabel, int widestStateText)
+int ScaleToDpi(int pixels, int dpi)
 {
-    std::array<int, 3> edges = {clientWidth - widestTimeLabel - widestStateText - 34,
-                                clientWidth - widestTimeLabel - 26, clientWidth - 18};
+    if (dpi <= 0)
+        dpi = 96;
+    return static_cast<int>((static_cast<long long>(pixels) * dpi + 48) / 96);
+}
+
+std::array<int, 3> StatusPartEdges(int clientWidth, int widestTimeLabel, int widestStateText, int dpi)
+{
+    const int grip = ScaleToDpi(18, dpi);
+    const int margin = ScaleToDpi(8, dpi);  // a text's border and inset
+    std::array<int, 3> edges = {clientWidth - widestTimeLabel - widestStateText - grip - 2 * margin,
+                                clientWidth - widestTimeLabel - grip - margin, clientWidth - grip};
     int floor = 0;
     for (int& edge : edges) {
         edge = std::max(edge, floor);
         floor = edge;
     }
     return edges;
+}
+
+WindowSize DefaultMainSize(int dpi)
+{
+    return {ScaleToDpi(380, dpi), ScaleToDpi(200, dpi)};
 }
 
 DisplayPlacement PlaceDisplay(int clientHeight, int toolbarBottom, int statusBarHeight)

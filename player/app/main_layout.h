@@ -7,10 +7,23 @@
 
 namespace zub {
 
+// Pixels at 96 dots per inch scaled to `dpi`, rounded.
+int ScaleToDpi(int pixels, int dpi);
+
 // Right edges of the status bar's three parts (title, state, time mode) for a
-// client width, the widest time-mode label and the widest state text. Edges
-// never fall below 0 nor below the edge before them.
-std::array<int, 3> StatusPartEdges(int clientWidth, int widestTimeLabel, int widestStateText);
+// client width, the widest time-mode label and the widest state text. The
+// room for the texts' borders and the size grip grows with the display's
+// dots per inch. Edges never fall below 0 nor below the edge before them.
+std::array<int, 3> StatusPartEdges(int clientWidth, int widestTimeLabel, int widestStateText, int dpi = 96);
+
+struct WindowSize {
+    int width;
+    int height;
+};
+// The main window's size before the user chose one: its bars and menu grow
+// with the dots per inch, so the window grows with them and the time keeps
+// its room.
+WindowSize DefaultMainSize(int dpi);
 
 struct DisplayPlacement {
     int top;

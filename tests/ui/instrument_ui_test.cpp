@@ -129,7 +129,7 @@ protected:
             SendMessageA(dialog, WM_VSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 129 - v), reinterpret_cast<LPARAM>(slider));
             EXPECT_EQ(std::to_string(v), WindowTextOf(GetDlgItem(dialog, IDC_VOL_VALUE)));
             Sleep(300);
-            SaveWindowShot(dialog, FullPath("volume_dialog.bmp"));
+            probe_.Picture(player_.Main(), dialog, FullPath("volume_dialog.bmp"));
         }
         PostMessageA(dialog, WM_CLOSE, 0, 0);
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
@@ -271,7 +271,7 @@ TEST_F(InstrumentUi, PlaybackControlTransposesAndChangesTheTempo)
     EXPECT_EQ("+3", WindowTextOf(GetDlgItem(dialog, IDC_PC_TRANSPOSE_VALUE)));
     EXPECT_EQ("150%", WindowTextOf(GetDlgItem(dialog, IDC_PC_TEMPO_VALUE)));
     Sleep(500);
-    EXPECT_TRUE(SaveWindowShot(dialog, FullPath("playback_control.bmp")));
+    EXPECT_TRUE(probe_.Picture(player_.Main(), dialog, FullPath("playback_control.bmp")));
 
     // Closing hides it and unchecks the menu item; it comes back the same.
     PostMessageA(dialog, WM_CLOSE, 0, 0);
@@ -479,7 +479,7 @@ TEST_F(InstrumentUi, BatchConvertOpensFromTheMenu)
     ASSERT_NE(nullptr, dialog);
     EXPECT_EQ("&Start", WindowTextOf(GetDlgItem(dialog, IDC_BATCH_START)));
     Sleep(500);  // painted, for the picture left in the build tree for people
-    EXPECT_TRUE(SaveWindowShot(dialog, FullPath("batch_convert_dialog.bmp")));
+    EXPECT_TRUE(probe_.Picture(player_.Main(), dialog, FullPath("batch_convert_dialog.bmp")));
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
     player_.Command(CMD_MIDI_RESET);  // no device to open: nothing happens

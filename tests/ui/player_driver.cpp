@@ -192,6 +192,34 @@ std::vector<int> Probe::Commands() const
     return std::vector<int>(shared_->commands, shared_->commands + n);
 }
 
+Probe::WindowLayout Probe::Layout(HWND main, HWND window)
+{
+    static const UINT query = RegisterWindowMessageA(ZUB_PROBE_LAYOUT_MESSAGE);
+    LONG before = shared_->layoutCount;
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(main, query, reinterpret_cast<WPARAM>(window), 0, SMTO_NORMAL, 10000, &result);
+    WindowLayout layout;
+    layout.answered = shared_->layoutCount != before;
+    if (!layout.answered)
+        return layout;
+    layout.dpi = shared_->dpi;
+    layout.client = shared_->layoutClient;
+    layout.controls.assign(shared_->controls, shared_->controls + shared_->controlCount);
+    return layout;
+}
+
+bool Probe::Picture(HWND main, HWND window, const std::string& path)
+{
+    static const UINT query = RegisterWindowMessageA(ZUB_PROBE_PICTURE_MESSAGE);
+    if (path.size() >= sizeof(shared_->picturePath))
+        return false;
+    strcpy(shared_->picturePath, path.c_str());
+    LONG before = shared_->pictureCount;
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(main, query, reinterpret_cast<WPARAM>(window), 0, SMTO_NORMAL, 10000, &result);
+    return shared_->pictureCount != before && shared_->pictureWritten;
+}
+
 PlayerProcess::~PlayerProcess()
 {
     if (info_.hProcess) {
@@ -319,44 +347,6 @@ std::string DialogMessage(HWND dialog)
     LongestText l;
     EnumChildWindows(dialog, CollectStatic, reinterpret_cast<LPARAM>(&l));
     return l.text;
-}
-
-bool SaveWindowShot(HWND hwnd, const std::string& path)
-{
-    RECT r;
-    if (!GetWindowRect(hwnd, &r))
-        return false;
-    int w = r.right - r.left, h = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    SelectObject(mem, old);
-    BITMAPINFOHEADER bi = {};
-    bi.biSize = sizeof(bi);
-    bi.biWidth = w;
-    bi.biHeight = h;
-    bi.biPlanes = 1;
-    bi.biBitCount = 24;
-    DWORD row = (w * 3 + 3) & ~3u;
-    std::vector<uint8_t> pixels(row * h);
-    GetDIBits(mem, bmp, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    BITMAPFILEHEADER fh = {};
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof(fh) + sizeof(bi);
-    fh.bfSize = fh.bfOffBits + static_cast<DWORD>(pixels.size());
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD a = 0, b = 0, c = 0;
-    BOOL ok = WriteFile(f, &fh, sizeof(fh), &a, nullptr) && WriteFile(f, &bi, sizeof(bi), &b, nullptr) &&
-              WriteFile(f, pixels.data(), static_cast<DWORD>(pixels.size()), &c, nullptr);
-    CloseHandle(f);
-    return ok && c == pixels.size();
 }
 
 void ClearSettings()

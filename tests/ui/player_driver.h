@@ -45,6 +45,18 @@ public:
     // (ProbeGridOp); the answer text, or false when the probe did not answer.
     bool Grid(HWND playlist, int op, int row = 0, int arg = 0, const std::string& text = std::string(),
               std::string* answer = nullptr);
+    // The children of `window` (the main window or one of its dialogs) as
+    // the player sees them, texts measured in their own fonts.
+    struct WindowLayout {
+        bool answered = false;
+        int dpi = 0;
+        SIZE client = {0, 0};
+        std::vector<ProbeControl> controls;
+    };
+    WindowLayout Layout(HWND main, HWND window);
+    // A picture of `window` as it prints itself (not what the screen shows
+    // there), written inside the player as a 24-bit BMP file.
+    bool Picture(HWND main, HWND window, const std::string& path);
 
     Probe(const Probe&) = delete;
     Probe& operator=(const Probe&) = delete;
@@ -93,10 +105,6 @@ int ToolbarState(HWND toolbar, int command);
 HWND FindDialog(DWORD processId, const char* title);
 // The longest static text of a dialog (a message box's message).
 std::string DialogMessage(HWND dialog);
-
-// Saves what the screen shows of a window as a 24-bit BMP file, for people
-// to look at.
-bool SaveWindowShot(HWND hwnd, const std::string& path);
 
 // Settings under the player's key of HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER.
 void ClearSettings();

@@ -253,7 +253,7 @@ TEST_F(PlayerUi, PlayPauseResumeStop)
     EXPECT_FALSE(ToolbarState(player_.Toolbar(), CMD_PAUSE) & TBSTATE_CHECKED);
     // A picture of the playing player, left in the build tree for people.
     Sleep(2500);
-    EXPECT_TRUE(SaveWindowShot(player_.Main(), FullPath("player_playing.bmp")));
+    EXPECT_TRUE(probe_.Picture(player_.Main(), player_.Main(), FullPath("player_playing.bmp")));
 
     player_.Command(CMD_PAUSE);
     ASSERT_TRUE(WaitForState("Paused"));

@@ -114,11 +114,11 @@ bool ReadTrack(Cursor c, uint16_t trackIndex, std::vector<std::pair<uint64_t, Se
 
 }  // namespace
 
-std::vector<uint8_t> MakeSong(int quarters)
+std::vector<uint8_t> MakeSong(int quarters, const std::string& trackName)
 {
     constexpr uint32_t kRest = 8;  // ticks between a note-off and the next note-on
-    std::vector<uint8_t> t;
-    t.insert(t.end(), {0x00, 0xFF, 0x03, 9, 'T', 'e', 's', 't', ':', 'S', 'o', 'n', 'g'});  // title "Test Song"
+    std::vector<uint8_t> t = {0x00, 0xFF, 0x03, static_cast<uint8_t>(trackName.size() & 0x7F)};
+    t.insert(t.end(), trackName.begin(), trackName.begin() + (trackName.size() & 0x7F));
     t.insert(t.end(), {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20});  // 500000 us per quarter
     t.insert(t.end(), {0x00, 0xC0, 0x00});                          // piano on channel 1
     for (int q = 0; q < quarters; ++q) {

@@ -17,9 +17,9 @@ struct SentEvent {
 };
 
 // A format 0 song of `quarters` quarter notes at 120 beats a minute
-// (division 96): the track name "Test:Song", tempo, a program change, then
+// (division 96): the track name (the title "Test Song" by default), tempo, a program change, then
 // one note per quarter.
-std::vector<uint8_t> MakeSong(int quarters);
+std::vector<uint8_t> MakeSong(int quarters, const std::string& trackName = "Test:Song");
 // A file that starts like a song but breaks off inside its track.
 std::vector<uint8_t> MakeDamagedSong();
 

@@ -13,6 +13,12 @@
 #define ZUB_PROBE_GRID_MESSAGE "ZubodeckUiProbeGrid"
 // Sent to the main window with a slider's handle in wParam: fills `slider`.
 #define ZUB_PROBE_SLIDER_MESSAGE "ZubodeckUiProbeSlider"
+// Sent to the main window with a window's handle in wParam (the main window
+// itself or one of its dialogs): fills `controls` with its children.
+#define ZUB_PROBE_LAYOUT_MESSAGE "ZubodeckUiProbeLayout"
+// Sent to the main window with a window's handle in wParam: the window
+// prints itself (PrintWindow) into a BMP file at `picturePath`.
+#define ZUB_PROBE_PICTURE_MESSAGE "ZubodeckUiProbePicture"
 
 struct ProbeMenuItem {
     int menuBarPos;  // which popup of the menu bar (-1: the bar itself)
@@ -51,6 +57,22 @@ struct ProbeToolbarTip {
     char text[80];
 };
 
+// A child window of a described window, or a part of a status bar (class
+// "StatusPart"), with its text measured in its own font inside the player.
+struct ProbeControl {
+    HWND window;
+    HWND buddy;  // an up-down control's buddy, else null
+    int id;
+    DWORD style;  // a status part: its drawing type (SBT_NOBORDERS ...)
+    int visible;
+    char className[32];
+    char text[128];
+    RECT rect;    // in the described window's client coordinates
+    SIZE client;  // the client rectangle's size (a status part: its rectangle)
+    SIZE extent;  // GetTextExtentPoint32 of the text as shown ("&" prefixes taken out);
+                  // an empty edit field measures "0", for the height of its line
+};
+
 struct ProbeShared {
     // Commands posted or sent through the queue to a "ZubodeckMWnd" window.
     volatile LONG commandCount;
@@ -70,6 +92,16 @@ struct ProbeShared {
     volatile LONG sliderCount;
     RECT sliderThumb;
     RECT sliderChannel;
+    // The described window's children, its client size and the dots per inch.
+    volatile LONG layoutCount;
+    int dpi;
+    SIZE layoutClient;
+    int controlCount;
+    ProbeControl controls[64];
+    // A picture asked for: where to write it, and whether it was written.
+    volatile LONG pictureCount;
+    char picturePath[MAX_PATH];
+    int pictureWritten;
 };
 
 #endif

@@ -12,6 +12,22 @@ TEST(StatusParts, EdgesFromTheWidestTexts)
     EXPECT_EQ(StatusPartEdges(1000, 100, 50), (std::array<int, 3>{816, 874, 982}));
 }
 
+TEST(StatusParts, BordersAndGripGrowWithTheDotsPerInch)
+{
+    EXPECT_EQ(StatusPartEdges(400, 80, 60, 96), StatusPartEdges(400, 80, 60));
+    EXPECT_EQ(StatusPartEdges(1000, 100, 50, 192), (std::array<int, 3>{782, 848, 964}));
+    EXPECT_EQ(StatusPartEdges(1000, 100, 50, 144), (std::array<int, 3>{799, 861, 973}));
+}
+
+TEST(MainWindowSize, GrowsWithTheDotsPerInch)
+{
+    EXPECT_EQ(380, DefaultMainSize(96).width);
+    EXPECT_EQ(200, DefaultMainSize(96).height);
+    EXPECT_EQ(475, DefaultMainSize(120).width);
+    EXPECT_EQ(300, DefaultMainSize(144).height);
+    EXPECT_EQ(380, DefaultMainSize(0).width) << "an unknown resolution counts as 96";
+}
+
 TEST(StatusParts, NarrowWindowsNeverGiveNegativeOrDecreasingEdges)
 {
     EXPECT_EQ(StatusPartEdges(100, 80, 60), (std::array<int, 3>{0, 0, 82}));

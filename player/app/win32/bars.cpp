@@ -56,6 +56,15 @@ int TextWidth(HWND status, const std::string& text)
 
 }  // namespace
 
+int ScreenDpi()
+{
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
 HWND CreateToolbar(PlayerApp& app)
 {
     TBBUTTON buttons[kButtonCount] = {};
@@ -114,7 +123,7 @@ void UpdateStatusParts(PlayerApp& app)
         widestState = std::max(widestState, TextWidth(app.status, LoadResString(id)));
     RECT client;
     GetClientRect(app.main, &client);
-    std::array<int, 3> edges = StatusPartEdges(client.right, widestLabel, widestState);
+    std::array<int, 3> edges = StatusPartEdges(client.right, widestLabel, widestState, ScreenDpi());
     SendMessageA(app.status, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
 }
 

@@ -113,6 +113,8 @@ void ShowNoSong(PlayerApp& app);
 // bars.cpp
 HWND CreateToolbar(PlayerApp& app);
 HWND CreateStatusBar(PlayerApp& app);
+// The screen's dots per inch (96 unless the user chose larger text).
+int ScreenDpi();
 void UpdateStatusParts(PlayerApp& app);
 void SetStatusText(PlayerApp& app, int part, const std::string& text);
 // The tooltip of a toolbar button: its command's name. Empty for none.

@@ -147,13 +147,20 @@ void DrawTime(HWND hwnd, HDC dc)
         SetWindowTextA(hwnd, (HoursPiece(seconds) + MinutesPiece(seconds) + SecondsPiece(seconds)).c_str());
 }
 
+// The whole display: on the screen, or into a given device context (a
+// picture of the window).
+void DrawAll(HWND hwnd, HDC dc)
+{
+    DrawFrame(hwnd, dc);
+    State(hwnd).redraw.RequestFull();
+    DrawTime(hwnd, dc);
+}
+
 void OnPaint(HWND hwnd)
 {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
-    DrawFrame(hwnd, dc);
-    State(hwnd).redraw.RequestFull();
-    DrawTime(hwnd, dc);
+    DrawAll(hwnd, dc);
     EndPaint(hwnd, &ps);
 }
 
@@ -203,6 +210,11 @@ LRESULT CALLBACK DisplayWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_TIMER:
         OnTimer(hwnd);
         return 0;
+    case WM_PRINTCLIENT:
+        DrawAll(hwnd, reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_GETFONT:  // the digits' font, for whoever measures the time shown
+        return reinterpret_cast<LRESULT>(State(hwnd).font.Get());
     case WM_COMMAND:
         if (LOWORD(wParam) == CMD_PLAY)
             StartTimer(hwnd);

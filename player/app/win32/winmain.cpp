@@ -6,6 +6,7 @@
 #include "command_line.h"
 #include "handoff.h"
 #include "instance_handoff.h"
+#include "main_layout.h"
 #include "player_app.h"
 #include "registry_store.h"
 #include "seams.h"
@@ -23,9 +24,6 @@ std::string LoadResString(int id)
 
 namespace {
 
-constexpr int kDefaultWidth = 380;
-constexpr int kDefaultHeight = 200;
-
 void LoadStrings(PlayerApp& app)
 {
     app.titleFormat = LoadResString(IDS_TITLE_FORMAT);
@@ -38,7 +36,8 @@ RECT InitialMainRect()
 {
     RECT desk;
     GetWindowRect(GetDesktopWindow(), &desk);
-    RECT r = {static_cast<LONG>(CW_USEDEFAULT), static_cast<LONG>(CW_USEDEFAULT), kDefaultWidth, kDefaultHeight};
+    const WindowSize size = DefaultMainSize(ScreenDpi());
+    RECT r = {static_cast<LONG>(CW_USEDEFAULT), static_cast<LONG>(CW_USEDEFAULT), size.width, size.height};
     if (auto pos = LoadWindowPos(PlayerStore(), "Player", desk.right, desk.bottom))
         r = {pos->left, pos->top, pos->width, pos->height};
     return r;

@@ -8,6 +8,7 @@
 
 #include "../ui_probe.h"
 #include "command_ids.h"
+#include "probe_windows.h"
 
 namespace {
 
@@ -191,6 +192,8 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeCallWndProc(int code, WPA
     static const UINT query = RegisterWindowMessageA(ZUB_PROBE_QUERY_MESSAGE);
     static const UINT gridQuery = RegisterWindowMessageA(ZUB_PROBE_GRID_MESSAGE);
     static const UINT sliderQuery = RegisterWindowMessageA(ZUB_PROBE_SLIDER_MESSAGE);
+    static const UINT layoutQuery = RegisterWindowMessageA(ZUB_PROBE_LAYOUT_MESSAGE);
+    static const UINT pictureQuery = RegisterWindowMessageA(ZUB_PROBE_PICTURE_MESSAGE);
     if (code == HC_ACTION) {
         const CWPSTRUCT* c = reinterpret_cast<const CWPSTRUCT*>(lParam);
         if (c->message == gridQuery) {
@@ -198,12 +201,22 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeCallWndProc(int code, WPA
             if (view.Get())
                 DoGridRequest(view.Get()->grid, c->hwnd);
         }
-        if ((c->message == query || c->message == sliderQuery) && IsPlayerMain(c->hwnd)) {
+        const bool ours = c->message == query || c->message == sliderQuery || c->message == layoutQuery ||
+                          c->message == pictureQuery;
+        if (ours && IsPlayerMain(c->hwnd)) {
             SharedView view;
-            if (view.Get() && c->message == query)
-                FillQuery(*view.Get(), c->hwnd);
-            else if (view.Get())
-                FillSlider(*view.Get(), reinterpret_cast<HWND>(c->wParam));
+            ProbeShared* s = view.Get();
+            HWND target = reinterpret_cast<HWND>(c->wParam);
+            if (s && c->message == query) {
+                FillQuery(*s, c->hwnd);
+            } else if (s && c->message == sliderQuery) {
+                FillSlider(*s, target);
+            } else if (s && c->message == layoutQuery) {
+                FillLayout(*s, target);
+            } else if (s) {
+                s->pictureWritten = WritePicture(target, s->picturePath);
+                InterlockedIncrement(&s->pictureCount);
+            }
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
