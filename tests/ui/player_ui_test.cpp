@@ -612,7 +612,7 @@ TEST_F(PlayerUi, AboutDialogShowsItsAnimatedGridAndCloses)
     }, 20000);
     EXPECT_GE(icons.size(), 2u) << "the animation runs";
     EXPECT_EQ(GridAnswer(inner, "107:0,1,0,0,0:"), "Default") << "the second row has no icon";
-    SaveWindowShot(about, FullPath("about_dialog.bmp"));
+    EXPECT_TRUE(probe_.Picture(player_.Main(), about, FullPath("about_dialog.bmp")));
     PostMessageA(about, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitUntil([&] { return FindDialog(player_.ProcessId(), "About Zubodeck") == nullptr; }));
     EXPECT_EQ(player_.Close(), 0);

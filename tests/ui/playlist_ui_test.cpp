@@ -468,7 +468,7 @@ TEST_F(PlaylistUi, AFloppyImageOpensAsItsDiskAndItsSongsPlayFromInsideIt)
     PostMessageA(playlist_, WM_COMMAND, 40061, 0);
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (dialog = FindDialog(player_.ProcessId(), "Copy Target")) != nullptr; }));
-    SaveWindowShot(dialog, name_ + ".target.bmp");
+    probe_.Picture(player_.Main(), dialog, FullPath(name_ + ".target.bmp"));
     const std::string target = FullPath(name_ + "_target.IMG");
     SendMessageA(GetDlgItem(dialog, 1101), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target.c_str()));
     SendMessageA(GetDlgItem(dialog, 1104), BM_CLICK, 0, 0);

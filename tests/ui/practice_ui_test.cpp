@@ -129,8 +129,8 @@ TEST_F(PracticeUi, SeekBarLyricsSeeksAndTheLoopFromTheirMenuItems)
     player_.Command(CMD_SEEK_BACK);  // 2 s
     EXPECT_TRUE(LyricsAre("Line one\r\nLine two")) << Lyrics();
     Sleep(300);  // for the pictures only: the windows repaint
-    SaveWindowShot(player_.Main(), FullPath("practice_main.bmp"));
-    SaveWindowShot(FindWindowA("ZubodeckLyrics", "Lyrics"), FullPath("practice_lyrics.bmp"));
+    EXPECT_TRUE(probe_.Picture(player_.Main(), player_.Main(), FullPath("practice_main.bmp")));
+    EXPECT_TRUE(probe_.Picture(player_.Main(), FindWindowA("ZubodeckLyrics", "Lyrics"), FullPath("practice_lyrics.bmp")));
 
     // A loop needs both ends.
     player_.Command(CMD_LOOP_START);
