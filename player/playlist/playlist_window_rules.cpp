@@ -58,12 +58,12 @@ std::array<int, 7> StatusPartEdges(int W, const StatusSampleWidths& w)
     return e;
 }
 
-PlaylistLayout LayOutPlaylist(int cw, int ch, int designed, int bh, int vscroll, int hscroll)
+PlaylistLayout LayOutPlaylist(int cw, int ch, int designed, int bh, int statusBarHeight)
 {
     PlaylistLayout l;
-    l.grid = {2, 2, cw + vscroll - 2, ch + hscroll - 58};
     const int w = cw < 440 ? designed - (440 - cw) / 5 : designed;
-    const int y = ch - bh - 24;
+    const int y = ch - bh - std::max(24, statusBarHeight + 4);
+    l.grid = {2, 2, std::max(cw - 4, 0), std::max(y - 6, 0)};
     l.add = {6, y, w, bh};
     l.remove = {w + 12, y, w, bh};
     l.up = {2 * w + 18, y, 15, bh};

@@ -92,8 +92,11 @@ struct PlaylistLayout {
     Box grid, add, remove, up, down, cue, close;
 };
 // designedButtonWidth: the "&Add..." button's width as the dialog made it.
+// The grid fills the client area above the buttons, its scroll bars inside it;
+// the buttons stand 24 pixels above the bottom, or higher above a taller
+// status bar (large fonts).
 PlaylistLayout LayOutPlaylist(int clientWidth, int clientHeight, int designedButtonWidth, int buttonHeight,
-                              int vscrollWidth, int hscrollHeight);
+                              int statusBarHeight = 0);
 
 }  // namespace playlist
 

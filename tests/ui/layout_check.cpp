@@ -129,6 +129,15 @@ bool IsUpDownPair(const ProbeControl& a, const ProbeControl& b)
     return (a.buddy && a.buddy == b.window) || (b.buddy && b.buddy == a.window);
 }
 
+// A group box frames the controls it holds: they lie wholly inside it.
+bool IsInGroupBox(const ProbeControl& box, const ProbeControl& inner)
+{
+    if (!ClassIs(box, "Button") || (box.style & BS_TYPEMASK) != BS_GROUPBOX)
+        return false;
+    RECT common;
+    return IntersectRect(&common, &box.rect, &inner.rect) && EqualRect(&common, &inner.rect);
+}
+
 void CheckText(const ProbeControl& c, int dpi, std::vector<std::string>& problems)
 {
     const TextRule rule = RuleOf(c);
@@ -165,7 +174,8 @@ std::vector<std::string> LayoutProblems(const std::vector<ProbeControl>& control
         for (size_t j = i + 1; j < controls.size(); ++j) {
             const ProbeControl& d = controls[j];
             RECT common;
-            if (!d.visible || ClassIs(d, "StatusPart") || IsUpDownPair(c, d))
+            if (!d.visible || ClassIs(d, "StatusPart") || IsUpDownPair(c, d) || IsInGroupBox(c, d) ||
+                IsInGroupBox(d, c))
                 continue;
             if (IntersectRect(&common, &c.rect, &d.rect))
                 problems.push_back(Describe(c) + " at " + RectText(c.rect) + " overlaps " + Describe(d) + " at " +

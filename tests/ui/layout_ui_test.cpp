@@ -72,6 +72,14 @@ TEST(LayoutRules, EachKindOfFaultIsFoundAndAGoodWindowPasses)
     part.style = SBT_NOBORDERS;
     EXPECT_EQ(std::vector<std::string>(), LayoutProblems({part}, window, 96)) << "40 + 3 fits 44";
 
+    // A group box holds its check boxes; one reaching out of it is a fault.
+    const ProbeControl group = Control("Button", "Include", BS_GROUPBOX, {4, 30, 150, 90}, {40, 13});
+    EXPECT_EQ(std::vector<std::string>(), LayoutProblems({group, wide}, window, 96));
+    ProbeControl across = wide;
+    across.rect.right = 160;
+    across.client.cx = 152;
+    EXPECT_EQ(1u, LayoutProblems({group, across}, window, 96).size()) << "half out of its group";
+
     ProbeControl hidden = touching;
     hidden.visible = 0;
     EXPECT_EQ(std::vector<std::string>(), LayoutProblems({label, hidden}, window, 96));
@@ -251,7 +259,7 @@ TEST_F(LayoutUi, TheMainWindowAndItsDialogsFitTheirTexts)
 TEST_F(LayoutUi, ThePlaylistWindowsFitTheirTexts)
 {
     ASSERT_TRUE(Start("/new"));
-    HWND playlist = WaitForWindow("Playlist", {player_.Main()}, 5000);
+    HWND playlist = WaitForWindow("Zub PlayList", {player_.Main()}, 5000);
     if (!playlist) {
         EXPECT_EQ(0, player_.Close());
         GTEST_SKIP() << "no playlist window in this player yet";
@@ -280,7 +288,7 @@ TEST_F(LayoutUi, ThePlaylistWindowsFitTheirTexts)
     const std::string path = In("Recital.img");
     ASSERT_EQ(floppy::ImageError::Ok, image.Save(path));
     ASSERT_TRUE(Start("\"" + path + "\""));
-    HWND disk = WaitForWindow("Playlist", {player_.Main()}, 5000);
+    HWND disk = WaitForWindow("Zub PlayList", {player_.Main()}, 5000);
     if (disk) {
         Check(disk, "floppy_playlist");
     } else {

@@ -104,10 +104,11 @@ TEST(PlaylistStatusBar, PartsLeaveEachSampleItsWidthAndEightPixels)
 
 TEST(PlaylistLayout, ButtonsNarrowBelow440PixelsAndCueStaysClearOfTheArrows)
 {
-    PlaylistLayout wide = LayOutPlaylist(700, 400, 60, 23, 16, 16);
+    PlaylistLayout wide = LayOutPlaylist(700, 400, 60, 23);
     EXPECT_EQ(wide.grid.x, 2);
-    EXPECT_EQ(wide.grid.width, 714);
-    EXPECT_EQ(wide.grid.height, 358);
+    // The grid and its scroll bars stay inside the window and clear of the buttons.
+    EXPECT_EQ(wide.grid.x + wide.grid.width, 700 - 2);
+    EXPECT_LT(wide.grid.y + wide.grid.height, wide.add.y);
     EXPECT_EQ(wide.add.x, 6);
     EXPECT_EQ(wide.add.y, 400 - 23 - 24);
     EXPECT_EQ(wide.remove.x, 72);
@@ -117,7 +118,13 @@ TEST(PlaylistLayout, ButtonsNarrowBelow440PixelsAndCueStaysClearOfTheArrows)
     EXPECT_EQ(wide.cue.x, 290);
     EXPECT_EQ(wide.close.x, 700 - 60 - 6);
 
-    PlaylistLayout narrow = LayOutPlaylist(340, 300, 60, 23, 16, 16);
+    // A status bar of large fonts (28 pixels) keeps the buttons above it.
+    PlaylistLayout tall = LayOutPlaylist(700, 400, 60, 23, 28);
+    EXPECT_LE(tall.add.y + 23, 400 - 28);
+    EXPECT_LT(tall.grid.y + tall.grid.height, tall.add.y);
+    EXPECT_EQ(LayOutPlaylist(700, 400, 60, 23, 20).add.y, 400 - 23 - 24) << "the usual bar changes nothing";
+
+    PlaylistLayout narrow = LayOutPlaylist(340, 300, 60, 23);
     EXPECT_EQ(narrow.add.width, 40) << "(440 - 340) / 5 narrower";
     EXPECT_EQ(narrow.cue.x, 2 * 40 + 58) << "right of the arrows";
 }

@@ -61,6 +61,8 @@ void PlaceWindow(PlaylistWindow& w)
         SetWindowPos(w.dialog, nullptr, main.left, main.bottom, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void OnSize(PlaylistWindow& w, UINT kind, int width, int height);
+
 BOOL OnInitDialog(HWND dialog, PlaylistWindow* w)
 {
     w->dialog = dialog;
@@ -89,6 +91,10 @@ BOOL OnInitDialog(HWND dialog, PlaylistWindow* w)
     w->status = CreatePlaylistStatusBar(*w);
     w->SetStatus(kPartLabel, "\t\tCurrent Disk:");
     w->SetStatus(kPartTotalsLabel, "\t\tTotals:");
+    // A saved rectangle of the template's own size sends no WM_SIZE: lay out once here.
+    RECT client;
+    GetClientRect(dialog, &client);
+    OnSize(*w, SIZE_RESTORED, client.right, client.bottom);
     PostMessageA(dialog, kMsgOpen, 0, 0);
     return TRUE;
 }
@@ -198,8 +204,11 @@ void OnSize(PlaylistWindow& w, UINT kind, int width, int height)
     GetWindowRect(add, &button);
     if (w.buttonWidth == 0)
         w.buttonWidth = button.right - button.left;
-    const PlaylistLayout l = LayOutPlaylist(width, height, w.buttonWidth, button.bottom - button.top,
-                                            GetSystemMetrics(SM_CXVSCROLL), GetSystemMetrics(SM_CYHSCROLL));
+    RECT bar = {0, 0, 0, 0};
+    if (w.status)
+        GetWindowRect(w.status, &bar);
+    const PlaylistLayout l =
+        LayOutPlaylist(width, height, w.buttonWidth, button.bottom - button.top, bar.bottom - bar.top);
     const struct {
         int id;
         Box box;
