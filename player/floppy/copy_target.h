@@ -51,6 +51,9 @@ public:
     virtual bool ReplaceDisk() = 0;
     // Makes the writes so far permanent; false when that failed.
     virtual bool Commit() = 0;
+    // Why the target cannot be written, when the reason is known (a
+    // damaged image); empty otherwise.
+    virtual std::string Problem() const { return std::string(); }
 };
 
 // A folder of the host: a drive's root ("a:\") or any folder. Program paths.
@@ -88,8 +91,8 @@ public:
     bool Commit() override;
 
     const std::string& Path() const { return path_; }
-    // Why the image cannot be used ("damaged image: ..."), when it cannot.
-    const std::string& Problem() const { return problem_; }
+    // "damaged image: ..." once the image was found unusable.
+    std::string Problem() const override { return problem_; }
     // The image as it stands in memory (for tests and the playlist).
     const FloppyImage& Image() const { return image_; }
 

@@ -18,6 +18,17 @@ bool IsHostFile(const std::string& path)
     return fs::is_regular_file(fs::path(HostPath(path.c_str())), ec);
 }
 
+std::unique_ptr<eseq::BatchListing> ListFolder(const FloppyImage& image, const std::string& inner)
+{
+    std::vector<ImageEntry> entries;
+    if (image.List(inner, &entries) != ImageError::Ok)
+        return nullptr;
+    std::vector<eseq::BatchListing::Entry> listed;
+    for (const ImageEntry& e : entries)
+        listed.push_back({e.name, e.isFolder, !e.isFolder});
+    return std::make_unique<eseq::SortedListing>(std::move(listed));
+}
+
 }  // namespace
 
 bool HasImageExtension(const std::string& path)
@@ -62,6 +73,18 @@ bool CopyOutOfImage(const std::string& path, const std::string& target)
     std::vector<uint8_t> bytes;
     return ReadThroughImage(path, &bytes) &&
            WriteFileImage(target.c_str(), bytes.data(), bytes.size()) == FileResult::Ok;
+}
+
+bool ListThroughImage(const std::string& folder, std::unique_ptr<eseq::BatchListing>* listing)
+{
+    std::string image, inner;
+    if (!SplitImagePath(folder, &image, &inner))
+        return false;
+    listing->reset();
+    FloppyImage disk;
+    if (disk.Open(image) != ImageError::OpenFailed)
+        *listing = ListFolder(disk, inner);
+    return true;
 }
 
 std::string HostFileOf(const std::string& path, const std::string& folder)
@@ -118,15 +141,7 @@ std::unique_ptr<eseq::BatchListing> ImageAwareFileSystem::List(const std::string
 {
     std::string inner;
     const FloppyImage* image = Into(folder, &inner);
-    if (!image)
-        return host_.List(folder);
-    std::vector<ImageEntry> entries;
-    if (image->List(inner, &entries) != ImageError::Ok)
-        return nullptr;
-    std::vector<eseq::BatchListing::Entry> listed;
-    for (const ImageEntry& e : entries)
-        listed.push_back({e.name, e.isFolder, !e.isFolder});
-    return std::make_unique<eseq::SortedListing>(std::move(listed));
+    return image ? ListFolder(*image, inner) : host_.List(folder);
 }
 
 bool ImageAwareFileSystem::Read(const std::string& path, size_t maxBytes, std::vector<uint8_t>* out)

@@ -42,6 +42,11 @@ bool CopyOutOfImage(const std::string& path, const std::string& target);
 // the file cannot be taken out.
 std::string HostFileOf(const std::string& path, const std::string& folder);
 
+// Lists a folder inside an image ("...\\DSKA0000.IMG" is the image's root).
+// False when `folder` leads into no image, `listing` untouched; otherwise
+// `listing` is null when the image or the folder cannot be read.
+bool ListThroughImage(const std::string& folder, std::unique_ptr<eseq::BatchListing>* listing);
+
 // The file dialogs' filter entry for images, to be joined into a filter
 // literal (the Open dialog, the playlist's Add dialog).
 #define ZUB_IMAGE_FILTER "Floppy images (*.IMG;*.IMA)\0*.IMG;*.IMA\0"

@@ -2,6 +2,13 @@
 #include "clipboard_rules.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <set>
+#include <system_error>
+
+#include "hostfile.h"
+#include "image_paths.h"
+#include "song_paths.h"
 
 namespace playlist {
 
@@ -26,7 +33,37 @@ void SelectionBounds(const EditorText& e, size_t* first, size_t* last)
     *last = static_cast<size_t>(b);
 }
 
+std::string UpperCase(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    return text;
+}
+
 }  // namespace
+
+std::vector<std::string> ClipboardFilePaths(const std::vector<std::string>& paths, const std::string& tempFolder)
+{
+    std::vector<std::string> files;
+    std::set<std::string> taken;  // names used in each folder, upper-cased
+    for (const std::string& path : paths) {
+        std::string image, inner;
+        if (!floppy::SplitImagePath(path, &image, &inner)) {
+            files.push_back(path);
+            continue;
+        }
+        const std::string name = LastPathComponent(inner);
+        std::string folder = tempFolder;
+        for (int n = 2; !taken.insert(UpperCase(JoinSongPath(folder, name))).second; ++n)
+            folder = JoinSongPath(tempFolder, std::to_string(n));
+        std::error_code ec;
+        std::filesystem::create_directory(std::filesystem::path(HostPath(folder.c_str())), ec);
+        const std::string file = floppy::HostFileOf(path, folder);
+        if (!file.empty())
+            files.push_back(file);
+    }
+    return files;
+}
 
 std::vector<uint8_t> MakeFileList(const std::vector<std::string>& paths)
 {

@@ -20,6 +20,13 @@ std::vector<uint8_t> MakeFileList(const std::vector<std::string>& paths);
 // become "?"); empty for a block that is not one.
 std::vector<std::string> ReadFileList(const uint8_t* block, size_t size);
 
+// The paths a file list names, made real files for the programs that paste
+// them: a song inside a floppy image is taken out into `tempFolder` (which
+// must exist) under its own name, a second song of the same name into a
+// numbered folder below it; songs that cannot be taken out are left out.
+// Host paths stay as they are.
+std::vector<std::string> ClipboardFilePaths(const std::vector<std::string>& paths, const std::string& tempFolder);
+
 // The rows whose paths "Copy to Clipboard" puts on the clipboard, in grid
 // order: one selected directory folder row stands for its songs; any other
 // single row for itself; of two or more rows only the songs.

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <vector>
 
+#include "image_paths.h"
 #include "song_paths.h"
 
 namespace playlist {
@@ -15,6 +16,14 @@ namespace {
 bool IsDriveName(const std::string& name)
 {
     return name.size() == 2 && std::isalpha(static_cast<unsigned char>(name[0])) && name[1] == ':';
+}
+
+// A message with the reason the target gave for being unwritable (a damaged
+// image) below it, so the user learns more than that the write failed.
+std::string WithProblem(const std::string& text, const floppy::CopyTarget& target)
+{
+    const std::string problem = target.Problem();
+    return problem.empty() ? text : text + "\n" + target.Name() + ": " + problem;
 }
 
 // Writes one file, asking again after a full disk or a failure until it is
@@ -30,6 +39,10 @@ bool WriteWithRetry(floppy::CopyTarget& target, CopyPrompter& prompter, const Co
             result = target.WriteFile(name, bytes);
         if (result == floppy::TargetWrite::Written)
             return true;
+        if (!target.Problem().empty()) {
+            prompter.Error(WithProblem(texts.writeFailed, target));  // retrying cannot help
+            return false;
+        }
         if (result == floppy::TargetWrite::DiskFull) {
             if (prompter.Ask(CopyQuestion::DiskFull, caption, texts.diskFull) != CopyAnswer::Ok)
                 return false;
@@ -55,7 +68,7 @@ void Erase(floppy::CopyTarget& target, CopyPrompter& prompter, const CopyTexts& 
         erased = target.Erase();
     }
     if (!erased)
-        prompter.Error(texts.eraseFailed);
+        prompter.Error(WithProblem(texts.eraseFailed, target));
 }
 
 }  // namespace
@@ -120,7 +133,7 @@ CopyOutcome CopySongToTarget(const PlaylistRowStore& rows, int index, PlaylistFi
     }
     if (copied)
         return CopyOutcome::Copied;
-    prompter.Error(texts.copySongFailed);
+    prompter.Error(WithProblem(texts.copySongFailed, target));
     return CopyOutcome::Failed;
 }
 
@@ -143,6 +156,10 @@ CopyOutcome CopyFolderToTarget(const PlaylistRowStore& rows, int index, Playlist
         if (prompter.Ask(CopyQuestion::InsertDisk, caption, texts.insertDisk) != CopyAnswer::Ok)
             return CopyOutcome::Cancelled;
     }
+    if (!target.Problem().empty()) {
+        prompter.Error(WithProblem(texts.writeFailed, target));
+        return CopyOutcome::Failed;
+    }
     if (!target.IsBlank()) {
         const CopyAnswer answer = prompter.Ask(CopyQuestion::NotBlank, caption, texts.notBlank);
         if (answer == CopyAnswer::Cancel)
@@ -152,7 +169,11 @@ CopyOutcome CopyFolderToTarget(const PlaylistRowStore& rows, int index, Playlist
     }
 
     const std::string folder = CopySourceFolder(row);
-    std::unique_ptr<eseq::BatchListing> listing = lister.List(folder);
+    // A disk inside an image is listed through the image; the lister knows
+    // only the host's folders.
+    std::unique_ptr<eseq::BatchListing> listing;
+    if (!floppy::ListThroughImage(folder, &listing))
+        listing = lister.List(folder);
     if (!listing) {
         target.Commit();  // an erase stays done
         prompter.Error(kCannotListSource);
@@ -176,7 +197,7 @@ CopyOutcome CopyFolderToTarget(const PlaylistRowStore& rows, int index, Playlist
     }
     // What was copied stays, also after a cancel.
     if (!target.Commit()) {
-        prompter.Error(texts.writeFailed);
+        prompter.Error(WithProblem(texts.writeFailed, target));
         return CopyOutcome::Failed;
     }
     return outcome;

@@ -61,7 +61,10 @@ CopyOutcome CopySongToTarget(const PlaylistRowStore& rows, int index, PlaylistFi
 
 // Copies every file of the folder or disk of row `index` (a song row stands
 // for its folder row): a disk's catalog folder with the catalog, or a
-// directory folder's files; sub-folders are not copied.
+// directory folder's files; sub-folders are not copied. A folder inside a
+// floppy image is listed through the image, any other by `lister`. A
+// target that reports a Problem() (a damaged image) is not written, and the
+// messages carry that reason.
 CopyOutcome CopyFolderToTarget(const PlaylistRowStore& rows, int index, PlaylistFiles& files,
                                FolderLister& lister, floppy::CopyTarget& target, CopyPrompter& prompter);
 

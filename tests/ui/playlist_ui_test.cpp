@@ -478,6 +478,18 @@ TEST_F(PlaylistUi, AFloppyImageOpensAsItsDiskAndItsSongsPlayFromInsideIt)
     DWORD size = 0;
     EXPECT_TRUE(ReadSettingNumber(HKEY_LOCAL_MACHINE, "CopyImageSize", size));
     EXPECT_EQ(size, 1440u);
+
+    // "Copy Disk" writes the disk, listed from inside its image, into the
+    // target just chosen, made blank at 1.44 MB.
+    Select(0);
+    PostMessageA(playlist_, WM_COMMAND, 40009, 0);
+    floppy::FloppyImage copy;
+    std::vector<uint8_t> song;
+    ASSERT_TRUE(WaitUntil([&] {
+        return copy.Open(target) == floppy::ImageError::Ok && copy.ReadFile("SONG2.MID", &song) == floppy::ImageError::Ok;
+    }));
+    EXPECT_EQ(copy.Bytes().size(), floppy::kImage1440);
+    EXPECT_EQ(song, SongWithProgram(2, 6));
     EXPECT_EQ(player_.Close(), 0);
 }
 

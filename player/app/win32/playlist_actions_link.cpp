@@ -1,6 +1,6 @@
 // The main window's side of the playlist's actions: the Add and voice-map
-// folders, the Open dialogs' place, the copy target setting, and the Build
-// Playlist dialog, whose root becomes CurrentSongPath.
+// folders, the Open dialogs' place, and the Build Playlist dialog, whose
+// root becomes CurrentSongPath.
 #include "file_dialog_pos.h"
 #include "player_app.h"
 #include "playlist_actions.h"
@@ -31,14 +31,6 @@ public:
             app->folders[Index(which)] = dir;
     }
     void UseOpenPosition(OPENFILENAMEA& ofn) override { UsePositionHook(ofn, "OpenPos"); }
-    playlist::CopyTargetSetting CopyTarget() override
-    {
-        std::string target;
-        uint32_t size = 0;
-        PlayerStore().ReadString(playlist::kCopyTargetValue, target);
-        PlayerStore().ReadNumber(playlist::kCopyImageSizeValue, size);
-        return playlist::NormalisedCopyTarget(target, size);
-    }
 
 private:
     static FolderIndex Index(playlist::ActionFolder which)

@@ -116,6 +116,21 @@ TEST(ImagePaths, SongsAreTakenOutOfImagesIntoHostFiles)
     EXPECT_EQ(song, tree.Read(std::string("tmp") + separator + "SONG.MID"));
     EXPECT_EQ(tree.Path("out.tmp"), floppy::HostFileOf(tree.Path("out.tmp"), tree.Path("tmp")));
     EXPECT_EQ("", floppy::HostFileOf(tree.Path("D.IMG") + "\\GONE.MID", tree.Path("tmp")));
+
+    std::unique_ptr<eseq::BatchListing> listing;
+    EXPECT_FALSE(floppy::ListThroughImage(tree.Path("tmp"), &listing)) << "a host folder is the host's to list";
+    ASSERT_TRUE(floppy::ListThroughImage(tree.Path("D.IMG"), &listing));
+    ASSERT_TRUE(listing);
+    eseq::BatchListing::Entry entry;
+    ASSERT_TRUE(listing->Next(&entry));
+    EXPECT_EQ("SUB", entry.name);
+    EXPECT_TRUE(entry.isFolder);
+    EXPECT_FALSE(listing->Next(&entry));
+    ASSERT_TRUE(floppy::ListThroughImage(tree.Path("D.IMG") + "\\SUB", &listing));
+    ASSERT_TRUE(listing && listing->Next(&entry));
+    EXPECT_EQ("SONG.MID", entry.name);
+    EXPECT_TRUE(floppy::ListThroughImage(tree.Path("D.IMG") + "\\NONE", &listing));
+    EXPECT_FALSE(listing) << "a folder the image does not have cannot be listed";
 }
 
 }  // namespace

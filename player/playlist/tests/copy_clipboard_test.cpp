@@ -6,7 +6,7 @@
 #include <map>
 
 #include "clipboard_rules.h"
-#include "copy_target_setting.h"
+#include "copy_target_choice.h"
 #include "copy_to_target.h"
 #include "tree_rig.h"
 #include "voice_map_rows.h"
@@ -287,12 +287,13 @@ TEST(CopyToFloppy, CopySongWritesTheSongUnderItsFileNameOrSaysItCouldNot)
 // The setting's real targets: a folder (a mapped drive) and an image.
 TEST(CopyToFloppy, TheSettingMakesAFolderOrAnImageTargetAndCopiesLandThere)
 {
-    EXPECT_EQ("A:", NormalisedCopyTarget("", 0).target);
-    EXPECT_EQ("E:", NormalisedCopyTarget(" e ", 0).target);
-    EXPECT_EQ("E:", NormalisedCopyTarget("e:\\", 0).target);
-    EXPECT_EQ(720u, NormalisedCopyTarget("x.img", 1000).imageKb);
-    EXPECT_EQ(1440u, NormalisedCopyTarget("x.img", 1440).imageKb);
-    EXPECT_EQ("A:", MakeCopyTarget(CopyTargetSetting())->Name());
+    using floppy::ChoiceFromStored;
+    EXPECT_EQ("A:", ChoiceFromStored("", 0).where);
+    EXPECT_EQ("E:", ChoiceFromStored(" e ", 0).where);
+    EXPECT_EQ("E:", ChoiceFromStored("e:\\", 0).where);
+    EXPECT_EQ(720u, ChoiceFromStored("x.img", 1000).SizeKb());
+    EXPECT_EQ(1440u, ChoiceFromStored("x.img", 1440).SizeKb());
+    EXPECT_EQ("A:", floppy::MakeCopyTarget(floppy::CopyTargetChoice())->Name());
 
     namespace fs = std::filesystem;
     const fs::path dir = fs::temp_directory_path() / ("zub_copy_" + std::to_string(::getpid()));
@@ -315,9 +316,7 @@ TEST(CopyToFloppy, TheSettingMakesAFolderOrAnImageTargetAndCopiesLandThere)
     ASSERT_GE(row, 0);
     HostFolderLister lister;
 
-    CopyTargetSetting folder;
-    folder.target = (dir / "drive").string();
-    auto drive = MakeCopyTarget(folder);
+    auto drive = floppy::MakeCopyTarget(ChoiceFromStored((dir / "drive").string(), 720));
     rig.prompter.answers = {CopyAnswer::Yes};
     EXPECT_EQ(CopyOutcome::Copied, CopyFolderToTarget(rig.rows, row, host, lister, *drive, rig.prompter));
     EXPECT_TRUE(fs::is_directory(dir / "drive" / "Keep")) << "erasing leaves folders";
@@ -325,13 +324,12 @@ TEST(CopyToFloppy, TheSettingMakesAFolderOrAnImageTargetAndCopiesLandThere)
     EXPECT_TRUE(fs::exists(dir / "drive" / "a.mid"));
     EXPECT_TRUE(fs::exists(dir / "drive" / "b.mid"));
 
-    CopyTargetSetting image;
-    image.target = (dir / "DSKA0000.IMG").string();
-    auto floppy = MakeCopyTarget(image);
+    const floppy::CopyTargetChoice image = ChoiceFromStored((dir / "DSKA0000.IMG").string(), 720);
+    auto floppy = floppy::MakeCopyTarget(image);
     EXPECT_EQ("DSKA0000.IMG", floppy->Name());
     EXPECT_EQ(CopyOutcome::Copied, CopyFolderToTarget(rig.rows, row, host, lister, *floppy, rig.prompter));
     EXPECT_EQ(static_cast<uintmax_t>(floppy::kImage720), fs::file_size(dir / "DSKA0000.IMG"));
-    EXPECT_FALSE(MakeCopyTarget(image)->IsBlank()) << "the image on disk holds the songs";
+    EXPECT_FALSE(floppy::MakeCopyTarget(image)->IsBlank()) << "the image on disk holds the songs";
     fs::remove_all(dir);
 }
 

@@ -1,5 +1,6 @@
 // Floppy images in the playlist: opened as disks, listed as folders, their
-// songs found, measured and retitled inside the image.
+// songs found, measured and retitled inside the image, copied to a floppy
+// target and put on the clipboard.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -7,6 +8,9 @@
 #include <cstring>
 #include <filesystem>
 
+#include "clipboard_rules.h"
+#include "copy_target.h"
+#include "copy_to_target.h"
 #include "floppy_image.h"
 #include "image_files.h"
 #include "pianodir.h"
@@ -243,6 +247,90 @@ TEST(ImageFiles, NothingIsWrittenIntoADamagedImageAndTheRefusalSaysWhy)
     EXPECT_EQ(0u, problems[0].find(path + ": damaged image: "));
     EXPECT_NE(std::string::npos, problems[0].find("; nothing is written into it"));
     EXPECT_TRUE(rig.files.TakeProblems().empty()) << "taken once";
+}
+
+// Messages recorded; a question is a fault here (every copy below either
+// goes through unasked or stops at once).
+struct ErrorsOnly : CopyPrompter {
+    CopyAnswer Ask(CopyQuestion, const std::string&, const std::string& text) override
+    {
+        ADD_FAILURE() << "unexpected question " << text;
+        return CopyAnswer::Cancel;
+    }
+    void Error(const std::string& text) override { errors.push_back(text); }
+    std::vector<std::string> errors;
+};
+
+TEST(ImageCopy, CopyDiskOfADiskInsideAnImageCopiesTheFilesOfTheImage)
+{
+    ImageRig rig("image_copy_disk");
+    const std::string path = rig.Save("DSKA0000.IMG", CatalogImage());
+    ASSERT_NE(0u, rig.builder.LoadCatalogDisk(path));
+    ASSERT_TRUE(rig.tree.Write(std::string("floppy") + kSeparator + "keep", {}));
+    ASSERT_TRUE(std::filesystem::remove(rig.tree.Path(std::string("floppy") + kSeparator + "keep")));
+    floppy::FolderCopyTarget target(rig.tree.Path("floppy"));
+    HostFolderLister lister;
+    ErrorsOnly prompter;
+
+    EXPECT_EQ(CopyOutcome::Copied, CopyFolderToTarget(rig.rows, 1, rig.files, lister, target, prompter));
+    EXPECT_TRUE(prompter.errors.empty()) << prompter.errors.front();
+    std::vector<uint8_t> catalog;
+    ASSERT_EQ(floppy::ImageError::Ok, CatalogImage().ReadFile("PIANODIR.FIL", &catalog));
+    EXPECT_EQ(catalog, rig.tree.Read(std::string("floppy") + kSeparator + "PIANODIR.FIL"));
+    EXPECT_EQ(pltest::EseqSong("Own Title"), rig.tree.Read(std::string("floppy") + kSeparator + "SONG1.FIL"));
+}
+
+TEST(ImageCopy, ADamagedTargetImageIsRefusedWithWhatIsWrongWithIt)
+{
+    ImageRig rig("image_copy_damaged");
+    FloppyImage image = FloppyImage::Blank(floppy::kImage720, 4);
+    Put(image, "OLD.MID", pltest::MidiSong("Old", 30));
+    const std::vector<uint8_t> damaged = WithWrongSize(image.Bytes(), "OLD     MID");
+    ASSERT_TRUE(rig.tree.Write("BAD.IMG", damaged));
+    const std::string song = rig.Save("SONGS.IMG", CatalogImage());
+    ASSERT_NE(0u, rig.builder.LoadCatalogDisk(song));
+    HostFolderLister lister;
+
+    floppy::ImageCopyTarget folderTarget(rig.tree.Path("BAD.IMG"));
+    ErrorsOnly folderPrompter;
+    EXPECT_EQ(CopyOutcome::Failed, CopyFolderToTarget(rig.rows, 0, rig.files, lister, folderTarget, folderPrompter))
+        << "no question about erasing a disk that cannot be written";
+    ASSERT_EQ(1u, folderPrompter.errors.size());
+    EXPECT_EQ(0u, folderPrompter.errors[0].find("Could not write to BAD.IMG\nBAD.IMG: damaged image: "))
+        << folderPrompter.errors[0];
+
+    floppy::ImageCopyTarget songTarget(rig.tree.Path("BAD.IMG"));
+    ErrorsOnly songPrompter;
+    EXPECT_EQ(CopyOutcome::Failed, CopySongToTarget(rig.rows, 1, rig.files, songTarget, songPrompter));
+    ASSERT_EQ(1u, songPrompter.errors.size());
+    EXPECT_EQ(0u, songPrompter.errors[0].find("Could not copy file to BAD.IMG\nBAD.IMG: damaged image: "))
+        << songPrompter.errors[0];
+    EXPECT_EQ(damaged, rig.tree.Read("BAD.IMG"));
+}
+
+TEST(ImageCopy, ClipboardFilesInsideImagesBecomeRealFilesEachUnderItsOwnName)
+{
+    ImageRig rig("image_clipboard");
+    const std::string first = rig.Save("ONE.IMG", CatalogImage());
+    FloppyImage other = FloppyImage::Blank(floppy::kImage1440, 5);
+    Put(other, "SONG1.FIL", pltest::EseqSong("Other"));
+    const std::string second = rig.Save("TWO.IMA", other);
+    ASSERT_TRUE(rig.tree.Write("host.mid", pltest::MidiSong("Host", 10)));
+    ASSERT_TRUE(rig.tree.Write(std::string("tmp") + kSeparator + "x", {}));
+    const std::string temp = rig.tree.Path("tmp");
+
+    const std::vector<std::string> files = ClipboardFilePaths(
+        {rig.tree.Path("host.mid"), JoinSongPath(first, "SONG1.FIL"), JoinSongPath(second, "song1.fil"),
+         JoinSongPath(first, "SONG2.FIL")},
+        temp);
+    const std::string copy = JoinSongPath(temp, "SONG1.FIL");
+    const std::string again = JoinSongPath(JoinSongPath(temp, "2"), "song1.fil");
+    EXPECT_EQ((std::vector<std::string>{rig.tree.Path("host.mid"), copy, again}), files)
+        << "a song missing from its image is left out";
+    EXPECT_EQ(pltest::EseqSong("Own Title"), rig.tree.Read(std::string("tmp") + kSeparator + "SONG1.FIL"));
+    EXPECT_EQ(pltest::EseqSong("Other"),
+              rig.tree.Read(std::string("tmp") + kSeparator + "2" + kSeparator + "song1.fil"))
+        << "a second song of the same name does not replace the first";
 }
 
 }  // namespace

@@ -100,7 +100,6 @@ public:
     std::string Folder(ActionFolder) override { return std::string(); }
     void SetFolder(ActionFolder, const std::string&) override {}
     void UseOpenPosition(OPENFILENAMEA&) override {}
-    CopyTargetSetting CopyTarget() override { return CopyTargetSetting(); }
 };
 
 ActionHost* g_host = nullptr;

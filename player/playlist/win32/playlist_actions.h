@@ -11,7 +11,6 @@
 #include <string>
 
 #include "build_walk.h"
-#include "copy_target_setting.h"
 
 namespace playlist {
 
@@ -24,12 +23,10 @@ public:
     virtual void SetFolder(ActionFolder which, const std::string& dir) = 0;
     // The position hook of the player's Open dialogs ("OpenPos").
     virtual void UseOpenPosition(OPENFILENAMEA& ofn) = 0;
-    // Read each time a copy starts, so a changed setting counts at once.
-    virtual CopyTargetSetting CopyTarget() = 0;
 };
 
 // The program's host, registered once at start-up (player/app/win32);
-// without one the actions remember nothing and copy to drive A:.
+// without one the actions remember nothing.
 ActionHost& Actions();
 void UseActions(ActionHost* host);
 

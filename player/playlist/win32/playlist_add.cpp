@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "add_files.h"
+#include "image_paths.h"
 #include "playlist_actions.h"
 #include "playlist_actions_state.h"
 
@@ -17,6 +18,7 @@ const char kAddFilter[] =
     "Playlists (*.ZUB;*.M3U;*.M3U8;Pianodir.fil;Music.dir)\0*.ZUB;*.M3U;*.M3U8;Pianodir.fil;Music.dir\0"
     "MIDI Files (*.MID;*.RMI;*.KAR)\0*.MID;*.RMI;*.KAR\0"
     "ESEQ Files (*.FIL;*.ESQ;*.EVT)\0*.FIL;*.ESQ;*.EVT\0"
+    ZUB_IMAGE_FILTER
     "All Files (*.*)\0*.*\0";
 
 DWORD g_addFilterIndex = 1;

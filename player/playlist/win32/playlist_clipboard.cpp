@@ -33,6 +33,19 @@ bool PutBlock(UINT format, const void* bytes, size_t size)
     return true;
 }
 
+// Where songs inside floppy images are taken out for the clipboard, so
+// that pasting them elsewhere gives real files.
+std::string ClipboardTempFolder()
+{
+    char temp[MAX_PATH] = {};
+    const DWORD n = GetTempPathA(MAX_PATH, temp);
+    if (n == 0 || n >= MAX_PATH)
+        return std::string();
+    const std::string folder = std::string(temp) + "Zubodeck clipboard";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
 void CopyFiles(PlaylistWindow& w)
 {
     PlaylistSession& s = *w.session;
@@ -42,7 +55,8 @@ void CopyFiles(PlaylistWindow& w)
     std::vector<std::string> paths;
     for (int row : RowsToCopy(s.Rows(), selected))
         paths.push_back(s.Rows().Read(row).Path());
-    if (!OpenClipboard(w.dialog))
+    paths = ClipboardFilePaths(paths, ClipboardTempFolder());
+    if (paths.empty() || !OpenClipboard(w.dialog))
         return;
     EmptyClipboard();
     const std::vector<uint8_t> list = MakeFileList(paths);

@@ -1,5 +1,5 @@
 // "Copy Song to A:" and "Copy Disk/Dir to A:" with message boxes, to the
-// target the setting names.
+// target chosen in the "Copy Target" dialog (read as each copy starts).
 #include <windows.h>
 #include "copy_to_target.h"
 #include "playlist_actions.h"
@@ -73,7 +73,7 @@ void CopyCommand(PlaylistWindow& w, int command)
     const int row = w.session->SelectedRow();
     if (row < 0)
         return;
-    std::unique_ptr<floppy::CopyTarget> target = MakeCopyTarget(Actions().CopyTarget());
+    std::unique_ptr<floppy::CopyTarget> target = floppy::MakeCopyTarget(w.host.CopyTarget());
     MessageBoxPrompter prompter(w.dialog);
     if (command == kCmdCopySongToA)
         CopySongToTarget(w.session->Rows(), row, w.session->Files(), *target, prompter);
