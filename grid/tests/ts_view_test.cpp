@@ -442,6 +442,34 @@ TEST(TsViewScroll, OneLineRepaintsOnlyTheStripThatCameIntoView)
     EXPECT_EQ(si.nPos, 1) << "the bar follows";
 }
 
+TEST(TsViewScroll, TheBarFollowsEveryStepWhetherOrNotItsThumbMovesOnTheScreen)
+{
+    GridWindow w(400, 200);
+    HWND inner = w.inner();
+    SetUpPlaylist(inner, 40, 20);  // 840 rows: most one-line steps leave the thumb where it is
+    w.Paint();
+    SCROLLINFO si = {sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(inner, SB_VERT, &si);
+    const int range = si.nMax, page = static_cast<int>(si.nPage);
+    auto step = [&](int code, const char* what) {
+        SendMessageA(inner, WM_VSCROLL, code, 0);
+        w.Paint();
+        long first = Ask(inner, "110:0,0,0,0,0:").result;
+        GetScrollInfo(inner, SB_VERT, &si);
+        EXPECT_EQ(si.nPos, first) << what;
+        EXPECT_EQ(si.nMax, range);
+        EXPECT_EQ(static_cast<int>(si.nPage), page);
+    };
+    for (int i = 0; i < 30; ++i)
+        step(SB_LINEDOWN, "a line down");
+    step(SB_PAGEDOWN, "a page down");
+    step(SB_LINEUP, "a line up");
+    step(SB_BOTTOM, "to the end");
+    step(SB_LINEUP, "a line up from the end");
+    step(SB_TOP, "to the top");
+    EXPECT_EQ(si.nPos, 0);
+}
+
 TEST(TsViewScroll, WheelDeltasBelowANotchAddUp)
 {
     GridWindow w(400, 200);

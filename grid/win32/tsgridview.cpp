@@ -14,6 +14,44 @@ const uint32_t kOptionDeferVertical = 1u << 25;
 const UINT kMouseHWheel = 0x020E;        // WM_MOUSEHWHEEL
 const UINT kWheelScrollChars = 0x006C;   // SPI_GETWHEELSCROLLCHARS
 
+// Two states of a bar draw the same pixels. The page areas beside the thumb
+// may be marked invisible at either end of the range while they are as
+// large as before (none): their rectangles follow from the thumb.
+bool SameLook(const SCROLLBARINFO& a, const SCROLLBARINFO& b)
+{
+    if (!EqualRect(&a.rcScrollBar, &b.rcScrollBar) || a.dxyLineButton != b.dxyLineButton ||
+        a.xyThumbTop != b.xyThumbTop || a.xyThumbBottom != b.xyThumbBottom)
+        return false;
+    for (int part = 0; part <= CCHILDREN_SCROLLBAR; ++part) {
+        DWORD ignored = part == 2 || part == 4 ? STATE_SYSTEM_INVISIBLE : 0;
+        if ((a.rgstate[part] & ~ignored) != (b.rgstate[part] & ~ignored))
+            return false;
+    }
+    return true;
+}
+
+// Sets a bar whose range and page stay. Redrawing a bar costs more than the
+// rest of a one-line step, and over a long list most steps leave the thumb
+// on the same pixels: the bar is redrawn only when it looks different.
+void MoveThumb(HWND window, bool vertical, int32_t from, int32_t to)
+{
+    int bar = vertical ? SB_VERT : SB_HORZ;
+    LONG object = vertical ? OBJID_VSCROLL : OBJID_HSCROLL;
+    SCROLLINFO si = {sizeof si, SIF_POS, 0, 0, 0, to, 0};
+    SCROLLBARINFO before = {}, after = {};
+    before.cbSize = after.cbSize = sizeof before;
+    if (GetScrollBarInfo(window, object, &before)) {
+        SetScrollInfo(window, bar, &si, FALSE);
+        if (GetScrollBarInfo(window, object, &after) && SameLook(before, after))
+            return;
+        // Back and forth: a bar is redrawn for a change.
+        si.nPos = from;
+        SetScrollInfo(window, bar, &si, FALSE);
+        si.nPos = to;
+    }
+    SetScrollInfo(window, bar, &si, TRUE);
+}
+
 POINT PointerIn(HWND window)
 {
     POINT p = {};
@@ -198,13 +236,19 @@ void TsWndMgr::SyncBars(bool deferMoves)
         TsScrollBar b = TsScroller::Bar(grid_.Geometry(), grid_.Data(), vertical);
         if (barsSet_[bar] && b == bars_[bar])
             continue;
-        if (deferMoves && barsSet_[bar] && b.max == bars_[bar].max && b.page == bars_[bar].page) {
+        bool moveOnly = barsSet_[bar] && b.max == bars_[bar].max && b.page == bars_[bar].page;
+        if (deferMoves && moveOnly) {
             if (!barsPosted_)
                 barsPosted_ = PostMessageA(Window(), TSM_SYNCBARS, 0, 0) != 0;
             continue;
         }
+        int32_t from = bars_[bar].pos;
         bars_[bar] = b;
         barsSet_[bar] = true;
+        if (moveOnly) {
+            MoveThumb(Window(), vertical, from, b.pos);
+            continue;
+        }
         SCROLLINFO si = {sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, b.max, b.page, b.pos, 0};
         SetScrollInfo(Window(), vertical ? SB_VERT : SB_HORZ, &si, TRUE);
     }

@@ -64,7 +64,8 @@ private:
     // Sets the scroll bars from the view. A bar whose range and page stay
     // and whose thumb only moves is set later (deferred: a posted message),
     // since a redrawn bar costs more than the scroll itself, and many steps
-    // in a row then move the thumb once.
+    // in a row then move the thumb once. A moved thumb redraws its bar only
+    // when it lands on other pixels.
     void SyncBars(bool deferMoves = false);
     void InvalidateFocusCell();
     static void RefreshCursor(void* context);

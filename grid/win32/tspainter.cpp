@@ -40,32 +40,9 @@ void PenRule(HDC dc, const TsPaintRule& rule, COLORREF colour)
     DeleteObject(pen);
 }
 
-void DrawRule(HDC dc, const TsPaintRule& rule)
+COLORREF Shade(uint32_t value, uint8_t shade)
 {
-    COLORREF dark = TsColorRef(rule.colour, GetSysColor(COLOR_3DSHADOW));
-    COLORREF light = TsColorRef(rule.light, GetSysColor(COLOR_3DHILIGHT));
-    RECT r = ToRect(rule.rect);
-    switch (rule.style) {
-    case TS_RULE_DOTTED:
-    case TS_RULE_DASHED:
-        PenRule(dc, rule, dark);
-        return;
-    case TS_RULE_RAISED:
-    case TS_RULE_SUNKEN: {
-        // Two lines: the first (top or left) light when raised, dark when sunken.
-        RECT first = r, second = r;
-        if (rule.vertical)
-            first.right = second.left = r.left + 1;
-        else
-            first.bottom = second.top = r.top + 1;
-        Fill(dc, first, rule.style == TS_RULE_RAISED ? light : dark);
-        Fill(dc, second, rule.style == TS_RULE_RAISED ? dark : light);
-        return;
-    }
-    default:
-        Fill(dc, r, dark);
-        return;
-    }
+    return TsColorRef(value, GetSysColor(shade == TS_RULE_LIGHT ? COLOR_3DHILIGHT : COLOR_3DSHADOW));
 }
 
 // A cell on its background (already filled): the icon, the text, the
@@ -109,25 +86,6 @@ void DrawCell(HDC dc, const TsPaintPlan& plan, const TsPaintCell& c, const TsPai
         SetTextColor(dc, RGB(0, 0, 0));
         SetBkColor(dc, RGB(255, 255, 255));
         DrawFocusRect(dc, &focus);
-    }
-}
-
-// The backgrounds of the cells, one fill for each run of neighbours in a
-// row that share their colour.
-void FillCells(HDC dc, const TsPaintPlan& plan)
-{
-    COLORREF fallback = TsColorRef(plan.background, GetSysColor(COLOR_3DFACE));
-    const std::vector<TsPaintCell>& cells = plan.cells;
-    for (size_t i = 0; i < cells.size();) {
-        RECT run = ToRect(cells[i].cell);
-        size_t j = i + 1;
-        while (j < cells.size() && cells[j].row == cells[i].row && cells[j].back == cells[i].back &&
-               cells[j].cell.left == run.right && cells[j].cell.top == run.top && cells[j].cell.bottom == run.bottom) {
-            run.right = cells[j].cell.right;
-            ++j;
-        }
-        Fill(dc, run, TsColorRef(cells[i].back, fallback));
-        i = j;
     }
 }
 
@@ -185,11 +143,13 @@ void TsPainter::Paint(HDC dc, const RECT& area, const TsPaintPlan& plan, const T
     COLORREF background = TsColorRef(plan.background, GetSysColor(COLOR_3DFACE));
     for (const TsPixels& bare : plan.bare)
         Fill(target, ToRect(bare), background);
-    FillCells(target, plan);
+    fills_.clear();
+    TsMergeFills(plan, &fills_);
+    for (const TsFill& fill : fills_)
+        Fill(target, ToRect(fill.rect), TsColorRef(fill.colour, background));
     for (const TsPaintCell& cell : plan.cells)
         DrawCell(target, plan, cell, options, &font);
-    for (const TsPaintRule& rule : plan.rules)
-        DrawRule(target, rule);
+    DrawRules(target, plan);
 
     SetBkMode(target, oldMode);
     SelectObject(target, oldFont);
@@ -197,4 +157,38 @@ void TsPainter::Paint(HDC dc, const RECT& area, const TsPaintPlan& plan, const T
         SetViewportOrgEx(mem, oldOrigin.x, oldOrigin.y, nullptr);
         BitBlt(dc, area.left, area.top, width, height, mem, 0, 0, SRCCOPY);
     }
+}
+
+void TsPainter::DrawLines(HDC dc, const TsLineGroup& group)
+{
+    points_.clear();
+    counts_.assign(group.lines.size(), 2);
+    for (const TsPixels& line : group.lines) {
+        // A line leaves out its end point: the same pixels as the rectangle.
+        points_.push_back(POINT{line.left, line.top});
+        points_.push_back(group.vertical ? POINT{line.left, line.bottom} : POINT{line.right, line.top});
+    }
+    SetDCPenColor(dc, Shade(group.colour, group.shade));
+    PolyPolyline(dc, points_.data(), counts_.data(), static_cast<DWORD>(counts_.size()));
+}
+
+void TsPainter::DrawRules(HDC dc, const TsPaintPlan& plan)
+{
+    TsBatchRules(plan, &rules_);
+    if (rules_.groups.empty() && rules_.penRules.empty())
+        return;
+    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(DC_PEN));
+    COLORREF oldColour = GetDCPenColor(dc);
+    auto pass = [&](size_t pens, size_t pensEnd, size_t groups, size_t groupsEnd) {
+        for (size_t i = pens; i < pensEnd; ++i) {
+            const TsPaintRule& rule = plan.rules[rules_.penRules[i]];
+            PenRule(dc, rule, Shade(rule.colour, TS_RULE_DARK));
+        }
+        for (size_t i = groups; i < groupsEnd; ++i)
+            DrawLines(dc, rules_.groups[i]);
+    };
+    pass(0, rules_.rowPens, 0, rules_.rowGroups);
+    pass(rules_.rowPens, rules_.penRules.size(), rules_.rowGroups, rules_.groups.size());
+    SetDCPenColor(dc, oldColour);
+    SelectObject(dc, oldPen);
 }

@@ -8,6 +8,9 @@
 
 #include <windows.h>
 
+#include <vector>
+
+#include "tspaintbatch.h"
 #include "tspaintplan.h"
 
 struct TsPaintOptions {
@@ -28,11 +31,18 @@ private:
     // context compatible with dc; null when none could be made.
     HDC Buffer(HDC dc, int width, int height);
     void Drop();
+    void DrawRules(HDC dc, const TsPaintPlan& plan);
+    void DrawLines(HDC dc, const TsLineGroup& group);
 
     HDC mem_ = nullptr;
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ original_ = nullptr;
     int width_ = 0, height_ = 0;
+    // Kept from paint to paint so that painting allocates nothing once warm.
+    std::vector<TsFill> fills_;
+    TsRuleBatch rules_;
+    std::vector<POINT> points_;
+    std::vector<DWORD> counts_;
 };
 
 #endif
