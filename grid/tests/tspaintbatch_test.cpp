@@ -4,6 +4,7 @@
 #include <stdint.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "tspaintbatch.h"
@@ -183,4 +184,76 @@ TEST_F(TsPaintBatch, AGridOfOneColourTakesOneFillAndOneCallPerRuleColour)
     std::vector<TsFill> fills;
     TsMergeFills(Plan(TsPixels{0, 0, 400, 300}), &fills);
     EXPECT_EQ(fills.size(), 4u);
+}
+
+TEST_F(TsPaintBatch, TextsOfOneFontAndColourRunTogetherEachStartingWhereItsCellPlacesIt)
+{
+    Make(30, 4);
+    grid_->OnSize(400, 200);
+    Define(TS_ALIAS_COLORPAIR, "Default", "Bright Gray", "Black");
+    Define(TS_ALIAS_FONT, "Other", "Arial:12");
+    Set(1, 0, 1, -1, ColItem(TS_ITEM_TEXTCOLOR), "Dark Blue");
+    Set(0, 0, -1, -1, ColItem(TS_ITEM_TEMPLATE), "[B]");
+    Set(2, 0, 2, -1, ColItem(TS_ITEM_TEMPLATE), "[40]");
+    Set(3, 0, 3, -1, ColItem(TS_ITEM_FONT), "Other");
+    for (int r = 0; r < 30; ++r) {
+        g_->SetCell(r, 0, ("Song " + std::to_string(r)).c_str());
+        g_->SetCell(r, 1, ("Title number " + std::to_string(r * 7)).c_str());
+        g_->SetCell(r, 2, r % 2 ? "x" : "far too long for the column");
+        g_->SetCell(r, 3, "In another font");
+    }
+    g_->SetCell(1, 0, "Caf\xE9");   // beyond ASCII
+    g_->SetCell(2, 0, "a\tb");      // a control character
+    g_->SetCell(3, 1, "");          // nothing to draw
+    // Advances that differ from character to character; the other font has none.
+    int widths[TS_RUN_CHARS];
+    for (int i = 0; i < TS_RUN_CHARS; ++i)
+        widths[i] = 5 + i % 4;
+    const TsAliasTables& aliases = grid_->Data().Aliases();
+    QfGraphic* other = aliases.Object(TS_ALIAS_FONT, aliases.Find(TS_ALIAS_FONT, "Other"));
+    TsAdvances advances = [&](QfGraphic* font) { return font == other ? nullptr : widths; };
+    TsPaintPlan plan = Plan(TsPixels{0, 0, 400, 200});
+    std::vector<TsTextRun> runs;
+    std::vector<size_t> single;
+    TsBatchTexts(plan, true, advances, &runs, &single);
+
+    ASSERT_EQ(runs.size(), 2u) << "black and blue texts in the default font";
+    std::vector<bool> seen(plan.cells.size(), false);
+    for (size_t i : single) {
+        const TsPaintCell& c = plan.cells[i];
+        seen[i] = true;
+        bool plain = c.length > 0 && !c.place.overflows && c.font != other && c.row != 1 && c.row != 2;
+        EXPECT_FALSE(plain) << "row " << c.row << " column " << c.col << " could have joined a run";
+    }
+    // Walking each run's steps finds every text it holds where its cell places it.
+    for (const TsTextRun& run : runs) {
+        int32_t x = run.x, y = run.y;
+        size_t at = 0;
+        for (size_t i = 0; i < plan.cells.size(); ++i) {
+            const TsPaintCell& c = plan.cells[i];
+            if (seen[i] || c.length <= 0 || c.font != run.font || c.fore != run.colour)
+                continue;
+            seen[i] = true;
+            EXPECT_EQ(x, c.place.textX) << "row " << c.row << " column " << c.col;
+            EXPECT_EQ(y, c.place.textY);
+            ASSERT_LE(at + static_cast<size_t>(c.length), run.chars.size());
+            EXPECT_EQ(run.chars.substr(at, static_cast<size_t>(c.length)), std::string(plan.Text(c), c.length));
+            for (int k = 0; k < c.length; ++k, ++at) {
+                if (k + 1 < c.length) {
+                    EXPECT_EQ(run.steps[2 * at], widths[plan.Text(c)[k] - TS_RUN_FIRST_CHAR]);
+                    EXPECT_EQ(run.steps[2 * at + 1], 0);
+                }
+                x += run.steps[2 * at];
+                y += run.steps[2 * at + 1];
+            }
+        }
+        EXPECT_EQ(at, run.chars.size());
+        EXPECT_EQ(run.steps.size(), 2 * run.chars.size());
+    }
+    for (size_t i = 0; i < plan.cells.size(); ++i)
+        EXPECT_TRUE(seen[i] || plan.cells[i].length == 0) << "every text is drawn once";
+    // Without an ellipsis a cut-off text still needs clipping: on its own.
+    TsBatchTexts(plan, false, advances, &runs, &single);
+    for (const TsTextRun& run : runs)
+        EXPECT_EQ(run.chars.find("far too long"), std::string::npos);
 }

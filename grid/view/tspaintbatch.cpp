@@ -33,6 +33,16 @@ void AddLines(TsRuleBatch* out, size_t firstGroup, const TsPixels& r, uint32_t c
     }
 }
 
+bool Printable(const char* text, int length)
+{
+    for (int i = 0; i < length; ++i) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < TS_RUN_FIRST_CHAR || c > TS_RUN_LAST_CHAR)
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 void TsMergeFills(const TsPaintPlan& plan, std::vector<TsFill>* out)
@@ -115,5 +125,51 @@ void TsBatchRules(const TsPaintPlan& plan, TsRuleBatch* out)
             out->rowGroups = out->groups.size();
             out->rowPens = out->penRules.size();
         }
+    }
+}
+
+void TsBatchTexts(const TsPaintPlan& plan, bool ellipsis, const TsAdvances& advances, std::vector<TsTextRun>* runs,
+                  std::vector<size_t>* single)
+{
+    runs->clear();
+    single->clear();
+    // Where each run's last character starts.
+    std::vector<int32_t> lastX, lastY;
+    for (size_t i = 0; i < plan.cells.size(); ++i) {
+        const TsPaintCell& c = plan.cells[i];
+        if (c.length <= 0)
+            continue;
+        const char* text = plan.Text(c);
+        const int* widths = nullptr;
+        if (!c.place.overflows && !(c.place.cutOff && ellipsis) && Printable(text, c.length))
+            widths = advances(c.font);
+        if (!widths) {
+            single->push_back(i);
+            continue;
+        }
+        size_t r = 0;
+        while (r < runs->size() && ((*runs)[r].font != c.font || (*runs)[r].colour != c.fore))
+            ++r;
+        if (r == runs->size()) {
+            runs->push_back(TsTextRun{c.font, c.fore, c.place.textX, c.place.textY, {}, {}});
+            lastX.push_back(c.place.textX);
+            lastY.push_back(c.place.textY);
+        }
+        TsTextRun& run = (*runs)[r];
+        if (!run.chars.empty()) {
+            // The last character steps to this text's start.
+            run.steps[run.steps.size() - 2] = c.place.textX - lastX[r];
+            run.steps.back() = c.place.textY - lastY[r];
+        }
+        int32_t x = c.place.textX;
+        for (int k = 0; k < c.length; ++k) {
+            int advance = widths[static_cast<unsigned char>(text[k]) - TS_RUN_FIRST_CHAR];
+            run.chars.push_back(text[k]);
+            run.steps.push_back(advance);
+            run.steps.push_back(0);
+            lastX[r] = x;
+            x += advance;
+        }
+        lastY[r] = c.place.textY;
     }
 }

@@ -3,6 +3,8 @@
 // - the backgrounds of neighbouring cells of one colour become one
 //   rectangle, across a row and then down over the rows below that share
 //   its left and right;
+// - the texts of cells of one font and colour become one run drawn by one
+//   call, which places each character itself;
 // - the rules become one-pixel lines grouped by colour, all the lines of a
 //   group drawn at once. Row rules come before column rules, as the plan
 //   orders them, so where both meet the column rule stays on top. Dotted and
@@ -12,6 +14,8 @@
 
 #include <stdint.h>
 
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "tspaintplan.h"
@@ -46,5 +50,31 @@ struct TsRuleBatch {
 };
 
 void TsBatchRules(const TsPaintPlan& plan, TsRuleBatch* out);
+
+// The printable ASCII characters the text runs take.
+enum { TS_RUN_FIRST_CHAR = 32, TS_RUN_LAST_CHAR = 126, TS_RUN_CHARS = TS_RUN_LAST_CHAR - TS_RUN_FIRST_CHAR + 1 };
+
+// Texts of one font and colour, drawn together: every character followed
+// by the step from its start to the next character's (x to the right, y
+// down), across from one cell's text to the next.
+struct TsTextRun {
+    QfGraphic* font;  // as the cells give it (null: the system's)
+    uint32_t colour;  // a colour value
+    int32_t x, y;     // where the first text starts
+    std::string chars;
+    std::vector<int32_t> steps;  // two per character
+};
+
+// The advances of a font's characters TS_RUN_FIRST_CHAR..TS_RUN_LAST_CHAR
+// as the system places them, or null when texts in the font must be drawn
+// one by one (one that draws lines along the text, or lacks a character).
+using TsAdvances = std::function<const int*(QfGraphic* font)>;
+
+// Sorts the cells with text into runs and cells drawn on their own
+// (indices into plan.cells, in plan order): a text joins a run when it is
+// printable ASCII, needs neither clipping nor an ellipsis, and its font
+// has advances.
+void TsBatchTexts(const TsPaintPlan& plan, bool ellipsis, const TsAdvances& advances, std::vector<TsTextRun>* runs,
+                  std::vector<size_t>* single);
 
 #endif

@@ -45,48 +45,86 @@ COLORREF Shade(uint32_t value, uint8_t shade)
     return TsColorRef(value, GetSysColor(shade == TS_RULE_LIGHT ? COLOR_3DHILIGHT : COLOR_3DSHADOW));
 }
 
-// A cell on its background (already filled): the icon, the text, the
-// focus rectangle.
-void DrawCell(HDC dc, const TsPaintPlan& plan, const TsPaintCell& c, const TsPaintOptions& options, HFONT* font)
+HFONT FontOf(const QfGraphic* font)
+{
+    return font && font->value ? reinterpret_cast<HFONT>(font->value)
+                               : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+void DrawIcon(HDC dc, const TsPaintCell& c)
 {
     RECT cell = ToRect(c.cell);
-    if (c.icon && c.icon->value) {
-        RECT icon = ToRect(c.place.icon);
-        bool inside = icon.left >= cell.left && icon.top >= cell.top && icon.right <= cell.right &&
-                      icon.bottom <= cell.bottom;
-        int saved = inside ? 0 : SaveDC(dc);
-        if (!inside)
-            IntersectClipRect(dc, cell.left, cell.top, cell.right, cell.bottom);
-        DrawIconEx(dc, icon.left, icon.top, reinterpret_cast<HICON>(c.icon->value), icon.right - icon.left,
-                   icon.bottom - icon.top, 0, nullptr, DI_NORMAL);
-        if (saved)
-            RestoreDC(dc, saved);
-    }
-    if (c.length > 0) {
-        HFONT wanted = c.font && c.font->value ? reinterpret_cast<HFONT>(c.font->value)
-                                               : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-        if (wanted != *font) {
-            SelectObject(dc, wanted);
-            *font = wanted;
+    RECT icon = ToRect(c.place.icon);
+    bool inside = icon.left >= cell.left && icon.top >= cell.top && icon.right <= cell.right &&
+                  icon.bottom <= cell.bottom;
+    int saved = inside ? 0 : SaveDC(dc);
+    if (!inside)
+        IntersectClipRect(dc, cell.left, cell.top, cell.right, cell.bottom);
+    DrawIconEx(dc, icon.left, icon.top, reinterpret_cast<HICON>(c.icon->value), icon.right - icon.left,
+               icon.bottom - icon.top, 0, nullptr, DI_NORMAL);
+    if (saved)
+        RestoreDC(dc, saved);
+}
+
+void DrawFocus(HDC dc, const TsPaintCell& c)
+{
+    RECT focus = ToRect(c.cell);
+    InflateRect(&focus, -1, -1);
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkColor(dc, RGB(255, 255, 255));
+    DrawFocusRect(dc, &focus);
+}
+
+// Which way a positive vertical step of ETO_PDY moves the next character:
+// 1 down, -1 up, 0 not known (texts are then drawn one by one). The
+// documentation leaves it open, so two characters drawn into a small
+// bitmap tell, once.
+int StepDirection()
+{
+    static const int direction = [] {
+        const int width = 32, band = 64;
+        HDC dc = CreateCompatibleDC(nullptr);
+        BITMAPINFO bi = {};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = width;
+        bi.bmiHeader.biHeight = -3 * band;  // top-down
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        HBITMAP bitmap = dc ? CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+        int found = 0;
+        if (bitmap && bits) {
+            HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+            HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+            PatBlt(dc, 0, 0, width, 3 * band, WHITENESS);
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, RGB(0, 0, 0));
+            // The first character in the middle band, the second a band away.
+            const WCHAR text[2] = {L'H', L'H'};
+            INT steps[4] = {0, band, 0, 0};
+            ExtTextOutW(dc, 0, band, ETO_PDY, nullptr, text, 2, steps);
+            GdiFlush();
+            const DWORD* px = static_cast<const DWORD*>(bits);
+            bool above = false, below = false;
+            for (int y = 0; y < 3 * band; ++y) {
+                for (int x = 0; x < width; ++x) {
+                    if ((px[y * width + x] & 0xFFFFFF) == 0xFFFFFF)
+                        continue;
+                    above = above || y < band;
+                    below = below || y >= 2 * band;
+                }
+            }
+            found = below && !above ? 1 : above && !below ? -1 : 0;
+            SelectObject(dc, oldFont);
+            SelectObject(dc, oldBitmap);
         }
-        SetTextColor(dc, TsColorRef(c.fore, GetSysColor(COLOR_WINDOWTEXT)));
-        RECT clip = ToRect(c.place.clip);
-        if (c.place.cutOff && options.ellipsis) {
-            RECT room = {clip.left, c.place.textY, clip.right, clip.bottom};
-            DrawTextA(dc, plan.Text(c), c.length, &room, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS | DT_LEFT);
-        } else {
-            // Clipping costs; text that fits needs none.
-            ExtTextOutA(dc, c.place.textX, c.place.textY, c.place.overflows ? ETO_CLIPPED : 0,
-                        c.place.overflows ? &clip : nullptr, plan.Text(c), static_cast<UINT>(c.length), nullptr);
-        }
-    }
-    if (c.focusRect) {
-        RECT focus = cell;
-        InflateRect(&focus, -1, -1);
-        SetTextColor(dc, RGB(0, 0, 0));
-        SetBkColor(dc, RGB(255, 255, 255));
-        DrawFocusRect(dc, &focus);
-    }
+        if (bitmap)
+            DeleteObject(bitmap);
+        if (dc)
+            DeleteDC(dc);
+        return found;
+    }();
+    return direction;
 }
 
 }  // namespace
@@ -137,7 +175,7 @@ void TsPainter::Paint(HDC dc, const RECT& area, const TsPaintPlan& plan, const T
     if (mem)
         SetViewportOrgEx(mem, -area.left, -area.top, &oldOrigin);
     HGDIOBJ oldFont = GetCurrentObject(target, OBJ_FONT);
-    HFONT font = nullptr;
+    font_ = nullptr;
     int oldMode = SetBkMode(target, TRANSPARENT);
 
     COLORREF background = TsColorRef(plan.background, GetSysColor(COLOR_3DFACE));
@@ -147,8 +185,17 @@ void TsPainter::Paint(HDC dc, const RECT& area, const TsPaintPlan& plan, const T
     TsMergeFills(plan, &fills_);
     for (const TsFill& fill : fills_)
         Fill(target, ToRect(fill.rect), TsColorRef(fill.colour, background));
-    for (const TsPaintCell& cell : plan.cells)
-        DrawCell(target, plan, cell, options, &font);
+    // Each cell's icon, text and focus rectangle lie within the cell, in
+    // that order, so the three can go in passes: texts drawn together.
+    for (const TsPaintCell& cell : plan.cells) {
+        if (cell.icon && cell.icon->value)
+            DrawIcon(target, cell);
+    }
+    DrawTexts(target, plan, options);
+    for (const TsPaintCell& cell : plan.cells) {
+        if (cell.focusRect)
+            DrawFocus(target, cell);
+    }
     DrawRules(target, plan);
 
     SetBkMode(target, oldMode);
@@ -191,4 +238,82 @@ void TsPainter::DrawRules(HDC dc, const TsPaintPlan& plan)
     pass(rules_.rowPens, rules_.penRules.size(), rules_.rowGroups, rules_.groups.size());
     SetDCPenColor(dc, oldColour);
     SelectObject(dc, oldPen);
+}
+
+void TsPainter::SelectFont(HDC dc, HFONT font)
+{
+    if (font != font_) {
+        SelectObject(dc, font);
+        font_ = font;
+    }
+}
+
+const int* TsPainter::Advances(HDC dc, QfGraphic* font)
+{
+    for (const FontFacts& known : fonts_) {
+        if (known.font == font)
+            return known.together ? known.advances : nullptr;
+    }
+    fonts_.push_back(FontFacts{font, false, {}});
+    FontFacts& f = fonts_.back();
+    if (!StepDirection())
+        return nullptr;
+    SelectFont(dc, FontOf(font));
+    WCHAR chars[TS_RUN_CHARS];
+    WORD glyphs[TS_RUN_CHARS];
+    for (int i = 0; i < TS_RUN_CHARS; ++i)
+        chars[i] = static_cast<WCHAR>(TS_RUN_FIRST_CHAR + i);
+    // Only a font that draws nothing along its texts, has every character
+    // itself (none from another font) and places them by their advances
+    // alone (no overhang, no kerning) draws its texts together.
+    TEXTMETRICW tm;
+    SIZE extent;
+    bool ok = GetTextMetricsW(dc, &tm) && !tm.tmUnderlined && !tm.tmStruckOut && tm.tmOverhang == 0 &&
+              tm.tmCharSet != SYMBOL_CHARSET &&
+              GetGlyphIndicesW(dc, chars, TS_RUN_CHARS, glyphs, GGI_MARK_NONEXISTING_GLYPHS) == TS_RUN_CHARS &&
+              GetCharWidth32W(dc, TS_RUN_FIRST_CHAR, TS_RUN_LAST_CHAR, f.advances) &&
+              GetTextExtentPoint32W(dc, chars, TS_RUN_CHARS, &extent);
+    int sum = 0;
+    for (int i = 0; ok && i < TS_RUN_CHARS; ++i) {
+        ok = glyphs[i] != 0xFFFF;
+        sum += f.advances[i];
+    }
+    f.together = ok && sum == extent.cx;
+    return f.together ? f.advances : nullptr;
+}
+
+void TsPainter::DrawOneText(HDC dc, const TsPaintPlan& plan, const TsPaintCell& c, const TsPaintOptions& options)
+{
+    SelectFont(dc, FontOf(c.font));
+    SetTextColor(dc, TsColorRef(c.fore, GetSysColor(COLOR_WINDOWTEXT)));
+    RECT clip = ToRect(c.place.clip);
+    if (c.place.cutOff && options.ellipsis) {
+        RECT room = {clip.left, c.place.textY, clip.right, clip.bottom};
+        DrawTextA(dc, plan.Text(c), c.length, &room, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS | DT_LEFT);
+    } else {
+        // Clipping costs; text that fits needs none.
+        ExtTextOutA(dc, c.place.textX, c.place.textY, c.place.overflows ? ETO_CLIPPED : 0,
+                    c.place.overflows ? &clip : nullptr, plan.Text(c), static_cast<UINT>(c.length), nullptr);
+    }
+}
+
+void TsPainter::DrawTexts(HDC dc, const TsPaintPlan& plan, const TsPaintOptions& options)
+{
+    fonts_.clear();
+    TsBatchTexts(
+        plan, options.ellipsis, [&](QfGraphic* font) { return Advances(dc, font); }, &runs_, &single_);
+    for (size_t i : single_)
+        DrawOneText(dc, plan, plan.cells[i], options);
+    const int direction = StepDirection();
+    for (const TsTextRun& run : runs_) {
+        SelectFont(dc, FontOf(run.font));
+        SetTextColor(dc, TsColorRef(run.colour, GetSysColor(COLOR_WINDOWTEXT)));
+        wide_.assign(run.chars.begin(), run.chars.end());  // printable ASCII: the same in every code page
+        steps_.assign(run.steps.begin(), run.steps.end());
+        if (direction < 0) {
+            for (size_t k = 1; k < steps_.size(); k += 2)
+                steps_[k] = -steps_[k];
+        }
+        ExtTextOutW(dc, run.x, run.y, ETO_PDY, nullptr, wide_.data(), static_cast<UINT>(wide_.size()), steps_.data());
+    }
 }

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <vector>
 
 #include "tspaintbatch.h"
@@ -31,6 +32,12 @@ private:
     // context compatible with dc; null when none could be made.
     HDC Buffer(HDC dc, int width, int height);
     void Drop();
+    void SelectFont(HDC dc, HFONT font);
+    // A font's advances for drawing texts together (null: one by one),
+    // found once per paint.
+    const int* Advances(HDC dc, QfGraphic* font);
+    void DrawOneText(HDC dc, const TsPaintPlan& plan, const TsPaintCell& c, const TsPaintOptions& options);
+    void DrawTexts(HDC dc, const TsPaintPlan& plan, const TsPaintOptions& options);
     void DrawRules(HDC dc, const TsPaintPlan& plan);
     void DrawLines(HDC dc, const TsLineGroup& group);
 
@@ -40,6 +47,17 @@ private:
     int width_ = 0, height_ = 0;
     // Kept from paint to paint so that painting allocates nothing once warm.
     std::vector<TsFill> fills_;
+    struct FontFacts {
+        QfGraphic* font;
+        bool together;
+        int advances[TS_RUN_CHARS];
+    };
+    std::deque<FontFacts> fonts_;  // of the paint under way; a deque keeps what Advances returned in place
+    HFONT font_ = nullptr;         // selected into the paint's context
+    std::vector<TsTextRun> runs_;
+    std::vector<size_t> single_;
+    std::vector<WCHAR> wide_;
+    std::vector<INT> steps_;
     TsRuleBatch rules_;
     std::vector<POINT> points_;
     std::vector<DWORD> counts_;
