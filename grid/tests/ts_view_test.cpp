@@ -8,6 +8,8 @@
 
 #include <stdio.h>
 
+#include <algorithm>
+
 #include <string>
 
 #include "qf.h"
@@ -393,6 +395,59 @@ TEST(TsViewPaint, PlaylistLooksRightAndItsPictureIsSaved)
     EXPECT_EQ(GetPixel(mem, 5, client.bottom - 2), RGB(208, 208, 208));
     EXPECT_EQ(GetPixel(mem, song.values[2] - 2, song.values[1] + 2), RGB(224, 224, 224));
     EXPECT_EQ(GetPixel(mem, focused.values[2] - 2, focused.values[1] + 2), RGB(255, 255, 192));
+    SelectObject(mem, old);
+    DeleteObject(picture);
+    DeleteDC(mem);
+}
+
+TEST(TsViewPaint, EveryTextIsDrawnInsideItsOwnCell)
+{
+    // Texts of one font and colour are drawn together, each character
+    // placed by the grid: each must still land in its own cell.
+    GridWindow w(Scaled(640), Scaled(320));
+    HWND inner = w.inner();
+    SetUpPlaylist(inner, 2, 6);
+    w.Paint();
+    RECT client;
+    GetClientRect(inner, &client);
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = client.right;
+    bi.bmiHeader.biHeight = -client.bottom;  // top-down
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP picture = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(picture, nullptr);
+    HGDIOBJ old = SelectObject(mem, picture);
+    SendMessageA(inner, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
+    GdiFlush();
+    const DWORD* px = static_cast<const DWORD*>(bits);
+    // Pixels of a cell above its rule unlike its background (at its right
+    // end, away from the text).
+    auto ink = [&](long row, int col) {
+        Answer a = Ask(inner, "113:0," + std::to_string(row) + "," + std::to_string(col) + ",0,0:");
+        long left = a.values[0], top = a.values[1], right = std::min<long>(a.values[2], client.right),
+             bottom = std::min<long>(a.values[3], client.bottom) - 1;
+        DWORD back = px[(top + 1) * client.right + right - 2];
+        int n = 0;
+        for (long y = top; y < bottom; ++y) {
+            for (long x = left; x < right; ++x)
+                n += px[y * client.right + x] != back;
+        }
+        return n;
+    };
+    const long rows = 2 * 7;  // two folders of six songs
+    for (long row = 0; row < rows; ++row) {
+        EXPECT_GT(ink(row, 4), 0) << "the title of row " << row;
+        EXPECT_GT(ink(row, 5), 0) << "the length of row " << row;
+        // The map column names a voice map on every third song only.
+        bool voices = row % 7 != 0 && (row % 7 - 1) % 3 == 0;
+        EXPECT_EQ(ink(row, 6) > 0, voices) << "the map of row " << row;
+    }
     SelectObject(mem, old);
     DeleteObject(picture);
     DeleteDC(mem);
