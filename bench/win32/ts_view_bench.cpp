@@ -2,7 +2,8 @@
 // that shows about 40 rows of an 8192-row, 7-column grid set up like the
 // player's playlist (four columns shown), beside Wine's report-view
 // ListView showing the same texts in the same columns in a window of the
-// same size, in the same run. Each figure is the median of many runs of
+// same size, in the same run (its columns as wide as the grid's, or as
+// its texts need to show whole). Each figure is the median of many runs of
 // the message and the repaint it causes (UpdateWindow). Goals: the grid's
 // full repaint in at most half the ListView's time, a one-line scroll
 // under 2 ms.
@@ -104,6 +105,7 @@ HWND MakeListView(HWND parent, HWND grid)
     // The same column widths and row height the grid laid out (an image
     // list as tall as the grid's rows sets the ListView's).
     unsigned long rowHeight = 0;
+    int widths[4] = {};
     for (int i = 0; i < 4; ++i) {
         char ask[64], answer[128] = "";
         wsprintfA(ask, "113:0,0,%d,0,0:", kShown[i]);
@@ -116,6 +118,7 @@ HWND MakeListView(HWND parent, HWND grid)
         col.mask = LVCF_WIDTH;
         col.cx = static_cast<int>(right - left);
         SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&col));
+        widths[i] = col.cx;
     }
     HIMAGELIST rows = ImageList_Create(1, static_cast<int>(rowHeight), ILC_COLOR, 1, 1);
     SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(rows));
@@ -135,6 +138,20 @@ HWND MakeListView(HWND parent, HWND grid)
         }
     }
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    // The ListView pads its texts more than the grid does: where the grid's
+    // width would cut a text off, the column takes the width that shows it
+    // whole (the ListView would otherwise fit an ellipsis on every row, work
+    // the grid does not do), and the wide title column gives the pixels back.
+    int whole[4], extra = 0;
+    for (int i = 0; i < 4; ++i) {
+        SendMessageA(list, LVM_SETCOLUMNWIDTH, i, LVSCW_AUTOSIZE);
+        whole[i] = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, i, 0));
+        int width = whole[i] > widths[i] ? whole[i] : widths[i];
+        extra += width - widths[i];
+        SendMessageA(list, LVM_SETCOLUMNWIDTH, i, width);
+    }
+    int title = (whole[1] > widths[1] ? whole[1] : widths[1]) - extra;
+    SendMessageA(list, LVM_SETCOLUMNWIDTH, 1, title > whole[1] ? title : whole[1]);
     return list;
 }
 
