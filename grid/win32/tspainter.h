@@ -2,7 +2,8 @@
 // then copied to the window at once, so nothing is ever erased and drawn
 // again on the screen. The bitmap is kept from paint to paint (made anew
 // only when the window grows), and every other GDI object made for a paint
-// is deleted before it returns.
+// is deleted before it returns. Drawing calls cost far more than pixels, so
+// fills, texts and rules go in batches (tspaintbatch.h).
 #ifndef ZUB_GRID_WIN32_TSPAINTER_H
 #define ZUB_GRID_WIN32_TSPAINTER_H
 
@@ -45,7 +46,7 @@ private:
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ original_ = nullptr;
     int width_ = 0, height_ = 0;
-    // Kept from paint to paint so that painting allocates nothing once warm.
+    // Working lists kept from paint to paint, their memory reused.
     std::vector<TsFill> fills_;
     struct FontFacts {
         QfGraphic* font;
