@@ -151,25 +151,29 @@ void TsBatchTexts(const TsPaintPlan& plan, bool ellipsis, const TsAdvances& adva
         while (r < runs->size() && ((*runs)[r].font != c.font || (*runs)[r].colour != c.fore))
             ++r;
         if (r == runs->size()) {
-            runs->push_back(TsTextRun{c.font, c.fore, c.place.textX, c.place.textY, {}, {}});
-            lastX.push_back(c.place.textX);
-            lastY.push_back(c.place.textY);
+            runs->push_back(TsTextRun{c.font, c.fore, 0, 0, {}, {}});
+            lastX.push_back(0);
+            lastY.push_back(0);
         }
         TsTextRun& run = (*runs)[r];
-        if (!run.chars.empty()) {
-            // The last character steps to this text's start.
-            run.steps[run.steps.size() - 2] = c.place.textX - lastX[r];
-            run.steps.back() = c.place.textY - lastY[r];
-        }
-        int32_t x = c.place.textX;
+        int32_t x = c.place.textX, y = c.place.textY;
         for (int k = 0; k < c.length; ++k) {
             int advance = widths[static_cast<unsigned char>(text[k]) - TS_RUN_FIRST_CHAR];
-            run.chars.push_back(text[k]);
-            run.steps.push_back(advance);
-            run.steps.push_back(0);
-            lastX[r] = x;
+            if (text[k] != ' ') {  // a space draws nothing: the step over it is enough
+                if (run.chars.empty()) {
+                    run.x = x;
+                    run.y = y;
+                } else {
+                    run.steps[run.steps.size() - 2] = x - lastX[r];
+                    run.steps.back() = y - lastY[r];
+                }
+                run.chars.push_back(text[k]);
+                run.steps.push_back(advance);
+                run.steps.push_back(0);
+                lastX[r] = x;
+                lastY[r] = y;
+            }
             x += advance;
         }
-        lastY[r] = c.place.textY;
     }
 }

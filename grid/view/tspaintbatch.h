@@ -56,7 +56,8 @@ enum { TS_RUN_FIRST_CHAR = 32, TS_RUN_LAST_CHAR = 126, TS_RUN_CHARS = TS_RUN_LAS
 
 // Texts of one font and colour, drawn together: every character followed
 // by the step from its start to the next character's (x to the right, y
-// down), across from one cell's text to the next.
+// down), across from one cell's text to the next. Spaces, which draw
+// nothing, are left out and stepped over.
 struct TsTextRun {
     QfGraphic* font;  // as the cells give it (null: the system's)
     uint32_t colour;  // a colour value

@@ -306,6 +306,8 @@ void TsPainter::DrawTexts(HDC dc, const TsPaintPlan& plan, const TsPaintOptions&
         DrawOneText(dc, plan, plan.cells[i], options);
     const int direction = StepDirection();
     for (const TsTextRun& run : runs_) {
+        if (run.chars.empty())
+            continue;  // spaces only
         SelectFont(dc, FontOf(run.font));
         SetTextColor(dc, TsColorRef(run.colour, GetSysColor(COLOR_WINDOWTEXT)));
         wide_.assign(run.chars.begin(), run.chars.end());  // printable ASCII: the same in every code page
