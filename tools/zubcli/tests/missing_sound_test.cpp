@@ -5,37 +5,22 @@
 
 #include <cstdio>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 #include "hostfile.h"
+#include "outside_tools.h"
 #include "songbuilder.h"
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string err;
-};
-
 // Runs zubcli with `environment` ("NAME=value ..."), its standard output
-// thrown away; the status and what it wrote on standard error.
-Outcome RunProgram(const std::string& environment, const std::vector<std::string>& args)
+// thrown away: the status, and in `out` what it wrote on standard error.
+floppytest::Ran RunProgram(const std::string& environment, const std::vector<std::string>& args)
 {
-    std::string command = "env " + environment + " '" ZUBCLI_PATH "'";
+    std::string command = "{ env " + environment + " '" ZUBCLI_PATH "'";
     for (const std::string& a : args)
         command += " '" + a + "'";
-    command += " 2>&1 >/dev/null";
-    Outcome outcome;
-    if (std::FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[512];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            outcome.err.append(buffer, n);
-        const int status = pclose(pipe);
-        outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    return outcome;
+    return floppytest::RunTool(command + " 2>&1 >/dev/null; }");
 }
 
 const char kMissingLibraries[] =
@@ -78,15 +63,15 @@ TEST_F(MissingSound, EverySoundCommandNamesTheMissingLibraryInOneLineWithStatus2
         {{"play", "--port", "128:0", song_}, alsa, alsaEnd},
     };
     for (const Case& c : cases) {
-        const Outcome run = RunProgram(kMissingLibraries, c.args);
+        const floppytest::Ran run = RunProgram(kMissingLibraries, c.args);
         SCOPED_TRACE(c.args[0] + (c.args.size() > 1 ? " " + c.args[1] : ""));
-        if (run.err.find("this zubcli was built without") != std::string::npos)
+        if (run.out.find("this zubcli was built without") != std::string::npos)
             continue;  // built on a machine without the library's headers
         EXPECT_EQ(2, run.status);
-        EXPECT_EQ(0u, run.err.find(c.start)) << run.err;
-        ASSERT_GE(run.err.size(), c.end.size());
-        EXPECT_EQ(c.end, run.err.substr(run.err.size() - c.end.size())) << run.err;
-        EXPECT_EQ(run.err.size() - 1, run.err.find('\n')) << "one line: " << run.err;
+        EXPECT_EQ(0u, run.out.find(c.start)) << run.out;
+        ASSERT_GE(run.out.size(), c.end.size());
+        EXPECT_EQ(c.end, run.out.substr(run.out.size() - c.end.size())) << run.out;
+        EXPECT_EQ(run.out.size() - 1, run.out.find('\n')) << "one line: " << run.out;
     }
 }
 
@@ -101,9 +86,9 @@ TEST_F(MissingSound, OtherCommandsWorkWithoutTheSoundLibraries)
         {"play", "--fast", song_},
     };
     for (const std::vector<std::string>& args : commands) {
-        const Outcome run = RunProgram(kMissingLibraries, args);
-        EXPECT_EQ(0, run.status) << args[0] << ": " << run.err;
-        EXPECT_EQ("", run.err) << args[0];
+        const floppytest::Ran run = RunProgram(kMissingLibraries, args);
+        EXPECT_EQ(0, run.status) << args[0] << ": " << run.out;
+        EXPECT_EQ("", run.out) << args[0];
     }
 }
 
@@ -112,11 +97,11 @@ TEST_F(MissingSound, OtherCommandsWorkWithoutTheSoundLibraries)
 TEST_F(MissingSound, AnImageCommandDoesNotEvenLoadTheSoundLibrariesWhenTheyAreInstalled)
 {
     ASSERT_EQ(0, RunProgram("", {"image", "create", image_}).status);
-    const Outcome run = RunProgram("LD_DEBUG=files", {"image", "list", image_});
+    const floppytest::Ran run = RunProgram("LD_DEBUG=files", {"image", "list", image_});
     EXPECT_EQ(0, run.status);
-    ASSERT_NE(std::string::npos, run.err.find("libc.so")) << "the loader said nothing:\n" << run.err;
-    EXPECT_EQ(std::string::npos, run.err.find("libfluidsynth")) << run.err;
-    EXPECT_EQ(std::string::npos, run.err.find("libasound")) << run.err;
+    ASSERT_NE(std::string::npos, run.out.find("libc.so")) << "the loader said nothing:\n" << run.out;
+    EXPECT_EQ(std::string::npos, run.out.find("libfluidsynth")) << run.out;
+    EXPECT_EQ(std::string::npos, run.out.find("libasound")) << run.out;
 }
 
 }  // namespace
