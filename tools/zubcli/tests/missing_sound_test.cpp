@@ -40,9 +40,12 @@ protected:
             std::remove(path.c_str());
     }
 
-    const std::string song_ = testing::TempDir() + "missing_sound_song.mid";
-    const std::string wav_ = testing::TempDir() + "missing_sound_song.wav";
-    const std::string image_ = testing::TempDir() + "missing_sound_disk.img";
+    // Files of each test's own: ctest runs the tests side by side.
+    const std::string stem_ =
+        testing::TempDir() + "missing_sound_" + testing::UnitTest::GetInstance()->current_test_info()->name();
+    const std::string song_ = stem_ + ".mid";
+    const std::string wav_ = stem_ + ".wav";
+    const std::string image_ = stem_ + ".img";
 };
 
 TEST_F(MissingSound, EverySoundCommandNamesTheMissingLibraryInOneLineWithStatus2)
