@@ -117,3 +117,26 @@ int QfStringCut(QfString* s, int position, int count)
     buf[s->length] = '\0';
     return s->length;
 }
+
+QfString* QfStringResize(IQfTextMgr* texts, QfString* empty, QfString* string, uint32_t capacity, int32_t keepText)
+{
+    if (!string)
+        string = texts->AddRefString(empty);
+    capacity &= 0xFFFF;
+    if (capacity == 0) {
+        texts->ReleaseString(string);
+        return texts->AddRefString(empty);
+    }
+    int sizeClass = QfStringClassFor(capacity);
+    if (string->refs == 0 && (string->sizeClass & 0x0F) == sizeClass)
+        return string;
+    QfString* fresh = texts->AllocString(capacity);
+    if (fresh == empty) {
+        texts->ReleaseString(fresh);
+        return string;
+    }
+    if (keepText)
+        QfStringCopy(fresh, QfStringText(string), string->length);
+    texts->ReleaseString(string);
+    return fresh;
+}

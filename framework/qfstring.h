@@ -29,4 +29,11 @@ int QfStringAppend(QfString* s, const char* text, int length);
 int QfStringInsert(QfString* s, int position, const char* text, int length);
 int QfStringCut(QfString* s, int position, int count);
 
+// A text service's resize, built on its own allocation: a string of the
+// class for `capacity` (capacity 0 gives `empty`), the text kept when
+// asked. A string no one else holds and already of that class is returned
+// as it is; when no block can be had the caller keeps its string.
+QfString* QfStringResize(IQfTextMgr* texts, QfString* empty, QfString* string, uint32_t capacity,
+                         int32_t keepText);
+
 #endif

@@ -38,26 +38,7 @@ public:
     }
     QfString* QFAPI ResizeString(QfString* string, uint32_t capacity, int32_t keepText) override
     {
-        if (!string)
-            string = AddRefString(Empty());
-        capacity &= 0xFFFF;
-        if (capacity == 0) {
-            ReleaseString(string);
-            return AddRefString(Empty());
-        }
-        int sizeClass = QfStringClassFor(capacity);
-        if (string->refs == 0 && (string->sizeClass & 0x0F) == sizeClass)
-            return string;
-        QfString* fresh = AllocString(capacity);
-        if (fresh == Empty()) {
-            // No block to be had: keep what the caller holds.
-            ReleaseString(fresh);
-            return string;
-        }
-        if (keepText)
-            QfStringCopy(fresh, QfStringText(string), string->length);
-        ReleaseString(string);
-        return fresh;
+        return QfStringResize(this, Empty(), string, capacity, keepText);
     }
     QfString* QFAPI AddRefString(QfString* string) override
     {

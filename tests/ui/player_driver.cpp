@@ -349,6 +349,46 @@ std::string DialogMessage(HWND dialog)
     return l.text;
 }
 
+std::string AnswerBox(DWORD processId, const char* caption, int button)
+{
+    HWND box = nullptr;
+    if (!WaitUntil([&] { return (box = FindDialog(processId, caption)) != nullptr; }))
+        return "<no box>";
+    const std::string text = DialogMessage(box);
+    PostMessageA(box, WM_COMMAND, button, 0);
+    WaitUntil([&] { return FindDialog(processId, caption) == nullptr; });
+    return text;
+}
+
+std::string GridAsk(HWND grid, const std::string& question)
+{
+    SendMessageA(grid, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(question.c_str()));
+    char answer[400] = {};
+    SendMessageA(grid, WM_GETTEXT, sizeof answer, reinterpret_cast<LPARAM>(answer));
+    return answer;
+}
+
+std::string GridAsk(HWND grid, int command, int v1, int v2)
+{
+    return GridAsk(grid, std::to_string(command) + ":0," + std::to_string(v1) + "," + std::to_string(v2) + ",0,0:");
+}
+
+std::string GridAnswerText(const std::string& answer)
+{
+    const size_t colon = answer.find(':', answer.find(':') + 1);
+    return colon == std::string::npos ? "" : answer.substr(colon + 1);
+}
+
+int GridRows(HWND grid)
+{
+    return atoi(GridAsk(grid, 101).c_str());
+}
+
+std::string GridCell(HWND grid, int row, int col)
+{
+    return GridAnswerText(GridAsk(grid, 103, row, col));
+}
+
 void ClearSettings()
 {
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kSubkey);

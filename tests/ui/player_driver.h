@@ -105,6 +105,18 @@ int ToolbarState(HWND toolbar, int command);
 HWND FindDialog(DWORD processId, const char* title);
 // The longest static text of a dialog (a message box's message).
 std::string DialogMessage(HWND dialog);
+// Waits for the process's message box of this caption, presses `button`
+// and waits until the box has gone: its message, or "<no box>".
+std::string AnswerBox(DWORD processId, const char* caption, int button);
+
+// The grid's text query protocol across processes: sends a question
+// "command:0,v1,v2,v3,v4:" and returns the whole answer.
+std::string GridAsk(HWND grid, const std::string& question);
+std::string GridAsk(HWND grid, int command, int v1 = 0, int v2 = 0);
+// The text an answer carries (after its second colon: texts may hold colons).
+std::string GridAnswerText(const std::string& answer);
+int GridRows(HWND grid);
+std::string GridCell(HWND grid, int row, int col);
 
 // Settings under the player's key of HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER.
 void ClearSettings();

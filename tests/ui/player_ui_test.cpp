@@ -567,14 +567,10 @@ TEST_F(PlayerUi, UsersOwnSettingsWinOverTheMachineWide)
     EXPECT_FALSE(ReadSetting(HKEY_CURRENT_USER, "Options", user)) << user;
 }
 
-// The grid's text query protocol, across processes: the answer's text part.
+// The text part of the grid's answer to a question.
 std::string GridAnswer(HWND inner, const char* ask)
 {
-    SendMessageA(inner, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ask));
-    char answer[300] = "";
-    SendMessageA(inner, WM_GETTEXT, sizeof answer, reinterpret_cast<LPARAM>(answer));
-    const char* text = strrchr(answer, ':');
-    return text ? text + 1 : "";
+    return GridAnswerText(GridAsk(inner, ask));
 }
 
 TEST_F(PlayerUi, AboutDialogShowsItsAnimatedGridAndCloses)

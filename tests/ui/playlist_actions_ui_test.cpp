@@ -78,21 +78,9 @@ protected:
         return WaitUntil([&] { return (playlist_ = FindDialog(player_.ProcessId(), "Zub PlayList - [Untitled]")); });
     }
     HWND Grid() { return GetWindow(GetDlgItem(playlist_, 1014), GW_CHILD); }
-    std::string Ask(int command, int v1 = 0, int v2 = 0)
-    {
-        const std::string ask = std::to_string(command) + ":0," + std::to_string(v1) + "," + std::to_string(v2) + ",0,0:";
-        SendMessageA(Grid(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ask.c_str()));
-        char answer[400] = {};
-        SendMessageA(Grid(), WM_GETTEXT, sizeof answer, reinterpret_cast<LPARAM>(answer));
-        return answer;
-    }
-    int Rows() { return atoi(Ask(101).c_str()); }
-    std::string Cell(int row, int col)
-    {
-        const std::string a = Ask(103, row, col);
-        const size_t colon = a.find(':', a.find(':') + 1);
-        return colon == std::string::npos ? "" : a.substr(colon + 1);
-    }
+    std::string Ask(int command, int v1 = 0, int v2 = 0) { return GridAsk(Grid(), command, v1, v2); }
+    int Rows() { return GridRows(Grid()); }
+    std::string Cell(int row, int col) { return GridCell(Grid(), row, col); }
     // The names of the song rows (folder rows have their path in column 0
     // and no extension in their name).
     std::vector<std::string> SongNames()
@@ -116,16 +104,7 @@ protected:
     void Command(int id) { PostMessageA(playlist_, WM_COMMAND, id, 0); }
     std::string CloseText() { return WindowTextOf(GetDlgItem(playlist_, kClose)); }
     // Answers the message box of this caption with a button; its text.
-    std::string Answer(const char* caption, int button)
-    {
-        HWND box = nullptr;
-        if (!WaitUntil([&] { return (box = FindDialog(player_.ProcessId(), caption)) != nullptr; }))
-            return "<no box>";
-        const std::string text = DialogMessage(box);
-        PostMessageA(box, WM_COMMAND, button, 0);
-        WaitUntil([&] { return FindDialog(player_.ProcessId(), caption) == nullptr; });
-        return text;
-    }
+    std::string Answer(const char* caption, int button) { return AnswerBox(player_.ProcessId(), caption, button); }
     // The Build Playlist dialog on `root`, with the MIDI box as given; OK.
     void Build(const std::string& root, bool midi)
     {

@@ -111,22 +111,9 @@ protected:
     }
     HWND Grid() { return GetWindow(GetDlgItem(playlist_, 1014), GW_CHILD); }
 
-    // The grid's text query protocol: "command:argument,v1,v2,v3,v4:".
-    std::string Ask(int command, int v1 = 0, int v2 = 0)
-    {
-        const std::string ask = std::to_string(command) + ":0," + std::to_string(v1) + "," + std::to_string(v2) + ",0,0:";
-        SendMessageA(Grid(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ask.c_str()));
-        char answer[400] = {};
-        SendMessageA(Grid(), WM_GETTEXT, sizeof answer, reinterpret_cast<LPARAM>(answer));
-        return answer;
-    }
-    int Rows() { return atoi(Ask(101).c_str()); }
-    std::string Cell(int row, int col)
-    {
-        const std::string a = Ask(103, row, col);
-        const size_t colon = a.find(':', a.find(':') + 1);
-        return colon == std::string::npos ? "" : a.substr(colon + 1);
-    }
+    std::string Ask(int command, int v1 = 0, int v2 = 0) { return GridAsk(Grid(), command, v1, v2); }
+    int Rows() { return GridRows(Grid()); }
+    std::string Cell(int row, int col) { return GridCell(Grid(), row, col); }
     std::vector<std::string> Names()
     {
         std::vector<std::string> names;
@@ -160,16 +147,7 @@ protected:
     }
     bool ButtonEnabled(int id) { return (ToolbarState(player_.Toolbar(), id) & TBSTATE_ENABLED) != 0; }
     // Answers the message box of this caption with a button; its text.
-    std::string Answer(const char* caption, int button)
-    {
-        HWND box = nullptr;
-        if (!WaitUntil([&] { return (box = FindDialog(player_.ProcessId(), caption)) != nullptr; }))
-            return "<no box>";
-        const std::string text = DialogMessage(box);
-        PostMessageA(box, WM_COMMAND, button, 0);
-        WaitUntil([&] { return FindDialog(player_.ProcessId(), caption) == nullptr; });
-        return text;
-    }
+    std::string Answer(const char* caption, int button) { return AnswerBox(player_.ProcessId(), caption, button); }
 
     // Ends one of the player's file dialogs: types the name (for OK) and
     // presses the button, again until the dialog has gone (a dialog still

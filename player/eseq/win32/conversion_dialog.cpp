@@ -1,8 +1,6 @@
 #include "conversion_dialog.h"
 
 #include <commctrl.h>
-#include <objbase.h>
-#include <shlobj.h>
 
 #include <memory>
 
@@ -10,6 +8,7 @@
 #include "batch_walk.h"
 #include "conversion_dialog_ids.h"
 #include "external_converter.h"
+#include "folder_browser.h"
 #include "win32_batch_fs.h"
 
 namespace eseq {
@@ -131,30 +130,11 @@ void ShowError(HWND owner, const std::string& text)
     MessageBoxA(owner, text.c_str(), "Error", MB_OK | MB_ICONERROR);
 }
 
-// Releases COM on every path once the folder browser is done.
-struct ComScope {
-    HRESULT result = CoInitialize(nullptr);
-    ~ComScope()
-    {
-        if (SUCCEEDED(result))
-            CoUninitialize();
-    }
-};
-
 void OnBrowse(HWND dialog, int field, const char* title)
 {
-    ComScope com;
-    BROWSEINFOA info = {};
-    info.hwndOwner = dialog;
-    info.lpszTitle = title;
-    info.ulFlags = BIF_RETURNONLYFSDIRS;
-    LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
-    if (!chosen)
-        return;
-    char path[MAX_PATH] = {};
-    if (SHGetPathFromIDListA(chosen, path))
-        SetDlgItemTextA(dialog, field, path);
-    CoTaskMemFree(chosen);
+    const std::string chosen = zub::BrowseForFolder(dialog, title);
+    if (!chosen.empty())
+        SetDlgItemTextA(dialog, field, chosen.c_str());
 }
 
 void OnInit(HWND dialog, DialogState& s)

@@ -1,9 +1,9 @@
 // "Build Playlist from Directory Tree": the root and the filters, kept
 // for the walk that the playlist window then runs.
 #include <windows.h>
-#include <shlobj.h>
 
 #include "build_dialog_ids.h"
+#include "folder_browser.h"
 #include "playlist_actions.h"
 
 namespace playlist {
@@ -24,15 +24,6 @@ const struct {
     {IDC_BUILD_BLANK, &ScanFilter::blankTitles},
     {IDC_BUILD_DUP_SONGS, &ScanFilter::duplicateSongs},
     {IDC_BUILD_DUP_DISKS, &ScanFilter::duplicateDisks},
-};
-
-struct ComScope {
-    HRESULT result = CoInitialize(nullptr);
-    ~ComScope()
-    {
-        if (SUCCEEDED(result))
-            CoUninitialize();
-    }
 };
 
 void OnInit(HWND dialog)
@@ -78,7 +69,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             EnableWindow(GetDlgItem(dialog, IDOK), TRUE);
         return TRUE;
     case IDC_BUILD_BROWSE: {
-        const std::string chosen = BrowseForFolder(dialog, "Choose The Root Directory");
+        const std::string chosen = zub::BrowseForFolder(dialog, "Choose The Root Directory");
         if (!chosen.empty())
             SetDlgItemTextA(dialog, IDC_BUILD_ROOT, chosen.c_str());
         return TRUE;
@@ -127,20 +118,5 @@ INT_PTR BuildPlaylistDialog(HINSTANCE instance, HWND owner, std::string* root)
     return DialogBoxParamA(instance, "BUILDLISTDLG", owner, DialogProc, reinterpret_cast<LPARAM>(root));
 }
 
-std::string BrowseForFolder(HWND owner, const char* title)
-{
-    ComScope com;
-    BROWSEINFOA info = {};
-    info.hwndOwner = owner;
-    info.lpszTitle = title;
-    info.ulFlags = BIF_RETURNONLYFSDIRS;
-    LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
-    if (!chosen)
-        return std::string();
-    char path[MAX_PATH] = {};
-    const bool ok = SHGetPathFromIDListA(chosen, path) != FALSE;
-    CoTaskMemFree(chosen);
-    return ok ? std::string(path) : std::string();
-}
 
 }  // namespace playlist

@@ -37,10 +37,6 @@ INT_PTR BuildPlaylistDialog(HINSTANCE instance, HWND owner, std::string* root);
 // The options of the last OK (the dialog's defaults before).
 const BuildOptions& PendingBuildOptions();
 
-// The folder browser of the player ("Choose The Root Directory"): the
-// chosen folder, or empty.
-std::string BrowseForFolder(HWND owner, const char* title);
-
 }  // namespace playlist
 
 #endif
