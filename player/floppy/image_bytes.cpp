@@ -77,6 +77,8 @@ void ImageBytes::AssignFile(std::FILE* file, size_t size)
     data_.reset(new uint8_t[size_ ? size_ : 1]);
     loaded_.assign((size_ + kChunk - 1) / kChunk, 0);
     file_ = file;
+    // Every read is a whole run after a seek: a buffer would only split it.
+    std::setvbuf(file_, nullptr, _IONBF, 0);
 }
 
 // Reads chunks [first, last] that are not in yet, in runs.
