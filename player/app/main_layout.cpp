@@ -45,4 +45,15 @@ int MinTrackHeight(int windowHeight, int displayHeight)
     return windowHeight - std::max(displayHeight, 0);
 }
 
+ScreenPoint PlaceBesideOwner(const ScreenRect& owner, WindowSize size, const ScreenRect& work)
+{
+    ScreenPoint p{owner.left, owner.bottom};
+    if (p.y + size.height > work.bottom)
+        p.y = owner.top - size.height >= work.top ? owner.top - size.height : work.bottom - size.height;
+    p.x = std::min(p.x, work.right - size.width);
+    p.x = std::max(p.x, work.left);
+    p.y = std::max(p.y, work.top);
+    return p;
+}
+
 }  // namespace zub

@@ -39,6 +39,20 @@ DisplayPlacement PlaceDisplay(int clientHeight, int toolbarBottom, int statusBar
 // nothing, the bars stay whole.
 int MinTrackHeight(int windowHeight, int displayHeight);
 
+struct ScreenRect {
+    int left, top, right, bottom;
+};
+struct ScreenPoint {
+    int x, y;
+};
+
+// Where a small window of `size` opens beside its owner: under the owner's
+// left edge when it fits above the work area's bottom, else over the
+// owner's top, else as low as the work area allows; moved left or right
+// only as far as it takes to be whole on screen. The work area's top left
+// wins when the window is larger than the work area.
+ScreenPoint PlaceBesideOwner(const ScreenRect& owner, WindowSize size, const ScreenRect& work);
+
 }  // namespace zub
 
 #endif

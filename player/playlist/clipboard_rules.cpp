@@ -40,18 +40,34 @@ std::string UpperCase(std::string text)
     return text;
 }
 
+// Empties the folder that earlier copies took songs out into.
+void ClearTakenOut(const std::string& tempFolder)
+{
+    std::error_code ec;
+    const std::filesystem::path folder(HostPath(tempFolder.c_str()));
+    for (auto it = std::filesystem::directory_iterator(folder, ec); !ec && it != std::filesystem::directory_iterator();
+         it.increment(ec)) {
+        std::error_code ignored;  // what cannot go (open elsewhere) is written over or left
+        std::filesystem::remove_all(it->path(), ignored);
+    }
+}
+
 }  // namespace
 
 std::vector<std::string> ClipboardFilePaths(const std::vector<std::string>& paths, const std::string& tempFolder)
 {
     std::vector<std::string> files;
     std::set<std::string> taken;  // names used in each folder, upper-cased
+    bool cleared = false;
     for (const std::string& path : paths) {
         std::string image, inner;
         if (!floppy::SplitImagePath(path, &image, &inner)) {
             files.push_back(path);
             continue;
         }
+        if (!cleared && !tempFolder.empty())
+            ClearTakenOut(tempFolder);
+        cleared = true;
         const std::string name = LastPathComponent(inner);
         std::string folder = tempFolder;
         for (int n = 2; !taken.insert(UpperCase(JoinSongPath(folder, name))).second; ++n)

@@ -24,7 +24,8 @@ std::vector<std::string> ReadFileList(const uint8_t* block, size_t size);
 // them: a song inside a floppy image is taken out into `tempFolder` (which
 // must exist) under its own name, a second song of the same name into a
 // numbered folder below it; songs that cannot be taken out are left out.
-// Host paths stay as they are.
+// What earlier copies took out is removed first, since the clipboard no
+// longer names it. Host paths stay as they are.
 std::vector<std::string> ClipboardFilePaths(const std::vector<std::string>& paths, const std::string& tempFolder);
 
 // The rows whose paths "Copy to Clipboard" puts on the clipboard, in grid

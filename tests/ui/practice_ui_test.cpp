@@ -105,6 +105,13 @@ TEST_F(PracticeUi, SeekBarLyricsSeeksAndTheLoopFromTheirMenuItems)
     EXPECT_EQ(GetDlgItem(player_.Main(), IDC_SEEKBAR), nullptr);
     EXPECT_EQ(FindWindowA("ZubodeckLyrics", "Lyrics"), nullptr);
 
+    // With the main window at the bottom of the screen, the Lyrics window
+    // opens above it rather than off the screen.
+    RECT work = {}, main = {}, lyrics = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(player_.Main(), &main);
+    SetWindowPos(player_.Main(), nullptr, main.left, work.bottom - (main.bottom - main.top), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     player_.Command(CMD_SEEK_BAR);
     player_.Command(CMD_LYRICS);
     HWND bar = GetDlgItem(player_.Main(), IDC_SEEKBAR);
@@ -112,6 +119,9 @@ TEST_F(PracticeUi, SeekBarLyricsSeeksAndTheLoopFromTheirMenuItems)
     EXPECT_TRUE(IsWindowVisible(bar));
     EXPECT_TRUE(Checked(CMD_SEEK_BAR));
     EXPECT_TRUE(Checked(CMD_LYRICS));
+    ASSERT_TRUE(GetWindowRect(FindWindowA("ZubodeckLyrics", "Lyrics"), &lyrics));
+    EXPECT_GE(lyrics.top, work.top);
+    EXPECT_LE(lyrics.bottom, work.bottom) << "the Lyrics window is whole on the screen";
 
     // The position display (remaining time) follows every move.
     HWND display = FindWindowExA(player_.Main(), nullptr, "ZubodeckTWnd", nullptr);

@@ -72,6 +72,25 @@ TextExtent FakeMeasure(int h)
     return e;
 }
 
+TEST(SmallWindowPlacement, BelowTheOwnerAboveItWhenTheScreenEndsOrAsLowAsTheScreenAllows)
+{
+    const ScreenRect work{0, 0, 1024, 738};  // a taskbar below
+    const WindowSize lyrics{460, 110};
+    auto at = [&](ScreenRect owner) {
+        const ScreenPoint p = PlaceBesideOwner(owner, lyrics, work);
+        return std::make_pair(p.x, p.y);
+    };
+    EXPECT_EQ(std::make_pair(100, 400), at({100, 100, 500, 400})) << "under the owner's left edge";
+    EXPECT_EQ(std::make_pair(100, 490), at({100, 600, 500, 738})) << "over the owner at the bottom";
+    EXPECT_EQ(std::make_pair(100, 628), at({100, 50, 500, 700})) << "no room either side: at the bottom";
+    EXPECT_EQ(std::make_pair(564, 400), at({900, 100, 1300, 400})) << "pulled left to be whole";
+    EXPECT_EQ(std::make_pair(0, 400), at({-300, 100, 100, 400})) << "pulled right to be whole";
+    const ScreenPoint huge = PlaceBesideOwner({0, 0, 100, 100}, {2000, 900}, work);
+    EXPECT_EQ(std::make_pair(0, 0), std::make_pair(huge.x, huge.y)) << "larger than the screen: its top left";
+    const ScreenPoint right = PlaceBesideOwner({1000, 50, 1400, 700}, lyrics, {1024, 0, 2048, 738});
+    EXPECT_EQ(std::make_pair(1024, 628), std::make_pair(right.x, right.y)) << "a second screen's work area";
+}
+
 TEST(DisplayLayoutTest, WideWindowUsesThreeQuartersOfTheHeight)
 {
     DisplayLayout l = ComputeDisplayLayout(600, 100, FakeMeasure);

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "gdi_object.h"
+#include "main_layout.h"
 #include "player_app.h"
 #include "practice_ids.h"
 
@@ -153,11 +154,20 @@ HWND CreateLyricsWindow(PlayerApp& app)
 {
     if (!RegisterOnce(app.instance))
         return nullptr;
+    // Under the main window, or wherever it stays whole on the screen the
+    // main window is on.
+    const WindowSize size{460, 110};
     RECT main;
     GetWindowRect(app.main, &main);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(app.main, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& w = monitor.rcWork;
+    const ScreenPoint at =
+        PlaceBesideOwner({main.left, main.top, main.right, main.bottom}, size, {w.left, w.top, w.right, w.bottom});
     HWND lyrics = CreateWindowExA(WS_EX_TOOLWINDOW, kLyricsClassName, "Lyrics",
-                                  WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, main.left, main.bottom, 460, 110,
-                                  app.main, nullptr, app.instance, &app);
+                                  WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, at.x, at.y, size.width,
+                                  size.height, app.main, nullptr, app.instance, &app);
     if (lyrics)
         ShowWindow(lyrics, SW_SHOWNOACTIVATE);
     return lyrics;

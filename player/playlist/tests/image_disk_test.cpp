@@ -331,6 +331,15 @@ TEST(ImageCopy, ClipboardFilesInsideImagesBecomeRealFilesEachUnderItsOwnName)
     EXPECT_EQ(pltest::EseqSong("Other"),
               rig.tree.Read(std::string("tmp") + kSeparator + "2" + kSeparator + "song1.fil"))
         << "a second song of the same name does not replace the first";
+    EXPECT_EQ((std::vector<std::string>{"2/song1.fil", "SONG1.FIL"}), rig.tree.Files("tmp"))
+        << "what earlier copies left is removed";
+
+    // A later copy replaces what the clipboard named before; one of host
+    // files only takes nothing out and leaves the folder alone.
+    EXPECT_EQ((std::vector<std::string>{copy}), ClipboardFilePaths({JoinSongPath(first, "SONG1.FIL")}, temp));
+    EXPECT_EQ((std::vector<std::string>{"SONG1.FIL"}), rig.tree.Files("tmp"));
+    EXPECT_EQ((std::vector<std::string>{rig.tree.Path("host.mid")}), ClipboardFilePaths({rig.tree.Path("host.mid")}, temp));
+    EXPECT_EQ((std::vector<std::string>{"SONG1.FIL"}), rig.tree.Files("tmp"));
 }
 
 }  // namespace
