@@ -350,11 +350,18 @@ ImageError FloppyImage::ReadFile(const std::string& path, std::vector<uint8_t>* 
     if (s.cluster == 0 || !Chain(s.cluster, &clusters, &problem) ||
         uint64_t(clusters.size()) * geo_.ClusterBytes() < s.size)
         return ImageError::Damaged;
-    out->reserve(s.size);
-    for (uint32_t c : clusters) {
-        const size_t take = std::min(geo_.ClusterBytes(), size_t(s.size) - out->size());
-        const uint8_t* from = bytes_.Read(geo_.ClusterOffset(c), take);
-        out->insert(out->end(), from, from + take);
+    // Clusters that follow each other on the disk are copied in one go.
+    out->resize(s.size);
+    const size_t cluster = geo_.ClusterBytes();
+    size_t done = 0;
+    for (size_t i = 0; done < s.size; ++i) {
+        size_t run = 1;
+        while (i + run < clusters.size() && clusters[i + run] == clusters[i] + run)
+            ++run;
+        const size_t take = std::min(run * cluster, size_t(s.size) - done);
+        bytes_.CopyOut(geo_.ClusterOffset(clusters[i]), take, out->data() + done);
+        done += take;
+        i += run - 1;
     }
     return bytes_.ReadFailed() ? ImageError::Damaged : ImageError::Ok;
 }

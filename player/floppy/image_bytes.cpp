@@ -77,6 +77,8 @@ void ImageBytes::AssignFile(std::FILE* file, size_t size)
     data_.reset(new uint8_t[size_ ? size_ : 1]);
     loaded_.assign((size_ + kChunk - 1) / kChunk, 0);
     file_ = file;
+    // Every read is a whole run after a seek: a buffer would only split it.
+    std::setvbuf(file_, nullptr, _IONBF, 0);
 }
 
 // Reads chunks [first, last] that are not in yet, in runs.
@@ -90,16 +92,42 @@ void ImageBytes::Load(size_t first, size_t last) const
             ++end;
         const size_t from = c * kChunk;
         const size_t length = std::min(size_, (end + 1) * kChunk) - from;
-        uint8_t* to = data_.get() + from;
-        const bool ok = file_ && std::fseek(file_, long(from), SEEK_SET) == 0 &&
-                        std::fread(to, 1, length, file_) == length;
-        if (!ok) {
-            std::memset(to, 0, length);
-            readFailed_ = true;
-        }
+        ReadFromFile(from, length, data_.get() + from);
         for (size_t k = c; k <= end; ++k)
             loaded_[k] = 1;
         c = end;
+    }
+}
+
+// A failed read gives zeros and is remembered.
+bool ImageBytes::ReadFromFile(size_t offset, size_t length, uint8_t* to) const
+{
+    const bool ok = file_ && std::fseek(file_, long(offset), SEEK_SET) == 0 &&
+                    std::fread(to, 1, length, file_) == length;
+    if (!ok) {
+        std::memset(to, 0, length);
+        readFailed_ = true;
+    }
+    return ok;
+}
+
+void ImageBytes::CopyOut(size_t offset, size_t length, uint8_t* to) const
+{
+    // Chunks already in (a folder, a FAT, a changed image) come from memory,
+    // the others from the file.
+    size_t done = 0;
+    while (done < length) {
+        const size_t at = offset + done;
+        const size_t chunk = at / kChunk;
+        const bool in = !file_ || loaded_[chunk];
+        size_t end = std::min(offset + length, (chunk + 1) * kChunk);
+        while (end < offset + length && (!file_ || loaded_[end / kChunk]) == in)
+            end = std::min(offset + length, end + kChunk);
+        if (in)
+            std::memcpy(to + done, data_.get() + at, end - at);
+        else
+            ReadFromFile(at, end - at, to + done);
+        done = end - offset;
     }
 }
 

@@ -33,6 +33,10 @@ public:
     bool Empty() const { return size_ == 0; }
     // The range read in and readable (the caller keeps within Size()).
     const uint8_t* Read(size_t offset, size_t length) const;
+    // Copies [offset, offset + length) to `to`. What is not read in yet
+    // goes from the file straight to `to` and is not kept: a song taken
+    // out is read once, without filling (and touching) memory for it.
+    void CopyOut(size_t offset, size_t length, uint8_t* to) const;
     // Everything read in, the file closed; the start of the bytes.
     uint8_t* Mutable();
     const uint8_t* All() const;
@@ -44,6 +48,7 @@ private:
     static constexpr size_t kChunk = 4096;
     void Release();
     void Load(size_t firstChunk, size_t lastChunk) const;
+    bool ReadFromFile(size_t offset, size_t length, uint8_t* to) const;
 
     std::unique_ptr<uint8_t[]> data_;  // not initialised: untouched until read
     size_t size_ = 0;

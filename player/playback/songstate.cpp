@@ -11,7 +11,6 @@ constexpr uint8_t kBankLsb = 32;
 constexpr uint8_t kDataMsb = 6;
 constexpr uint8_t kDataLsb = 38;
 constexpr uint8_t kDataIncrement = 96;
-constexpr uint8_t kDataDecrement = 97;
 constexpr uint8_t kNrpnLsb = 98;
 constexpr uint8_t kNrpnMsb = 99;
 constexpr uint8_t kRpnLsb = 100;

@@ -1,5 +1,7 @@
 #include "practice_commands.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 #include "lyrics.h"
@@ -83,6 +85,22 @@ uint32_t ApplyPractice(const PracticeOptions& o, Sequencer& sequencer, uint32_t*
     if (o.startGiven)
         *startTick = sequencer.MsToTicks(o.startMs);  // past the end is the end
     return kSeqOk;
+}
+
+void PlayedSpan(Sequencer& sequencer, uint32_t startTick, uint32_t* ticks, uint32_t* ms)
+{
+    const uint32_t end = sequencer.Length();
+    startTick = std::min(startTick, end);
+    uint64_t t = end - startTick;
+    uint64_t m = sequencer.TicksToMs(end) - sequencer.TicksToMs(startTick);
+    const Sequencer::LoopStatus loop = sequencer.Loop();
+    // The jumps back happen only when playing reaches the passage's end.
+    if (loop.on && loop.count > 1 && startTick < loop.endTick) {
+        t += uint64_t{loop.count - 1} * (loop.endTick - loop.startTick);
+        m += uint64_t{loop.count - 1} * (sequencer.TicksToMs(loop.endTick) - sequencer.TicksToMs(loop.startTick));
+    }
+    *ticks = static_cast<uint32_t>(std::min<uint64_t>(t, UINT32_MAX));
+    *ms = static_cast<uint32_t>(std::min<uint64_t>(m, UINT32_MAX));
 }
 
 SmfResult PrintLyrics(const SmfReader& reader, std::ostream& out)

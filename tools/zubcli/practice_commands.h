@@ -36,6 +36,10 @@ bool CheckPracticeOptions(const PracticeOptions& o, bool endless, std::string* p
 // result with `*problem` set.
 uint32_t ApplyPractice(const PracticeOptions& o, Sequencer& sequencer, uint32_t* startTick, std::string* problem);
 
+// What playing from `startTick` to the song's end covers, in ticks and song
+// milliseconds: the passage of a loop counts again for each jump back.
+void PlayedSpan(Sequencer& sequencer, uint32_t startTick, uint32_t* ticks, uint32_t* ms);
+
 // zubcli lyrics: "m:ss.cc  line" for each line of the song's words.
 // Ok, or a fault of the file met on the way (nothing printed then).
 enum class SmfResult;

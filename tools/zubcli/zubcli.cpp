@@ -377,8 +377,7 @@ int PlayThrough(Cli& cli, const PlayOptions& o, const Song& song, MidiStreamPort
         return cli.FileError(o.path, SequencerErrorText(result));
     done.Wait();
     sequencer->EndPlayback();
-    *length = sequencer->Length();
-    *ms = sequencer->TicksToMs(*length);
+    PlayedSpan(*sequencer, startTick, length, ms);
     return 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <set>
 
@@ -152,6 +153,49 @@ TEST(FloppyWrite, FilesWrittenInTheRootAndInFoldersReadBackAfterReloading)
     EXPECT_EQ(70000u, entry.size);
     EXPECT_EQ(floppy::FatDateText(entry.date, entry.time).substr(0, 4), "2000");
     EXPECT_TRUE(FatCopiesEqual(again));
+}
+
+// An image opened from its file reads only what is looked at; a song comes
+// partly from what was read before (a folder sharing its first cluster's
+// block) and partly straight from the file, and after a change from memory.
+TEST(FloppyWrite, FilesOfAnImageFileReadTheSameWhateverWasReadBeforeAndAfterAChange)
+{
+    FloppyImage image = FloppyImage::Blank(floppy::kImage720, 9);
+    const std::vector<uint8_t> a = Content(3000, 11), b = Content(5000, 12), c = Content(2000, 13),
+                               d = Content(20000, 14), e = Content(7000, 15);
+    ASSERT_EQ(ImageError::Ok, image.WriteFile("A.MID", a.data(), a.size()));
+    ASSERT_EQ(ImageError::Ok, image.WriteFile("B.MID", b.data(), b.size()));
+    ASSERT_EQ(ImageError::Ok, image.WriteFile("C.MID", c.data(), c.size()));
+    ASSERT_EQ(ImageError::Ok, image.Delete("B.MID"));
+    // D fills B's gap and goes on after C: a chain in two runs.
+    ASSERT_EQ(ImageError::Ok, image.WriteFile("D.MID", d.data(), d.size()));
+    ASSERT_EQ(ImageError::Ok, image.MakeFolder("SUB"));
+    ASSERT_EQ(ImageError::Ok, image.WriteFile("SUB\\E.MID", e.data(), e.size()));
+    const std::string path = testing::TempDir() + "floppy_lazy_read.img";
+    ASSERT_EQ(ImageError::Ok, image.Save(path));
+
+    struct Read {
+        const char* path;
+        const std::vector<uint8_t>* bytes;
+    } reads[] = {{"D.MID", &d}, {"SUB\\E.MID", &e}, {"A.MID", &a}, {"C.MID", &c}, {"D.MID", &d}};
+    FloppyImage opened;
+    ASSERT_EQ(ImageError::Ok, opened.Open(path));
+    for (const Read& r : reads) {
+        std::vector<uint8_t> got;
+        EXPECT_EQ(ImageError::Ok, opened.ReadFile(r.path, &got)) << r.path;
+        EXPECT_EQ(*r.bytes, got) << r.path;
+    }
+    EXPECT_EQ((std::vector<std::string>{"A.MID", "D.MID", "C.MID", "SUB\\"}), Names(opened));
+
+    // A replaced file reads as written, not as the file on disk still has it.
+    const std::vector<uint8_t> newer = Content(4500, 16);
+    ASSERT_EQ(ImageError::Ok, opened.WriteFile("A.MID", newer.data(), newer.size()));
+    std::vector<uint8_t> got;
+    EXPECT_EQ(ImageError::Ok, opened.ReadFile("A.MID", &got));
+    EXPECT_EQ(newer, got);
+    EXPECT_EQ(ImageError::Ok, opened.ReadFile("D.MID", &got));
+    EXPECT_EQ(d, got);
+    std::remove(path.c_str());
 }
 
 TEST(FloppyWrite, NamesAreWrittenAsUpperCaseEightDotThree)
