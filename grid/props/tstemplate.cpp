@@ -131,7 +131,8 @@ bool ReadItem(const char* item, int length, int slot, int logPixelsY, TsSizeTemp
         return false;
     switch (kind) {
     case TS_SIZE_TEXT:
-        if (!ReadText(item, item + length, t->text))
+        // An empty text could not be written back as a template.
+        if (!ReadText(item, item + length, t->text) || t->text[0] == '\0')
             return false;
         break;
     case TS_SIZE_WEIGHT:

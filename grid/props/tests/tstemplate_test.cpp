@@ -68,6 +68,7 @@ TEST(TsSizeTemplates, TextItemsAreUnescapedAndRepeated)
         {"(3*M)", "MMM"},       {"(*Wi)", "Wi"},        {"ab(2*cd)e", "abcdcde"},
         {"a\\:b", "a:b"},       {"\\[x\\]", "[x]"},     {"(2*\\))", "))"},
         {"(0*M)x", "x"},        {"44:44:44", nullptr},  // a colon separates items: three is an error
+        {"(0*M)", nullptr},     {"()[9]", nullptr},     // a text of nothing would read back as no template
     };
     for (const Case& c : cases) {
         const TsSizeTemplate t = Parse(c.text);
