@@ -29,7 +29,14 @@ run_ctest() {
   local name=$1 dir="$ZUB_ROOT/build/$1"
   rm -f "$dir/ctest-junit.xml"
   local before=$failed
-  (cd "$dir" && ctest --output-on-failure -j "$ZUB_JOBS" --output-junit ctest-junit.xml)
+  # Native tests keep their files in a folder of this run, not the shared
+  # /tmp, so runs side by side never meet (Wine's temp is the prefix's own).
+  local temp=()
+  if [ "$name" = native ]; then
+    rm -rf "$dir/tmp" && mkdir -p "$dir/tmp"
+    temp=(env "TEST_TMPDIR=$dir/tmp" "TMPDIR=$dir/tmp")
+  fi
+  (cd "$dir" && "${temp[@]}" ctest --output-on-failure -j "$ZUB_JOBS" --output-junit ctest-junit.xml)
   local status=$?
   count_junit "$dir/ctest-junit.xml"
   # CTest failed but its report shows no failure: count the run itself.
