@@ -419,23 +419,33 @@ TEST(PatternConcurrency, AWaitingCallerSleepsInsteadOfSpinning)
 {
     // Each further "*?" multiplies the backtracking by the text's length.
     std::string text(180, 'a');
-    double cpu[2] = {};
-    std::atomic<int> ready{0};
-    auto worker = [&](int i) {
-        ++ready;
-        while (ready.load() < 2) {
-        }
-        double start = ThreadCpuSeconds();
-        EXPECT_EQ(Match(text.c_str(), "*?*?*?*?c"), -1);
-        cpu[i] = ThreadCpuSeconds() - start;
-    };
-    std::thread t1(worker, 0);
-    std::thread t2(worker, 1);
-    t1.join();
-    t2.join();
-    double low = std::min(cpu[0], cpu[1]), high = std::max(cpu[0], cpu[1]);
-    ASSERT_GT(low, 0.05) << "the match is long enough to measure: " << cpu[0] << " and " << cpu[1];
-    EXPECT_LT(high, low * 1.5) << "processor seconds of the two callers: " << cpu[0] << " and " << cpu[1];
+    // Two callers at once: one matches while the other waits. A waiter that
+    // spun would spend as much processor time as the match again; one that
+    // sleeps spends about what its own match takes. A busy machine can skew
+    // one measurement, so the best of three attempts counts.
+    std::string seen;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        double cpu[2] = {};
+        std::atomic<int> ready{0};
+        auto worker = [&](int i) {
+            ++ready;
+            while (ready.load() < 2) {
+            }
+            double start = ThreadCpuSeconds();
+            EXPECT_EQ(Match(text.c_str(), "*?*?*?*?c"), -1);
+            cpu[i] = ThreadCpuSeconds() - start;
+        };
+        std::thread t1(worker, 0);
+        std::thread t2(worker, 1);
+        t1.join();
+        t2.join();
+        double low = std::min(cpu[0], cpu[1]), high = std::max(cpu[0], cpu[1]);
+        ASSERT_GT(low, 0.05) << "the match is long enough to measure: " << cpu[0] << " and " << cpu[1];
+        if (high < low * 1.5)
+            return;
+        seen += " " + std::to_string(cpu[0]) + "/" + std::to_string(cpu[1]);
+    }
+    ADD_FAILURE() << "processor seconds of the two callers in each attempt:" << seen;
 }
 
 }  // namespace
