@@ -255,6 +255,7 @@ struct EditDialog {
     }
     EditDialog()
     {
+        Library::Get();  // the grid's class, which the dialog's control needs
         dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), nullptr, Proc, 0);
         SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(this));
         inner = Inner(GetDlgItem(dialog, 1014));
@@ -270,6 +271,7 @@ struct EditDialog {
 TEST(TsWindowEdit, TheEditorInADialogTakesEnterAndEscAndReportsAsThePlaylistNeeds)
 {
     EditDialog& d = EditDialog::Fresh();
+    ASSERT_NE(d.inner, nullptr) << "the dialog and its grid were made";
     d.Post(d.inner, WM_CHAR, 'N');
     HWND editor = d.Editor();
     ASSERT_NE(editor, nullptr) << "a typed character asked for an edit";
@@ -306,6 +308,7 @@ TEST(TsWindowEdit, TheEditorInADialogTakesEnterAndEscAndReportsAsThePlaylistNeed
 TEST(TsWindowEdit, AClickElsewhereEndsTheEditWithTheEditedCellStillTheFocus)
 {
     EditDialog& d = EditDialog::Fresh();
+    ASSERT_NE(d.inner, nullptr) << "the dialog and its grid were made";
     d.Post(d.inner, WM_CHAR, 'C');
     ASSERT_NE(d.Editor(), nullptr);
     Press(d.inner, WM_LBUTTONDOWN, WM_LBUTTONUP, Centre(d.inner, 2, 0));
