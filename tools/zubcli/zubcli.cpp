@@ -329,27 +329,43 @@ int ParsePlay(Cli& cli, const std::vector<std::string>& args, PlayCommand comman
     return 0;
 }
 
-// The voice map of --map as the player loads it: a malformed line is
-// reported and the lines before it are used (`*malformed`). 0, or status 2
-// when the map cannot be opened.
-int LoadVoiceMap(Cli& cli, const PlayOptions& o, playlist::VoiceMap* map, bool* malformed)
+// What play and render start from: the options, the song, and the voice
+// map of --map as the player loads it (a malformed line is reported and the
+// lines before it are used).
+struct PlayJob {
+    PlayOptions o;
+    std::unique_ptr<SmfReader> check;
+    Song song;
+    playlist::VoiceMap map;
+    bool malformedMap = false;
+
+    VoiceMapHook* Map() { return o.map.empty() ? nullptr : &map; }
+    // The exit status once played: a malformed map still says so.
+    int Status() const { return malformedMap ? 2 : 0; }
+};
+
+// 0, or the exit status after a message.
+int PreparePlay(Cli& cli, const std::vector<std::string>& args, PlayCommand command, PlayJob* job)
 {
-    *malformed = false;
-    if (o.map.empty())
+    if (int status = ParsePlay(cli, args, command, &job->o))
+        return status;
+    if (int status = OpenSong(cli, job->o.path, &job->check, &job->song))
+        return status;
+    if (job->o.map.empty())
         return 0;
-    const playlist::VoiceMapLoad load = map->Load(o.map);
+    const playlist::VoiceMapLoad load = job->map.Load(job->o.map);
     if (!load.opened)
-        return cli.FileError(o.map, "cannot be opened");
+        return cli.FileError(job->o.map, "cannot be opened");
     if (!load.Ok()) {
         cli.err_ << "zubcli: " << load.problem << "; the lines before it are used\n";
-        *malformed = true;
+        job->malformedMap = true;
     }
     return 0;
 }
 
 // Plays the song through `port` to its end with the options' instrument
 // controls and voice map (none when null). 0, or the exit status after a
-// message; `*length` in ticks and `*ms` get the song's length.
+// message; `*length` in ticks and `*ms` get what was played.
 int PlayThrough(Cli& cli, const PlayOptions& o, const Song& song, MidiStreamPort* port, bool fast, VoiceMapHook* map,
                 uint32_t* length, uint32_t* ms)
 {
@@ -393,17 +409,10 @@ int SaveCapture(Cli& cli, const PlayOptions& o, const CaptureSink& capture)
 
 int RunPlay(Cli& cli, const std::vector<std::string>& args, DevicePortFactory devices)
 {
-    PlayOptions o;
-    if (int status = ParsePlay(cli, args, PlayCommand::Play, &o))
+    PlayJob job;
+    if (int status = PreparePlay(cli, args, PlayCommand::Play, &job))
         return status;
-    std::unique_ptr<SmfReader> check;
-    Song song;
-    if (int status = OpenSong(cli, o.path, &check, &song))
-        return status;
-    playlist::VoiceMap map;
-    bool malformedMap = false;
-    if (int status = LoadVoiceMap(cli, o, &map, &malformedMap))
-        return status;
+    const PlayOptions& o = job.o;
 
     // The ALSA port or the synthesizer, when asked for.
     std::unique_ptr<MidiSink> output;
@@ -424,29 +433,22 @@ int RunPlay(Cli& cli, const std::vector<std::string>& args, DevicePortFactory de
         port.reset(new SoftMidiStream(o.fast ? &fastClock : nullptr, &sinks));
 
     uint32_t length = 0, ms = 0;
-    if (int status = PlayThrough(cli, o, song, port.get(), o.fast, o.map.empty() ? nullptr : &map, &length, &ms))
+    if (int status = PlayThrough(cli, o, job.song, port.get(), o.fast, job.Map(), &length, &ms))
         return status;
     port.reset();
     if (int status = SaveCapture(cli, o, capture))
         return status;
     cli.out_ << o.path << ": played " << length << " ticks, " << ms << " ms\n";
-    return malformedMap ? 2 : 0;
+    return job.Status();
 }
 
 // The song through the synthesizer into a WAV file, as fast as it renders.
 int RunRender(Cli& cli, const std::vector<std::string>& args)
 {
-    PlayOptions o;
-    if (int status = ParsePlay(cli, args, PlayCommand::Render, &o))
+    PlayJob job;
+    if (int status = PreparePlay(cli, args, PlayCommand::Render, &job))
         return status;
-    std::unique_ptr<SmfReader> check;
-    Song song;
-    if (int status = OpenSong(cli, o.path, &check, &song))
-        return status;
-    playlist::VoiceMap map;
-    bool malformedMap = false;
-    if (int status = LoadVoiceMap(cli, o, &map, &malformedMap))
-        return status;
+    const PlayOptions& o = job.o;
     std::string problem;
     const std::string font = ChooseSoundFont(o.soundFont, kSystemSoundFont, &problem);
     std::unique_ptr<SynthSink> synth;
@@ -455,7 +457,7 @@ int RunRender(Cli& cli, const std::vector<std::string>& args)
     if (!synth)
         return cli.Problem(problem);
 
-    RenderProgress progress(cli.err_, o.path, check->TicksToMs(check->Length()));
+    RenderProgress progress(cli.err_, o.path, job.check->TicksToMs(job.check->Length()));
     if (!synth->StartRender(o.output, [&progress](uint64_t us) { progress.Update(us); }, &problem))
         return cli.Problem(problem);
     CaptureSink capture;
@@ -467,7 +469,7 @@ int RunRender(Cli& cli, const std::vector<std::string>& args)
     uint32_t length = 0, ms = 0;
     {
         SoftMidiStream stream(&clock, &sinks);
-        if (int status = PlayThrough(cli, o, song, &stream, true, o.map.empty() ? nullptr : &map, &length, &ms))
+        if (int status = PlayThrough(cli, o, job.song, &stream, true, job.Map(), &length, &ms))
             return status;
     }
     progress.End();
@@ -476,7 +478,7 @@ int RunRender(Cli& cli, const std::vector<std::string>& args)
     if (int status = SaveCapture(cli, o, capture))
         return status;
     cli.out_ << o.path << ": rendered " << ms << " ms to " << o.output << "\n";
-    return malformedMap ? 2 : 0;
+    return job.Status();
 }
 
 }  // namespace
