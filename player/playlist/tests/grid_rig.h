@@ -86,7 +86,7 @@ private:
 
 // A grid of the playlist's size behind a port, with the notifications it
 // raised kept in order.
-class NativeGrid : public playlist::GridPort, private TsGridHost {
+class NativeGrid : public playlist::GridPort, private TsWindowlessHost {
 public:
     explicit NativeGrid(uint32_t maxRows = 8192) : grid_(maxRows, 7, this)
     {
@@ -140,12 +140,6 @@ public:
 private:
     intptr_t SendToFrame(uint32_t, ParamBlock*) override { return 1; }
     void FlushNotifications() override { Deliver(); }
-    bool FillSlotFromGrid(uintptr_t, uint32_t, TsGrid*, uint32_t) override { return false; }
-    uint32_t StartTimer(uint32_t) override { return 0; }
-    void StopTimer(uint32_t) override {}
-    uint32_t Now() override { return 0; }
-    void ModeChanged(bool) override {}
-    bool MapPixels(TsPixels*, int) override { return false; }
 
     TsTestHost host_;
     TsGrid grid_;
