@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "player_driver.h"
+#include "playlist_fixture.h"
 #include "test_songs.h"
 
 namespace zubtest {
@@ -57,19 +58,18 @@ void RemoveTree(const std::string& path)
     RemoveDirectoryA(path.c_str());
 }
 
-class PlaylistActionsUi : public ::testing::Test {
+class PlaylistActionsUi : public PlaylistFixture {
 protected:
     void SetUp() override
     {
-        ClearSettings();
-        ASSERT_TRUE(probe_.Ready()) << "the probe library zub_ui_probe.dll must load and hook";
-        name_ = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        PlaylistFixture::SetUp();
+        if (HasFatalFailure())
+            return;
         root_ = FullPath(name_);
         RemoveTree(root_);  // what an earlier run left
         MakeFolder(root_);
         WriteSetting(HKEY_LOCAL_MACHINE, "Options", kNoAutoPlay);
     }
-    void TearDown() override { ClearSettings(); }
 
     bool StartEmpty()
     {
@@ -77,10 +77,6 @@ protected:
             return false;
         return WaitUntil([&] { return (playlist_ = FindDialog(player_.ProcessId(), "Zub PlayList - [Untitled]")); });
     }
-    HWND Grid() { return GetWindow(GetDlgItem(playlist_, 1014), GW_CHILD); }
-    std::string Ask(int command, int v1 = 0, int v2 = 0) { return GridAsk(Grid(), command, v1, v2); }
-    int Rows() { return GridRows(Grid()); }
-    std::string Cell(int row, int col) { return GridCell(Grid(), row, col); }
     // The names of the song rows (folder rows have their path in column 0
     // and no extension in their name).
     std::vector<std::string> SongNames()
@@ -100,11 +96,8 @@ protected:
                 return r;
         return -1;
     }
-    void Select(int row, int col = 0) { ASSERT_TRUE(probe_.Grid(playlist_, kProbeSelectRow, row, col)); }
     void Command(int id) { PostMessageA(playlist_, WM_COMMAND, id, 0); }
     std::string CloseText() { return WindowTextOf(GetDlgItem(playlist_, kClose)); }
-    // Answers the message box of this caption with a button; its text.
-    std::string Answer(const char* caption, int button) { return AnswerBox(player_.ProcessId(), caption, button); }
     // The Build Playlist dialog on `root`, with the MIDI box as given; OK.
     void Build(const std::string& root, bool midi)
     {
@@ -202,10 +195,7 @@ protected:
         return text;
     }
 
-    Probe probe_;
-    PlayerProcess player_;
-    HWND playlist_ = nullptr;
-    std::string name_, root_;
+    std::string root_;
 };
 
 TEST_F(PlaylistActionsUi, TheWalkGrowsTheListWhileItRunsAndStopEndsItAtOnce)

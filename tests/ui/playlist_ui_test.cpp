@@ -14,6 +14,7 @@
 #include "eseq_testdata.h"
 #include "floppy_image.h"
 #include "player_driver.h"
+#include "playlist_fixture.h"
 #include "test_songs.h"
 
 namespace zubtest {
@@ -70,17 +71,16 @@ Played ReadCapture(const std::string& path)
     return p;
 }
 
-class PlaylistUi : public ::testing::Test {
+class PlaylistUi : public PlaylistFixture {
 protected:
     void SetUp() override
     {
-        ClearSettings();
-        ASSERT_TRUE(probe_.Ready()) << "the probe library zub_ui_probe.dll must load and hook";
-        name_ = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        PlaylistFixture::SetUp();
+        if (HasFatalFailure())
+            return;
         capture_ = FullPath(name_ + ".cap.mid");
         DeleteFileA(capture_.c_str());
     }
-    void TearDown() override { ClearSettings(); }
 
     // Songs in two folders: A with a1 (program 1) and a2 (2), B with a
     // song whose file is gone and b1 (3). Returns the list's path.
@@ -109,11 +109,7 @@ protected:
         const std::string title = "Zub PlayList - [" + list.substr(list.rfind('\\') + 1) + "]";
         return WaitUntil([&] { return (playlist_ = FindDialog(player_.ProcessId(), title.c_str())) != nullptr; });
     }
-    HWND Grid() { return GetWindow(GetDlgItem(playlist_, 1014), GW_CHILD); }
 
-    std::string Ask(int command, int v1 = 0, int v2 = 0) { return GridAsk(Grid(), command, v1, v2); }
-    int Rows() { return GridRows(Grid()); }
-    std::string Cell(int row, int col) { return GridCell(Grid(), row, col); }
     std::vector<std::string> Names()
     {
         std::vector<std::string> names;
@@ -131,7 +127,6 @@ protected:
             parts.push_back(line);
         return parts;
     }
-    void Select(int row, int col = 0) { ASSERT_TRUE(probe_.Grid(playlist_, kProbeSelectRow, row, col)); }
     void Button(int id) { SendMessageA(playlist_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
     std::string MainTitle() { return WindowTextOf(player_.Main()); }
     std::string Setting(const char* name)
@@ -146,8 +141,6 @@ protected:
         return probe_.Status(1);
     }
     bool ButtonEnabled(int id) { return (ToolbarState(player_.Toolbar(), id) & TBSTATE_ENABLED) != 0; }
-    // Answers the message box of this caption with a button; its text.
-    std::string Answer(const char* caption, int button) { return AnswerBox(player_.ProcessId(), caption, button); }
 
     // Ends one of the player's file dialogs: types the name (for OK) and
     // presses the button, again until the dialog has gone (a dialog still
@@ -168,10 +161,7 @@ protected:
         });
     }
 
-    Probe probe_;
-    PlayerProcess player_;
-    HWND playlist_ = nullptr;
-    std::string name_, capture_;
+    std::string capture_;
 };
 
 TEST_F(PlaylistUi, AListPlaysThroughSkippingTheMissingSongWithTwoSecondsBetweenSongs)
