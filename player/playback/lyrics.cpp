@@ -89,9 +89,15 @@ struct LineBuilder {
     }
 };
 
+// A karaoke text event starting with '/' or '\\' begins a new line.
+bool StartsKaraokeLine(const std::string& text)
+{
+    return !text.empty() && (text[0] == '/' || text[0] == '\\');
+}
+
 bool HasBreak(LyricSource source, const std::string& text)
 {
-    if (source == LyricSource::KaraokeText && !text.empty() && (text[0] == '/' || text[0] == '\\'))
+    if (source == LyricSource::KaraokeText && StartsKaraokeLine(text))
         return true;
     return text.find_first_of("\r\n") != std::string::npos;
 }
@@ -149,7 +155,7 @@ void Lyrics::Build(LyricSource source, const std::vector<std::pair<uint32_t, std
     LineBuilder builder{lines_, !marked, LyricLine()};
     for (const auto& e : events) {
         std::string bytes = e.second;
-        if (source == LyricSource::KaraokeText && !bytes.empty() && (bytes[0] == '/' || bytes[0] == '\\')) {
+        if (source == LyricSource::KaraokeText && StartsKaraokeLine(bytes)) {
             builder.Break();
             bytes.erase(0, 1);
         }
@@ -199,7 +205,7 @@ SmfResult Lyrics::Read(const SmfReader& reader, Lyrics* out)
     int markedWords = 0;
     if (words)
         for (const auto& e : *words)
-            markedWords += !e.second.empty() && (e.second[0] == '/' || e.second[0] == '\\');
+            markedWords += StartsKaraokeLine(e.second);
 
     if (words && karaokeHeader)
         out->Build(LyricSource::KaraokeText, *words);
