@@ -390,12 +390,6 @@ void BufferFiller::SetLoop(const LoopPlan* plan)
     jumps_.Add(elapsed_, {streamTick_, 1});
 }
 
-bool BufferFiller::Looping() const
-{
-    std::lock_guard<std::mutex> guard(lock_);
-    return loopOn_;
-}
-
 // Whether the loop's end lies ahead of what has been written, and another
 // time through the passage is due.
 bool BufferFiller::LoopAhead(uint32_t endTick) const

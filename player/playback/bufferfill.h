@@ -64,7 +64,6 @@ public:
     // puts the pedals up, then sends the state at the loop's start; the
     // stream's time goes on without a gap. Takes effect from the next buffer.
     void SetLoop(const LoopPlan* plan);
-    bool Looping() const;
 
     // The song's place at a stream tick played since the preroll.
     SongPlace PlaceAt(uint64_t streamTick) const { return jumps_.At(streamTick); }

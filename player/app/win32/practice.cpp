@@ -262,7 +262,7 @@ void UpdatePractice(PlayerApp& app)
 
 void CALLBACK OnPracticeTimer(HWND hwnd, UINT, UINT_PTR, DWORD)
 {
-    if (auto* app = reinterpret_cast<PlayerApp*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)))
+    if (PlayerApp* app = AppOfMainWindow(hwnd))
         UpdatePractice(*app);
 }
 
@@ -337,19 +337,19 @@ void RefreshPractice(PlayerApp& app)
             p.words = Lyrics();  // a song that plays shows what was read
     }
     HMENU menu = GetMenu(app.main);
-    const bool seekable = Seekable(app), hasSong = HasSong(app);
+    const bool seekable = Seekable(app), hasSong = HasSong(app), looping = app.sequencer->Loop().on;
     for (int command : {CMD_GOTO_TIME, CMD_SEEK_BACK, CMD_SEEK_FORWARD})
         EnableItem(menu, command, seekable);
     for (int command : {CMD_LOOP_START, CMD_LOOP_END, CMD_LOOP_AB})
         EnableItem(menu, command, hasSong);
-    CheckMenuItem(menu, CMD_LOOP_AB, MF_BYCOMMAND | (app.sequencer->Loop().on ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(menu, CMD_LOOP_AB, MF_BYCOMMAND | (looping ? MF_CHECKED : MF_UNCHECKED));
     if (p.seekBar)
         EnableWindow(p.seekBar, seekable);
-    if (app.sequencer->Loop().on)
+    if (looping)
         p.loopText.clear();  // a status bar turned on again shows the loop at once
     UpdatePractice(app);
 
-    const bool wanted = p.seekBar || p.lyrics || app.sequencer->Loop().on;
+    const bool wanted = p.seekBar || p.lyrics || looping;
     if (wanted && !p.timerRunning)
         p.timerRunning = SetTimer(app.main, kPracticeTimer, kPracticeTickMs, OnPracticeTimer) != 0;
     else if (!wanted && p.timerRunning) {
