@@ -9,6 +9,7 @@
 #include "main_layout.h"
 #include "player_app.h"
 #include "practice_ids.h"
+#include "text_codec.h"
 
 namespace zub {
 
@@ -21,25 +22,6 @@ constexpr int kMargin = 8;
 const COLORREF kSungColour = RGB(0x00, 0x40, 0xC0);
 const COLORREF kWaitingColour = RGB(0x00, 0x00, 0x00);
 const COLORREF kNextColour = RGB(0x70, 0x70, 0x70);
-
-// The lines in the program's code page: the words are UTF-8, the window's
-// text is ANSI as everywhere in the player.
-std::string ToAnsi(const std::string& utf8)
-{
-    if (utf8.empty())
-        return utf8;
-    const int wide = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    if (wide <= 0)
-        return std::string();
-    std::wstring w(static_cast<size_t>(wide), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &w[0], wide);
-    const int n = WideCharToMultiByte(CP_ACP, 0, w.data(), wide, nullptr, 0, "?", nullptr);
-    if (n <= 0)
-        return std::string();
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, w.data(), wide, &out[0], n, "?", nullptr);
-    return out;
-}
 
 struct TextState {
     std::string current, next;
@@ -179,14 +161,17 @@ void ShowLyricsView(HWND lyrics, const LyricsView& view)
     TextState* s = text ? StateOf(text) : nullptr;
     if (!s)
         return;
-    const std::string current = ToAnsi(view.current), next = ToAnsi(view.next);
-    const size_t sung = ToAnsi(view.current.substr(0, view.sung)).size();
-    if (current == s->current && next == s->next && sung == s->sung)
+    // The words are UTF-8; the window's text is ANSI, as everywhere in the player.
+    LyricsView shown;
+    shown.current = playlist::Utf8ToNarrow(view.current);
+    shown.next = playlist::Utf8ToNarrow(view.next);
+    shown.sung = playlist::Utf8ToNarrow(view.current.substr(0, view.sung)).size();
+    if (shown.current == s->current && shown.next == s->next && shown.sung == s->sung)
         return;
-    s->current = current;
-    s->next = next;
-    s->sung = sung;
-    SetWindowTextA(text, (current + "\r\n" + next).c_str());
+    s->current = shown.current;
+    s->next = shown.next;
+    s->sung = shown.sung;
+    SetWindowTextA(text, LyricsViewText(shown).c_str());
     InvalidateRect(text, nullptr, FALSE);
 }
 
