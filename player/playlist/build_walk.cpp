@@ -172,6 +172,14 @@ void BuildWalk::Skip(const std::string& path, const std::string& why)
     skipped_.push_back(path + ": " + why);
 }
 
+bool BuildWalk::SkippedAsTooLong(const std::string& path)
+{
+    if (path.size() <= kMaxPathLength)
+        return false;
+    Skip(path, "skipped, the path is longer than " + std::to_string(kMaxPathLength) + " characters");
+    return true;
+}
+
 // A catalog makes the folder a disk; true when the folder holds one.
 bool BuildWalk::LoadDisk()
 {
@@ -232,10 +240,8 @@ BuildStep BuildWalk::OnNextEntry()
     if (entry.isFolder) {
         if (entry.name.empty() || entry.name[0] == '.')
             return PostStep(BuildCommand::NextEntry);
-        if (path.size() > kMaxPathLength) {
-            Skip(path, "skipped, the path is longer than " + std::to_string(kMaxPathLength) + " characters");
+        if (SkippedAsTooLong(path))
             return PostStep(BuildCommand::NextEntry);
-        }
         const std::string identity = lister_.FolderIdentity(path);
         if (!identity.empty() && !walked_.insert(identity).second) {
             Skip(path, "skipped, it leads to a folder walked already");
@@ -255,10 +261,8 @@ BuildStep BuildWalk::OnExamineFile()
     if (Full())
         return PostStep(BuildCommand::Stop);
     const std::string path = JoinSongPath(folder_, entry_);
-    if (path.size() > kMaxPathLength) {
-        Skip(path, "skipped, the path is longer than " + std::to_string(kMaxPathLength) + " characters");
+    if (SkippedAsTooLong(path))
         return PostStep(BuildCommand::NextEntry);
-    }
     if (ScanAccepts(options_.filter, ScanKindOfFile(files_, path)) && builder_.AddEntry(folder_, entry_) != 0)
         ++songsAdded_;
     return PostStep(Full() ? BuildCommand::Stop : BuildCommand::NextEntry);

@@ -147,6 +147,8 @@ private:
     bool LoadDisk();
     bool Full() const;
     void Skip(const std::string& path, const std::string& why);
+    // Notes a path beyond the program's limit as skipped; true when it is.
+    bool SkippedAsTooLong(const std::string& path);
 
     PlaylistBuilder& builder_;
     PlaylistRowStore& rows_;
