@@ -278,6 +278,8 @@ public:
     // double click: notification 9).
     std::string RowName(uint32_t row);
     bool RowSelected(uint32_t row);
+    // The rows the current selection touches, ascending.
+    std::vector<uint32_t> SelectedRows();
     // The font object a cell shows its text in (a row past the end: the
     // grid's default font).
     const QfGraphic* FontOf(uint32_t row, uint32_t col);

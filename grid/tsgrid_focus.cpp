@@ -130,6 +130,13 @@ bool TsGrid::RowSelected(uint32_t row)
     return false;
 }
 
+std::vector<uint32_t> TsGrid::SelectedRows()
+{
+    std::vector<uint32_t> rows;
+    data_.ForEachRow(data_.Slot(TS_SLOT_CURRENT), [&rows](uint32_t r) { rows.push_back(r); });
+    return rows;
+}
+
 void TsGrid::AccessibleSelect(uint32_t row, uint32_t flags)
 {
     uint32_t focusRow, col;

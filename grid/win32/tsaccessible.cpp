@@ -197,10 +197,8 @@ public:
         if (!grid_)
             return RPC_E_DISCONNECTED;
         std::vector<long> ids;
-        for (uint32_t r = 0; r < grid_->Data().RowCount(); ++r) {
-            if (grid_->RowSelected(r))
-                ids.push_back(static_cast<long>(r) + 1);
-        }
+        for (uint32_t r : grid_->SelectedRows())
+            ids.push_back(static_cast<long>(r) + 1);
         if (ids.empty())
             return S_FALSE;
         if (ids.size() == 1) {
@@ -453,10 +451,8 @@ void TsRaiseAccessibleEvent(TsGrid& grid, HWND window, uint32_t event, uint32_t 
         return;
     }
     // One selected row is "the selection"; several changed "within".
-    uint32_t selected = 0;
-    for (uint32_t r = 0; r < grid.Data().RowCount() && selected < 2; ++r)
-        selected += grid.RowSelected(r) ? 1 : 0;
-    if (selected == 1 && row != TS_NO_ROW && grid.RowSelected(row))
+    const std::vector<uint32_t> selected = grid.SelectedRows();
+    if (selected.size() == 1 && row != TS_NO_ROW && selected[0] == row)
         NotifyWinEvent(EVENT_OBJECT_SELECTION, window, OBJID_CLIENT, child);
     else
         NotifyWinEvent(EVENT_OBJECT_SELECTIONWITHIN, window, OBJID_CLIENT, CHILDID_SELF);
