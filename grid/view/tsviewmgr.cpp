@@ -432,11 +432,13 @@ void TsViewMgr::Layout(bool rows, bool cols)
 // ---------------------------------------------------------------------------
 // Under the pointer
 
-bool TsViewMgr::HintAt(int32_t x, int32_t y, std::string* text, TsPixels* cellRect)
+bool TsViewMgr::HintAt(int32_t x, int32_t y, std::string* text, TsPixels* cellRect, TsHit* where)
 {
     TsViewState& view = grid_.Geometry();
     TsDataMgr& d = grid_.Data();
     TsHit hit = view.HitTest(d, x, y);
+    if (where)
+        *where = hit;
     if (!hit.Cell())
         return false;
     uint32_t row = static_cast<uint32_t>(hit.row), col = static_cast<uint32_t>(hit.col);

@@ -122,8 +122,9 @@ public:
 
     // ---- under the pointer
     // The hint of the cell under a point: its own hint (or its column's),
-    // else its whole text when the text is cut off. False for none.
-    bool HintAt(int32_t x, int32_t y, std::string* text, TsPixels* cell);
+    // else its whole text when the text is cut off. False for none; the
+    // cell hit goes to `hit` when given.
+    bool HintAt(int32_t x, int32_t y, std::string* text, TsPixels* cell, TsHit* hit = nullptr);
     // The cursor for a point: "FocusEdit" (or the framework's italic cursor)
     // over the focus cell while the grid edits or is in edit mode, else the
     // cell's cursor, its column's, or "Default". Never null.

@@ -170,11 +170,11 @@ void TsWndMgr::UpdateCellHint(POINT at)
     }
     std::string text;
     TsPixels cell;
-    if (!grid_.ViewMgr().HintAt(at.x, at.y, &text, &cell)) {
+    TsHit hit{-1, -1};
+    if (!grid_.ViewMgr().HintAt(at.x, at.y, &text, &cell, &hit)) {
         HideCellHint();
         return;
     }
-    TsHit hit = grid_.Geometry().HitTest(grid_.Data(), at.x, at.y);
     if (hit.row == hintRow_ && hit.col == hintCol_ && text == hintText_)
         return;
     hintRow_ = hit.row;
