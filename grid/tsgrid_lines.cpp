@@ -328,7 +328,7 @@ intptr_t TsGrid::OnOutline(ParamBlock* b)
             for (uint32_t c : marked) {
                 if (icon >= 0) {
                     data_.SetRef(&data_.Cell(r, c)->icon, TS_ALIAS_ICON, icon);
-                    data_.Cell(r, c)->extent = 0xFFFF;
+                    data_.Cell(r, c)->extent = TS_NOT_MEASURED;
                 }
             }
         }

@@ -99,9 +99,9 @@ bool TsGrid::SetOwnItem(const TsPropRequest& r, TsValueSource& values, intptr_t*
                 KeyCellChanged(row, col);
                 // The text is measured again, and a column as wide as its
                 // content lays out again.
-                cell->extent = 0xFFFF;
+                cell->extent = TS_NOT_MEASURED;
                 TsColumnRecord* column = data_.Col(col);
-                column->contentWidth = 0xFFFF;
+                column->contentWidth = TS_NOT_MEASURED;
                 if (column->flags & TS_COL_BITEM)
                     bestChanged = true;
             }

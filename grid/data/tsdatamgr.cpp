@@ -28,7 +28,7 @@ void InitCell(TsCell* cell)
 {
     memset(cell, 0, sizeof *cell);
     cell->value = TsEmpty();
-    cell->extent = 0xFFFF;
+    cell->extent = TS_NOT_MEASURED;
 }
 
 // The alias tables' lines go to the host's channels.
@@ -102,7 +102,7 @@ bool TsDataMgr::PrepareCol(TsRecordHead* head)
     col->cellBytes = sizeof(TsCell);
     col->width[0] = col->width[1] = TS_DEFAULT_COL_WIDTH;
     col->margin = TS_DEFAULT_MARGIN;
-    col->contentWidth = 0xFFFF;
+    col->contentWidth = TS_NOT_MEASURED;
     col->user = TsEmpty();
     if (!col->cells.Create(MaxRows() * sizeof(TsCell), col) || !CoverRowSlots(col, rows_.HighWater())) {
         TsValueRelease(col->user);
@@ -120,7 +120,7 @@ void TsDataMgr::ReleaseRow(TsRecordHead* head)
         ReleaseRefs(cell, ~0u);
         TsValueRelease(cell->value);
         InitCell(cell);
-        Col(c)->contentWidth = 0xFFFF;
+        Col(c)->contentWidth = TS_NOT_MEASURED;
     }
     TsValueRelease(row->user[0]);
     TsValueRelease(row->user[1]);
@@ -291,7 +291,7 @@ void TsDataMgr::SetCellValue(TsCell* cell, TsValue* value)
     cell->value = value ? TsValueRef(value) : TsEmpty();
     TsValueRelease(old);
     if (!(cell->flags & TS_CELL_WATCHED))
-        cell->extent = 0xFFFF;
+        cell->extent = TS_NOT_MEASURED;
 }
 
 void TsDataMgr::SetRef(uint8_t* ref, int kind, int number)
@@ -341,7 +341,7 @@ void TsDataMgr::ResetCell(TsCell* cell, uint32_t mask)
         cell->textAlign = cell->iconAlign = 0;
     if (mask & TS_CELL_FLAGS)
         cell->flags = 0;
-    cell->extent = 0xFFFF;
+    cell->extent = TS_NOT_MEASURED;
 }
 
 // ---------------------------------------------------------------------------

@@ -18,6 +18,8 @@ struct TsRecordHead {
     uint32_t link;
 };
 enum : uint32_t { TS_RECORD_FREE = 0xFFFFFFFFu };
+// A cell's extent or a column's content width still to be measured.
+enum : uint16_t { TS_NOT_MEASURED = 0xFFFF };
 
 struct TsRowRecord {
     TsRecordHead head;
@@ -53,7 +55,7 @@ struct TsColumnRecord {
     uint8_t spare;
     uint16_t maxWidth;     // item 18: the most a B item grows to, 0 no limit
     uint16_t sizeRef;      // item 21: the grid's size template (0 the default)
-    uint16_t contentWidth; // widest content for a B item, 0xFFFF to be measured again
+    uint16_t contentWidth; // widest content for a B item, or TS_NOT_MEASURED
     TsValue* user;         // column item 20
     TsBlockArray cells;    // one TsCell per row cell slot
 };
@@ -62,7 +64,7 @@ struct TsCell {
     TsValue* value;        // never null while the cell exists
     uint16_t textAlign;    // 0: the column's
     uint16_t iconAlign;
-    uint16_t extent;       // 0xFFFF: to be measured again
+    uint16_t extent;       // or TS_NOT_MEASURED
     uint8_t flags;         // bits 1-2 mark cells the focus watches
     uint8_t colorPair[3];  // normal, highlighted, focus (TS_STATE_*); 0 inherits
     uint8_t font;

@@ -143,7 +143,7 @@ bool TsPropertyMgr::SetItem(TsGrid& grid, const TsPropRequest& r, TsValueSource&
             if (r.item == TS_ITEM_CELLFLAGS)
                 cell->flags = reset ? 0 : static_cast<uint8_t>(TsValueNumber(v));
             else if (SetShared(grid, r.item, CellAttrs(cell), v, reset, false))
-                d.Col(col)->contentWidth = 0xFFFF;
+                d.Col(col)->contentWidth = TS_NOT_MEASURED;
         });
         break;
     case TS_GROUP_COLS:
@@ -156,10 +156,10 @@ bool TsPropertyMgr::SetItem(TsGrid& grid, const TsPropRequest& r, TsValueSource&
             if (changed && (r.item == TS_ITEM_FONT || r.item == TS_ITEM_ICON)) {
                 // Cells that inherit the column's font measure anew.
                 for (uint32_t row = 0; row < d.RowCount(); ++row)
-                    d.Cell(row, col)->extent = 0xFFFF;
+                    d.Cell(row, col)->extent = TS_NOT_MEASURED;
             }
             if (changed)
-                column->contentWidth = 0xFFFF;
+                column->contentWidth = TS_NOT_MEASURED;
         });
         break;
     default:  // rows: the template
@@ -186,7 +186,7 @@ bool TsPropertyMgr::SetShared(TsGrid& grid, uint32_t item, const Attrs& a, TsVal
             return false;
         d.SetRef(ref, kind, number);
         if (a.extent)
-            *a.extent = 0xFFFF;
+            *a.extent = TS_NOT_MEASURED;
         return true;
     };
     ColourItem colour;

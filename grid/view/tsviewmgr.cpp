@@ -14,7 +14,6 @@
 namespace {
 
 const char kDefaultBackground[] = "Color_3DFace";
-const uint16_t kNotMeasured = 0xFFFF;
 
 // Rule presets of grid item 62: (between rows, between columns).
 const uint8_t kPresetStyles[TsViewMgr::kRulePresets][2] = {
@@ -143,9 +142,9 @@ void TsViewMgr::Forget()
     grid_.Metrics().Forget();
     TsDataMgr& d = grid_.Data();
     for (uint32_t c = 0; c < d.ColCount(); ++c) {
-        d.Col(c)->contentWidth = kNotMeasured;
+        d.Col(c)->contentWidth = TS_NOT_MEASURED;
         for (uint32_t r = 0; r < d.RowCount(); ++r)
-            d.Cell(r, c)->extent = kNotMeasured;
+            d.Cell(r, c)->extent = TS_NOT_MEASURED;
     }
 }
 
@@ -204,7 +203,7 @@ const char* TsViewMgr::Text(uint32_t row, uint32_t col, char* buffer, int* lengt
 int TsViewMgr::TextWidth(uint32_t row, uint32_t col, QfGraphic* font)
 {
     TsCell* cell = grid_.Data().Cell(row, col);
-    if (cell->extent == kNotMeasured) {
+    if (cell->extent == TS_NOT_MEASURED) {
         char buffer[16];
         int length = 0;
         const char* text = Text(row, col, buffer, &length);
@@ -338,7 +337,7 @@ int TsViewMgr::ColumnContentWidth(uint32_t col)
 {
     TsDataMgr& d = grid_.Data();
     TsColumnRecord* column = d.Col(col);
-    if (column->contentWidth != kNotMeasured)
+    if (column->contentWidth != TS_NOT_MEASURED)
         return column->contentWidth;
     int widest = 0;
     for (uint32_t r = 0; r < d.RowCount(); ++r) {
