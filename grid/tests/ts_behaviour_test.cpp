@@ -367,6 +367,7 @@ TEST(TsWindowSearch, TypingShowsTheFieldAndMovesTheFocusUntilEsc)
     ReleaseDC(field, dc);
     EXPECT_GE(box.right - box.left, eight.cx) << "as wide as eight M";
 
+
     // A second grid's search ends the first.
     HWND other = MakeGrid(parent.window(), 1015);
     HWND otherInner = Inner(other);
@@ -381,6 +382,32 @@ TEST(TsWindowSearch, TypingShowsTheFieldAndMovesTheFocusUntilEsc)
     EXPECT_EQ(SendMessageA(otherInner, WM_KEYDOWN, VK_ESCAPE, 0), 0);
     EXPECT_TRUE(shown(ChildOfClass(otherInner, "Static")) == false) << "Esc ends it";
     DestroyWindow(other);
+    DestroyWindow(frame);
+}
+
+TEST(TsWindowSearch, TheFieldTakesSystemColoursFromItsAlias)
+{
+    Parent parent;
+    HWND frame = MakeGrid(parent.window());
+    HWND inner = Inner(frame);
+    Fill(inner, 2, 1);
+    SetCell(inner, 1, 0, "Chopin");
+    uint32_t col = Range(inner, 0, 0, 0, -1);
+    Send(inner, TSM_SETCOLSEARCH, col, 1);
+    Release(inner, col);
+    TsAliasDef colors = {"AutoSearch", "Color_Highlight", "Color_HighlightText"};
+    ASSERT_GE(Send(inner, TSM_DEFINEALIAS, TS_ALIAS_COLORPAIR, &colors), 0);
+    Focus(inner, 0, 0);
+    SetFocus(inner);
+    SendMessageA(inner, WM_CHAR, 'c', 1);
+    HWND field = ChildOfClass(inner, "Static");
+    ASSERT_NE(field, nullptr);
+    HDC probe = CreateCompatibleDC(nullptr);
+    EXPECT_NE(SendMessageA(inner, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(probe), reinterpret_cast<LPARAM>(field)),
+              0);
+    EXPECT_EQ(GetBkColor(probe), GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(GetTextColor(probe), GetSysColor(COLOR_HIGHLIGHTTEXT));
+    DeleteDC(probe);
     DestroyWindow(frame);
 }
 

@@ -203,8 +203,8 @@ void TsWndMgr::SearchField(const char* text, const TsPixels& beside)
         TsColors c = grid_.Data().Aliases().Colors(pair);
         const QfGraphic* halves[2] = {c.background, c.text};
         for (int i = 0; i < 2; ++i) {
-            if (halves[i] && halves[i]->type == QF_GRAPHIC_COLOR && halves[i]->value != 0xFFFFFFFFu)
-                colors[i] = static_cast<COLORREF>(halves[i]->value & 0xFFFFFF);
+            if (halves[i] && halves[i]->type == QF_GRAPHIC_COLOR)
+                colors[i] = TsColorRef(halves[i]->value, colors[i]);
         }
     }
     uint32_t row = 0, col = 0;
