@@ -99,6 +99,13 @@ std::string WithNumberSuffix(const std::string& name, int number, int maxLength)
     return stem + suffix;
 }
 
+std::string UpperAscii(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    return text;
+}
+
 bool EqualsNoCase(const std::string& a, const std::string& b)
 {
     if (a.size() != b.size())

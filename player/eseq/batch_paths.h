@@ -40,6 +40,8 @@ std::string WithNumberSuffix(const std::string& name, int number, int maxLength)
 
 // Case-insensitive (ASCII) equality, and "path equals or lies inside dir".
 bool EqualsNoCase(const std::string& a, const std::string& b);
+// The text with ASCII letters upper-cased, as a key that ignores case.
+std::string UpperAscii(std::string text);
 bool IsSameOrInside(const std::string& path, const std::string& dir);
 
 // The current-file line: whole up to 75 characters, else the first 20,

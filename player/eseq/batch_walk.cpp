@@ -41,18 +41,8 @@ namespace {
 // "C:\\T\\Disk" is "C:\\T\\" and "Disk".
 std::pair<std::string, std::string> SplitLast(const std::string& path)
 {
-    const size_t cut = path.rfind('\\');
-    if (cut == std::string::npos)
-        return {std::string(), path};
-    return {path.substr(0, cut + 1), path.substr(cut + 1)};
-}
-
-std::string UpperKey(const std::string& path)
-{
-    std::string key = path;
-    for (char& c : key)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return key;
+    std::string name = LastComponent(path);
+    return {path.substr(0, path.size() - name.size()), name};
 }
 
 // "C:\Songs\" is "C:\Songs"; a drive root or "\" keeps its separator.
@@ -155,7 +145,7 @@ std::string BatchWalk::UniqueFolder(const std::string& target, const std::string
     const auto [parent, name] = SplitLast(target);
     std::string candidate = target;
     for (int n = 2;; ++n) {
-        const auto claimed = folderSources_.find(UpperKey(candidate));
+        const auto claimed = folderSources_.find(UpperAscii(candidate));
         if (claimed == folderSources_.end() || EqualsNoCase(claimed->second, source))
             return candidate;
         candidate = parent + WithNumberSuffix(name, n, options_.maxDirLength);
@@ -172,9 +162,9 @@ std::string BatchWalk::UniqueFile(const std::string& target, const std::string& 
     const std::string extension = dot == std::string::npos ? std::string() : file.substr(dot);
     const int limit = options_.songNames ? options_.maxFileLength : 0;
     std::string candidate = target;
-    for (int n = 2; fileSources_.count(UpperKey(candidate)) != 0; ++n)
+    for (int n = 2; fileSources_.count(UpperAscii(candidate)) != 0; ++n)
         candidate = folder + WithNumberSuffix(stem, n, limit) + extension;
-    fileSources_[UpperKey(candidate)] = sourceFile;
+    fileSources_[UpperAscii(candidate)] = sourceFile;
     return candidate;
 }
 
@@ -185,7 +175,7 @@ BatchStep BatchWalk::OnEnterFolder()
         return Stop(kTooDeep);
     if (options_.diskNames)
         ApplyDiskName();
-    folderSources_[UpperKey(target_)] = source_;
+    folderSources_[UpperAscii(target_)] = source_;
     Level& level = levels_[depth_];
     level.source = source_;
     level.target = target_;

@@ -6,6 +6,7 @@
 #include <set>
 #include <system_error>
 
+#include "batch_paths.h"
 #include "hostfile.h"
 #include "image_paths.h"
 #include "song_paths.h"
@@ -31,13 +32,6 @@ void SelectionBounds(const EditorText& e, size_t* first, size_t* last)
         std::swap(a, b);
     *first = static_cast<size_t>(a);
     *last = static_cast<size_t>(b);
-}
-
-std::string UpperCase(std::string text)
-{
-    for (char& c : text)
-        c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-    return text;
 }
 
 // Empties the folder that earlier copies took songs out into.
@@ -70,7 +64,7 @@ std::vector<std::string> ClipboardFilePaths(const std::vector<std::string>& path
         cleared = true;
         const std::string name = LastPathComponent(inner);
         std::string folder = tempFolder;
-        for (int n = 2; !taken.insert(UpperCase(JoinSongPath(folder, name))).second; ++n)
+        for (int n = 2; !taken.insert(eseq::UpperAscii(JoinSongPath(folder, name))).second; ++n)
             folder = JoinSongPath(tempFolder, std::to_string(n));
         std::error_code ec;
         std::filesystem::create_directory(std::filesystem::path(HostPath(folder.c_str())), ec);
